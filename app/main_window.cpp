@@ -1,0 +1,239 @@
+#include "main_window.h"
+
+#include "about_window.h"
+#include "file_list_widget.h"
+#include "image_list.h"
+#include "picture_box.h"
+#include "local/folder_box.h"
+#include "remote_ops/name_dialog.h"
+#include "settings/settings_store.h"
+#include "settings/settings_window.h"
+#include "strings/string_table.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace corvexo {
+
+namespace {
+
+const QColor kNavy(8, 8, 83);
+
+void paintBackground(QWidget *widget, const QColor &back, const QColor &fore = QColor())
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Base, back);
+    if (fore.isValid()) {
+        palette.setColor(QPalette::WindowText, fore);
+        palette.setColor(QPalette::Text, fore);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QAction *addItem(QMenu *menu, Qt::Key key)
+{
+    QAction *action = menu->addAction(QString());
+    action->setShortcut(QKeySequence(Qt::CTRL | key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+} // namespace
+
+Form1::Form1(TransferControl *inet, QWidget *parent) : QMainWindow(parent), Inet1(inet)
+{
+    Inet1->setParent(this);
+    createControls();
+    createMenus();
+    createToolbar();
+    connectSignals();
+    attachSettingsStore(this, Combo1);
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    attachSettingsStore(nullptr, nullptr);
+}
+
+void Form1::createControls()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    Combo1 = new QComboBox(client);
+    Drive1 = new QComboBox(client);
+    Dir1 = new FolderBox(client);
+    Text1 = new QLineEdit(client);
+    Label1 = new QLabel(client);
+    Label2 = new QLabel(client);
+    ListView1 = new FileListWidget(client);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView2 = new FileListWidget(client);
+    ListView2->setObjectName(QStringLiteral("ListView2"));
+    Picture1 = new PictureBox(client);
+    Picture1->setToolTip(QStringLiteral("Click me!"));
+    StatusBar1 = new QStatusBar(this);
+    statusLabel = new QLabel(StatusBar1);
+    StatusBar1->addWidget(statusLabel, 1);
+    StatusBar1->setSizeGripEnabled(false);
+    setStatusBar(StatusBar1);
+    Timer1 = new QTimer(this);
+    ImageList1 = new ImageList(this);
+    // Provisional placement until the layout step runs.
+    const int tw = 15;  // twips per pixel
+    Drive1->setGeometry(120 / tw, 480 / tw - 30, 1455 / tw, 300 / tw);
+    Combo1->setGeometry(120 / tw, 840 / tw - 30, 1455 / tw, 300 / tw);
+    Dir1->setGeometry(1655 / tw, 480 / tw - 30, 3135 / tw, 930 / tw);
+    Text1->setGeometry(840 / tw, 1560 / tw - 30, 2700 / tw, 255 / tw);
+    Label1->setGeometry(3600 / tw, 1560 / tw - 30, 975 / tw, 375 / tw);
+    Label2->setGeometry(60 / tw, 1560 / tw - 30, 1695 / tw, 375 / tw);
+    ListView1->setGeometry(0, 1800 / tw - 30, 3500 / tw, 4000 / tw);
+    ListView2->setGeometry(3500 / tw, 1800 / tw - 30, 5480 / tw, 4000 / tw);
+    resize(9000 / tw, 6750 / tw);
+}
+
+void Form1::createMenus()
+{
+    Connection = menuBar()->addMenu(QString());
+    con = addItem(Connection, Qt::Key_C);
+    Discon = addItem(Connection, Qt::Key_I);
+    Connection->addSeparator();
+    ExitApp = addItem(Connection, Qt::Key_X);
+
+    edit = menuBar()->addMenu(QString());
+    UpL = addItem(edit, Qt::Key_P);
+    DownL = addItem(edit, Qt::Key_W);
+    edit->addSeparator();
+    CupD = addItem(edit, Qt::Key_U);
+    Refr = addItem(edit, Qt::Key_R);
+    edit->addSeparator();
+    FrDRname = addItem(edit, Qt::Key_A);
+    FMkD = addItem(edit, Qt::Key_N);
+    Fdelete = addItem(edit, Qt::Key_D);
+    edit->addSeparator();
+    Sett = addItem(edit, Qt::Key_S);
+
+    help = menuBar()->addMenu(QString());
+    Corvexo = addItem(help, Qt::Key_H);
+}
+
+void Form1::createToolbar()
+{
+    Toolbar1 = addToolBar(QString());
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (int position = 1; position <= 7; ++position) {
+        QAction *button = position == 4 ? Toolbar1->addSeparator()
+                                        : Toolbar1->addAction(ImageList1->toolbarIcon(position), QString());
+        toolbarButtons.append(button);
+        if (position != 4)
+            connect(button, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
+    }
+}
+
+void Form1::connectSignals()
+{
+    connect(con, &QAction::triggered, this, &Form1::con_Click);
+    connect(Discon, &QAction::triggered, this, &Form1::Discon_Click);
+    connect(ExitApp, &QAction::triggered, this, &Form1::ExitApp_Click);
+    connect(UpL, &QAction::triggered, this, &Form1::UpL_Click);
+    connect(DownL, &QAction::triggered, this, &Form1::DownL_Click);
+    connect(CupD, &QAction::triggered, this, &Form1::CupD_Click);
+    connect(Refr, &QAction::triggered, this, &Form1::Refr_Click);
+    connect(FrDRname, &QAction::triggered, this, &Form1::FrDRname_Click);
+    connect(FMkD, &QAction::triggered, this, &Form1::FMkD_Click);
+    connect(Fdelete, &QAction::triggered, this, &Form1::Fdelete_Click);
+    connect(Sett, &QAction::triggered, this, &Form1::Sett_Click);
+    connect(Corvexo, &QAction::triggered, this, &Form1::Corvexo_Click);
+    connect(edit, &QMenu::aboutToShow, this, &Form1::edit_Click);
+    connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Form1::Combo1_Click);
+    connect(Inet1, &TransferControl::stateChanged, this, &Form1::Inet1_StateChanged);
+    connect(Picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1->setInterval(1000); });
+    connectLocalViewSignals();
+    connectRemoteListSignals();
+}
+
+void Form1::Form_Load()
+{
+    paintBackground(this, kNavy);
+    paintBackground(Picture1, palette().color(QPalette::Window));
+    paintBackground(Label1, kNavy, Qt::white);
+    paintBackground(Label2, kNavy, Qt::white);
+    paintBackground(Text1, kNavy, QColor(255, 255, 192));
+    setWindowTitle(QStringLiteral("Corvexo1.0 Beta2"));
+    Label1->setText(text(188));
+    Label2->setText(text(189));
+    const std::pair<QMenu *, int> menus[] = {{Connection, 190}, {edit, 194}, {help, 203}};
+    const std::pair<QAction *, int> items[] = {{con, 192}, {Discon, 191}, {ExitApp, 193}, {UpL, 195},
+                                               {DownL, 196}, {CupD, 197}, {Refr, 198}, {FrDRname, 199},
+                                               {FMkD, 200}, {Fdelete, 201}, {Sett, 202}, {Corvexo, 204}};
+    for (const auto &[menu, number] : menus) menu->setTitle(text(number));
+    for (const auto &[action, number] : items) action->setText(text(number));
+    Connected = false;
+    ListWait = true;
+    LoadDefault();
+    Dir1_Change();
+    LPathF();
+    DItemIdle();
+    if (!StartPath.isEmpty()) Dir1->setPath(StartPath);
+}
+
+void Form1::ExitApp_Click()
+{
+    if (exiting_) return;  // the close below runs Exit once more; nothing is left to do
+    exiting_ = true;
+    if (Connected) Discon_Click();
+    unPathF();
+    unloadSettingsWindow();
+    if (form3) delete form3.data();
+    if (form4) delete form4.data();
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    ExitApp_Click();
+    event->accept();
+}
+
+void Form1::Sett_Click()
+{
+    settingsWindow();
+    ShowSettings();
+    Form2 *window = settingsWindow();
+    window->show();
+    window->raise();
+}
+
+Form3 *Form1::nameDialog()
+{
+    if (!form3) form3 = new Form3(this);
+    return form3;
+}
+
+Form4 *Form1::aboutWindow()
+{
+    if (!form4) form4 = new Form4(this);
+    return form4;
+}
+
+void Form1::Corvexo_Click()
+{
+    Form4 *window = aboutWindow();
+    window->show();
+    window->raise();
+}
+
+} // namespace corvexo

@@ -1,0 +1,221 @@
+#pragma once
+// Form1, the main window: local files on the left, the remote folder on the
+// right, the menus, toolbar and status bar, the marks that tell the
+// completion handler what a finished command was, and the transfer control.
+//
+// Its procedures are grouped by subsystem, each group in its own file:
+//   app/main_window.cpp          start-up, menus, Exit, opening the other windows
+//   app/command_states.cpp       DItem, EItem
+//   app/toolbar.cpp              toolbar, tooltips, status text
+//   app/window_layout.cpp        Form_Resize
+//   app/click_animation.cpp      Picture1_Click, picIv
+//   connection/connection.cpp    con_Click, Combo1_Click, Connect, Discon_Click
+//   connection/state_events.cpp  Inet1_StateChanged
+//   connection/remote_listing.cpp  d, Refr_Click, InAndOutTMFile, ADDTM
+//   connection/remote_navigation.cpp  FCD, CupD_Click, ListView2 events
+//   remote_ops/transfers.cpp     CopyFromFTP, CopyToFTP and their entry points
+//   remote_ops/edit_commands.cpp FrDRname_Click, R, FMkD_Click, MKD, Fdelete_Click
+//   remote_ops/edit_availability.cpp  eddiF, eddiT, EdDI1, EdDI2, edit_Click
+//   local/local_view.cpp         Drive1, Dir1, File1, Text1, ListView1 events, ITYPE
+
+#include "connection/transfer_control.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+
+namespace corvexo {
+
+class FileListWidget;
+class FolderBox;
+class PictureBox;
+class ImageList;
+class Form2;
+class Form3;
+class Form4;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // The window takes ownership of the transfer control.
+    explicit Form1(TransferControl *inet, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // --- controls (public so that the settings store and tests reach them) ---
+    QToolBar *Toolbar1 = nullptr;
+    QVector<QAction *> toolbarButtons;  // positions 1..7 at indexes 0..6; 4 is the gap
+    QAction *toolbarButton(int position) const { return toolbarButtons.value(position - 1); }
+    QComboBox *Combo1 = nullptr;
+    QComboBox *Drive1 = nullptr;
+    FolderBox *Dir1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    FileListWidget *ListView1 = nullptr;
+    FileListWidget *ListView2 = nullptr;
+    PictureBox *Picture1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *statusLabel = nullptr;
+    QTimer *Timer1 = nullptr;
+    ImageList *ImageList1 = nullptr;
+    TransferControl *Inet1 = nullptr;
+
+    // --- menus ---
+    QMenu *Connection = nullptr;
+    QAction *con = nullptr, *Discon = nullptr, *ExitApp = nullptr;
+    QMenu *edit = nullptr;
+    QAction *UpL = nullptr, *DownL = nullptr, *CupD = nullptr, *Refr = nullptr;
+    QAction *FrDRname = nullptr, *FMkD = nullptr, *Fdelete = nullptr, *Sett = nullptr;
+    QMenu *help = nullptr;
+    QAction *Corvexo = nullptr;
+
+    // --- marks ---
+    bool Connected = false;
+    bool ListWait = false;
+    bool GetWait = false;
+    bool PutWait = false, PutList = false;
+    bool CdWait = false, CdList = false;
+    bool RenWait = false, RenList = false;
+    bool MkdWait = false;
+    bool DelWait = false, DelList = false;
+    bool LMouseDown = false;
+    bool LPopup = false;
+
+    // --- window-level texts ---
+    QString RFileName;
+    QString LFileName;
+    QString LPath;
+    QString StartPath;
+    QString File1Path;  // the hidden file box: the folder whose files ListView1 lists
+
+    // --- click animation ---
+    float StartTime = 0;
+    int PauseTime = 0;
+    // Seconds on a clock that never restarts; tests replace it.
+    std::function<double()> animationClock;
+
+    // --- the other windows (one each, created on first use) ---
+    Form3 *nameDialog();        // created when first needed
+    Form4 *aboutWindow();       // created when first needed
+    QPointer<Form3> form3;
+    QPointer<Form4> form4;
+
+    // --- start-up and shutdown ---
+    void Form_Load();
+    void ExitApp_Click();
+    void Sett_Click();
+    void Corvexo_Click();
+
+    // --- command availability ---
+    void DItem(bool &Dis);
+    void DItem() { bool dis = false; DItem(dis); }
+    void DItemIdle() { bool dis = true; DItem(dis); }
+    void EItem();
+
+    // --- toolbar and status bar ---
+    void Toolbar1_ButtonClick(int position);
+    void assignToolbarTooltips();
+    void Text1_MouseMove();
+    void setStatusText(const QString &text);
+    QString statusText() const;
+
+    // --- layout ---
+    void Form_Resize();
+
+    // --- click animation ---
+    void Picture1_Click();
+    void picIv();
+
+    // --- connect and disconnect ---
+    void con_Click();
+    void Combo1_Click(int index);
+    void Connect();
+    void Discon_Click();
+    // Starts a command on Inet1; a refusal while connected is told to the user. Returns the error number.
+    int executeCommand(const TransferCommand &command);
+
+    // --- state events ---
+    void Inet1_StateChanged(int State);
+
+    // --- remote listing ---
+    void d();
+    void Refr_Click();
+    void InAndOutTMFile();
+    int ADDTM() const;
+    // Reads the whole answer of the last command as text.
+    QString readWholeAnswer();
+
+    // --- remote navigation ---
+    void FCD(bool &UPone);
+    void FCD() { bool up = false; FCD(up); }
+    void CupD_Click();
+    void ListView2_FocusOrClick();
+    void ListView2_DblClick();
+    void ListView2_KeyDown(int key);
+    void ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void ListView2_BeforeLabelEdit();
+    void ListView2_DragDrop();
+
+    // --- download and upload ---
+    void CopyFromFTP();
+    void CopyToFTP();
+    void DownL_Click();
+    void UpL_Click();
+
+    // --- rename, create, delete ---
+    void FrDRname_Click();
+    void R();
+    void FMkD_Click();
+    void MKD();
+    void Fdelete_Click();
+
+    // --- edit availability ---
+    void eddiF();
+    void eddiT();
+    void EdDI1();
+    void EdDI2();
+    void edit_Click();
+
+    // --- local view ---
+    void Drive1_Change();
+    void Dir1_Change();
+    void Ftype();
+    void unPathF();
+    void LPathF();
+    void Text1_KeyDown(int key);
+    void ListView1_FocusOrClick();
+    void ListView1_DblClick();
+    void ListView1_KeyDown(int key);
+    void ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void ListView1_DragDrop();
+    void ITYPE();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void createToolbar();
+    void connectSignals();
+    void connectLocalViewSignals();
+    void connectRemoteListSignals();
+    bool exiting_ = false;
+};
+
+} // namespace corvexo

@@ -1,0 +1,42 @@
+#include "message_box.h"
+
+#include <QMessageBox>
+
+namespace corvexo {
+
+namespace {
+
+MessageBoxAnswerer &answerer()
+{
+    static MessageBoxAnswerer instance;
+    return instance;
+}
+
+MessageBoxAnswer run(QWidget *parent, const MessageBoxRequest &request)
+{
+    if (answerer()) return answerer()(request);
+    QMessageBox box(QMessageBox::NoIcon, request.title, request.text,
+                    request.yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    const int result = box.exec();
+    if (!request.yesNo) return MessageBoxAnswer::Ok;
+    return result == QMessageBox::Yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}
+
+} // namespace
+
+void showMessage(QWidget *parent, const QString &text, const QString &title)
+{
+    run(parent, {text, title, false});
+}
+
+bool askYesNo(QWidget *parent, const QString &text, const QString &title)
+{
+    return run(parent, {text, title, true}) == MessageBoxAnswer::Yes;
+}
+
+void setMessageBoxAnswerer(MessageBoxAnswerer newAnswerer)
+{
+    answerer() = std::move(newAnswerer);
+}
+
+} // namespace corvexo

@@ -1,0 +1,79 @@
+#pragma once
+// The transfer control: the one component through which all FTP work goes.
+// It takes one command at a time, returns at once, and reports its progress
+// as numbered state changes. Windows hold it through this interface so that
+// tests can hand them a scripted control instead of the real engine.
+
+#include "transfer_command.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace corvexo {
+
+namespace TransferState {
+enum : int {
+    Resolving = 1,
+    Resolved = 2,
+    Connecting = 3,
+    Connected = 4,
+    Requesting = 5,
+    RequestSent = 6,
+    Receiving = 7,
+    ResponseReceived = 8,
+    Disconnecting = 9,
+    Disconnected = 10,
+    Error = 11,
+    ResponseCompleted = 12,
+};
+}
+
+// Refusals of execute, by error number; 0 means the command was accepted.
+namespace TransferError {
+enum : int {
+    None = 0,
+    HostNameWrong = 35752,
+    CannotConnectRemote = 35754,
+    CannotExtract = 35758,
+    FtpCommandFailed = 35759,
+    TimedOut = 35761,
+    StillExecuting = 35764,
+    CannotConnect = 35795,
+    ConnectionStopped = 35796,
+    Security = 35808,
+};
+}
+
+class TransferControl : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~TransferControl() override = default;
+
+    // Connection properties, set in this order by the window before it executes.
+    virtual void setRequestTimeout(int seconds) = 0;
+    virtual void setProtocol(int protocol) = 0;      // 2 = FTP
+    virtual void setAccessType(int accessType) = 0;  // 0 = system default
+    virtual void setRemotePort(quint16 port) = 0;
+    virtual void setRemoteHost(const QString &host) = 0;
+    virtual void setUserName(const QString &user) = 0;
+    virtual void setPassword(const QString &password) = 0;
+
+    // Starts the command and returns at once: 0, or a TransferError number when refused.
+    virtual int execute(const TransferCommand &command) = 0;
+    // Stops whatever runs, closes the session, reports nothing.
+    virtual void cancel() = 0;
+    virtual bool stillExecuting() const = 0;
+
+    virtual int responseCode() const = 0;
+    virtual QString responseInfo() const = 0;
+    // Hands out the last command's answer (a listing's text) in pieces of at most
+    // maxBytes; an empty result means it is exhausted.
+    virtual QByteArray getChunk(int maxBytes) = 0;
+
+signals:
+    void stateChanged(int state);
+};
+
+} // namespace corvexo

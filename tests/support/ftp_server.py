@@ -1,0 +1,47 @@
+#!/usr/bin/python3
+"""A local FTP server for the tests: pyftpdlib on 127.0.0.1.
+
+Prints "PORT <n>" on its first line once it listens, then serves until killed.
+Options: --root DIR (served folder), --port N (0 picks a free one),
+--user NAME --password PW, --no-mlsd (offer LIST only), --anonymous.
+"""
+import argparse
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+class ListOnlyHandler(FTPHandler):
+    """A server that does not offer MLSD/MLST, so the client must parse LIST."""
+    proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--user", default="user")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--anonymous", action="store_true")
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    if args.anonymous:
+        authorizer.add_anonymous(args.root, perm="elradfmwMT")
+    handler = ListOnlyHandler if args.no_mlsd else FTPHandler
+    handler.authorizer = authorizer
+    handler.banner = "corvexo test server ready"
+    handler.passive_ports = None
+    server = FTPServer(("127.0.0.1", args.port), handler)
+    server.max_cons = 64
+    print("PORT %d" % server.socket.getsockname()[1], flush=True)
+    sys.stdout.flush()
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,56 @@
+#include "scripted_transfer_control.h"
+
+namespace corvexo::testing {
+
+void ScriptedTransferControl::report(std::initializer_list<int> states)
+{
+    for (int state : states) emit stateChanged(state);
+}
+
+void ScriptedTransferControl::completeCommand()
+{
+    report({5, 6, 7, 8, 12});
+}
+
+void ScriptedTransferControl::completeWithAnswer(const QByteArray &text)
+{
+    answer = text;
+    completeCommand();
+}
+
+void ScriptedTransferControl::fail(int replyCode, const QString &replyInfo)
+{
+    code = replyCode;
+    info = replyInfo;
+    report({11});
+}
+
+void ScriptedTransferControl::setRequestTimeout(int seconds) { properties << QStringLiteral("timeout %1").arg(seconds); }
+void ScriptedTransferControl::setProtocol(int protocol) { properties << QStringLiteral("protocol %1").arg(protocol); }
+void ScriptedTransferControl::setAccessType(int accessType) { properties << QStringLiteral("access %1").arg(accessType); }
+void ScriptedTransferControl::setRemotePort(quint16 port) { properties << QStringLiteral("port %1").arg(port); }
+void ScriptedTransferControl::setRemoteHost(const QString &host) { properties << QStringLiteral("host ") + host; }
+void ScriptedTransferControl::setUserName(const QString &user) { properties << QStringLiteral("user ") + user; }
+void ScriptedTransferControl::setPassword(const QString &password) { properties << QStringLiteral("password ") + password; }
+
+int ScriptedTransferControl::execute(const TransferCommand &command)
+{
+    if (refuseWith != 0) return refuseWith;
+    commands << command.text();
+    sent << command;
+    return 0;
+}
+
+void ScriptedTransferControl::cancel()
+{
+    ++cancelCount;
+}
+
+QByteArray ScriptedTransferControl::getChunk(int maxBytes)
+{
+    const QByteArray piece = answer.left(maxBytes);
+    answer.remove(0, piece.size());
+    return piece;
+}
+
+} // namespace corvexo::testing

@@ -1,0 +1,42 @@
+#include "test_data_dir.h"
+#include "app/data_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace corvexo::testing {
+
+TestDataDir::TestDataDir() : previous_(qgetenv("XDG_DATA_HOME"))
+{
+    qputenv("XDG_DATA_HOME", home_.path().toLocal8Bit());
+}
+
+TestDataDir::~TestDataDir()
+{
+    qputenv("XDG_DATA_HOME", previous_);
+}
+
+QString TestDataDir::dataFolder() const
+{
+    return QFileInfo(dataFilePath(QStringLiteral("x"))).absolutePath();
+}
+
+QString TestDataDir::filePath(const QString &name) const
+{
+    return dataFilePath(name);
+}
+
+QByteArray TestDataDir::read(const QString &name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TestDataDir::write(const QString &name, const QByteArray &content) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace corvexo::testing
