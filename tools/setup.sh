@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools python3-pyftpdlib python3-openssl
+packages=(cmake g++ make ccache qt6-base-dev qt6-base-dev-tools python3-pyftpdlib python3-openssl
           xvfb xauth xdotool x11-apps imagemagick fonts-ipafont-gothic locales curl)
 missing=()
 for p in "${packages[@]}"; do
@@ -28,5 +28,5 @@ if [ "$(id -u)" -eq 0 ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'
   fi
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build build -j"$(nproc)"
