@@ -16,7 +16,8 @@
 //   remote_ops/transfers.cpp     CopyFromFTP, CopyToFTP and their entry points
 //   remote_ops/edit_commands.cpp FrDRname_Click, R, FMkD_Click, MKD, Fdelete_Click
 //   remote_ops/edit_availability.cpp  eddiF, eddiT, EdDI1, EdDI2, edit_Click
-//   local/local_view.cpp         Drive1, Dir1, File1, Text1, ListView1 events, ITYPE
+//   local/local_view.cpp         Drive1, Dir1, File1, Text1, ListView1 events
+//   local/file_icons.cpp         ITYPE (and the icon tables it shares with ADDTM)
 
 #include "connection/transfer_control.h"
 

@@ -14,7 +14,6 @@ void Form1::ListView1_DblClick() {}
 void Form1::ListView1_KeyDown(int key) { (void)key; }
 void Form1::ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPos) { (void)button; (void)globalPos; }
 void Form1::ListView1_DragDrop() {}
-void Form1::ITYPE() {}
 void Form1::connectLocalViewSignals() {}
 
 } // namespace corvexo
