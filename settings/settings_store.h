@@ -40,6 +40,15 @@ Form2 *settingsWindow();
 Form2 *existingSettingsWindow();
 // Unloads Form2 (closes and deletes it) when it exists.
 void unloadSettingsWindow();
+// Form2 is being destroyed (Esc, title-bar close): the next use creates a new one.
+void forgetSettingsWindow(Form2 *window);
+
+// The main window's setting box, when one is attached.
+QComboBox *settingsCombo();
+
+// True when "SLItems" can be rewritten without losing what it holds (it is
+// missing, or was read whole). Otherwise tells the user why not and returns false.
+bool listFileCanBeRewritten();
 
 void SaveDefault();
 void LoadDefault();

@@ -1,0 +1,61 @@
+#include "setting_checks.h"
+#include "settings_messages.h"
+#include "app/strings/string_table.h"
+
+namespace corvexo {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+QString problemLine(const QString &text) { return QStringLiteral("* ") + text + kLineEnd; }
+
+// A field's name as its label reads, without the closing colon.
+QString fieldName(int index)
+{
+    QString name;
+    switch (index) {
+    case 0:
+        name = text(107) + (uiLanguage() == UiLanguage::Japanese ? QString() : QStringLiteral(" ")) + text(108);
+        break;
+    case 1: name = text(180); break;
+    case 2: name = text(179); break;
+    case 3: name = text(178); break;
+    default: name = text(177); break;
+    }
+    while (name.endsWith(u':') || name.endsWith(QChar(0xFF1A))) name.chop(1);
+    return name;
+}
+
+} // namespace
+
+std::optional<QString> hostForCurrentSetting(const QString &typed)
+{
+    if (typed.startsWith(QStringLiteral("ftp://"))) return typed.mid(6);
+    if (typed.startsWith(QStringLiteral("ftp."))) return typed;
+    return std::nullopt;
+}
+
+QString problemLines(const SettingProblems &p)
+{
+    QString lines;
+    const std::pair<bool, int> flags[] = {{p.bURL, 122}, {p.bPWO, 123}, {p.bUNM, 124}, {p.bPOR, 125}, {p.bLIT, 126}};
+    for (const auto &[raised, number] : flags)
+        if (raised) lines += problemLine(text(number));
+    return lines;
+}
+
+QString wrongSettingMessage(const QString &problems)
+{
+    return text(127) + kLineEnd + kLineEnd + text(128) + kLineEnd + problems;
+}
+
+QString doubleQuoteLine(const QStringList &fieldValues)
+{
+    QStringList names;
+    for (int i = 0; i < fieldValues.size(); ++i)
+        if (fieldValues.at(i).contains(u'"')) names.append(fieldName(i));
+    return names.isEmpty() ? QString() : problemLine(doubleQuoteProblem(names));
+}
+
+} // namespace corvexo

@@ -1,0 +1,33 @@
+#pragma once
+// The checks behind OK, Add and Set-default, without the window: what the
+// host address becomes in the current setting and how problems are worded.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace corvexo {
+
+// Slot 1 of the current setting for a typed host address: the text after
+// "ftp://", or the whole text when it begins with "ftp."; nothing when it
+// begins with neither (case-sensitive).
+std::optional<QString> hostForCurrentSetting(const QString &typed);
+
+struct SettingProblems {
+    bool bURL = false;  // host address not acceptable
+    bool bPWO = false;  // password missing
+    bool bUNM = false;  // user name missing
+    bool bPOR = false;  // port missing
+    bool bLIT = false;  // setting name missing
+};
+
+// One "* " line with CR LF per raised flag, in field order.
+QString problemLines(const SettingProblems &problems);
+// The message box text that reports the problems.
+QString wrongSettingMessage(const QString &problems);
+// A "* " line naming the fields whose values hold a double quote; empty when none does.
+// Fields in order host address, password, user name, port, setting name.
+QString doubleQuoteLine(const QStringList &fieldValues);
+
+} // namespace corvexo

@@ -1,0 +1,49 @@
+#include "settings_files.h"
+#include "settings_messages.h"
+#include "app/data_files.h"
+#include "app/message_box.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace corvexo {
+
+bool settingsFileExists(const QString &fileName)
+{
+    return QFileInfo::exists(dataFilePath(fileName));
+}
+
+FileRead readSettingsBytes(const QString &fileName, QByteArray &bytes, QWidget *messageParent)
+{
+    const QString path = dataFilePath(fileName);
+    if (!QFileInfo::exists(path)) return FileRead::Missing;
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("is a directory") : file.errorString();
+        showMessage(messageParent, cannotReadMessage(fileName, path, reason));
+        return FileRead::Failed;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showMessage(messageParent, cannotReadMessage(fileName, path, file.errorString()));
+        return FileRead::Failed;
+    }
+    return FileRead::Read;
+}
+
+bool writeSettingsBytes(const QString &fileName, const QByteArray &bytes, QWidget *messageParent)
+{
+    const QString path = dataFilePath(fileName);
+    QSaveFile file(path);
+    const bool written = !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
+        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(bytes) == bytes.size() && file.commit();
+    if (written) return true;
+    const QString reason = QFileInfo(path).isDir() ? QStringLiteral("is a directory") : file.errorString();
+    file.cancelWriting();
+    showMessage(messageParent, cannotWriteMessage(fileName, path, reason));
+    return false;
+}
+
+} // namespace corvexo

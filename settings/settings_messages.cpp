@@ -1,0 +1,93 @@
+#include "settings_messages.h"
+#include "app/strings/string_table.h"
+
+namespace corvexo {
+
+namespace {
+
+bool japanese() { return uiLanguage() == UiLanguage::Japanese; }
+
+QString lineList(const QVector<int> &numbers)
+{
+    QStringList texts;
+    for (int n : numbers) texts.append(QString::number(n));
+    return texts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" を読み込めませんでした（%2）。\r\n%3").arg(fileName, reason, path);
+    return QStringLiteral("Could not read \"%1\" (%2).\r\n%3").arg(fileName, reason, path);
+}
+
+QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" に保存できませんでした（%2）。ファイルは変更されていません。\r\n%3")
+            .arg(fileName, reason, path);
+    return QStringLiteral("Could not save \"%1\" (%2). The file was left as it was.\r\n%3")
+        .arg(fileName, reason, path);
+}
+
+QString badLinesMessage(const QString &fileName, const QVector<int> &lineNumbers)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" の %2 行目は五つの項目を持たないため読み飛ばしました。ファイルは変更されていません。")
+            .arg(fileName, lineList(lineNumbers));
+    return QStringLiteral("Line(s) %2 of \"%1\" do not hold five fields and were skipped. "
+                          "The file was left as it is.")
+        .arg(fileName, lineList(lineNumbers));
+}
+
+QString tooManyRecordsMessage(const QString &fileName, int recordsRead, int recordsLeft)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" には設定が多すぎます。最初の %2 個だけを読み込み、残りの %3 個は読み込みませんでした。ファイルは変更されていません。")
+            .arg(fileName).arg(recordsRead).arg(recordsLeft);
+    return QStringLiteral("\"%1\" holds too many settings: only the first %2 were read, %3 were not. "
+                          "The file was left as it is.")
+        .arg(fileName).arg(recordsRead).arg(recordsLeft);
+}
+
+QString listNotRewrittenMessage(const QString &fileName)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" は全部を読み込めなかったため、書き換えません。ファイルを直すか削除してください。")
+            .arg(fileName);
+    return QStringLiteral("\"%1\" could not be read in full, so it is not rewritten. "
+                          "Please correct or delete the file.")
+        .arg(fileName);
+}
+
+QString badDefaultMessage(const QString &fileName)
+{
+    if (japanese())
+        return QStringLiteral("\"%1\" は五つの項目を持つ行を含まないため読み込みませんでした。ファイルは変更されていません。")
+            .arg(fileName);
+    return QStringLiteral("\"%1\" does not hold a line of five fields and was not read. "
+                          "The file was left as it is.")
+        .arg(fileName);
+}
+
+QString quoteNotSavedMessage(const QString &fileName)
+{
+    if (japanese())
+        return QStringLiteral("ダブルクォーテーション（\"）を含む値は \"%1\" に保存できません。何も保存されていません。")
+            .arg(fileName);
+    return QStringLiteral("A value with a double quote (\") cannot be saved in \"%1\". Nothing was saved.")
+        .arg(fileName);
+}
+
+QString doubleQuoteProblem(const QStringList &fieldNames)
+{
+    if (japanese())
+        return QStringLiteral("ダブルクォーテーション（\"）は保存できません。次の項目から削除してください：%1")
+            .arg(fieldNames.join(QStringLiteral("、")));
+    return QStringLiteral("A double quote (\") cannot be saved. Please remove it from: %1.")
+        .arg(fieldNames.join(QStringLiteral(", ")));
+}
+
+} // namespace corvexo

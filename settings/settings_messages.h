@@ -1,0 +1,27 @@
+#pragma once
+// Messages about the settings files themselves (a file that cannot be read or
+// written, lines that do not hold a setting) and about values that cannot be
+// kept in them. They name the file and say what was left unchanged.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace corvexo {
+
+QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason);
+QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason);
+// Lines without five fields were passed over; the file is kept as it is.
+QString badLinesMessage(const QString &fileName, const QVector<int> &lineNumbers);
+// More settings on file than the list can hold; the rest were not read.
+QString tooManyRecordsMessage(const QString &fileName, int recordsRead, int recordsLeft);
+// "SLItems" was not read whole, so it is not rewritten (that would drop what was not read).
+QString listNotRewrittenMessage(const QString &fileName);
+// "Sfile" does not hold a line of five fields; the current setting is kept.
+QString badDefaultMessage(const QString &fileName);
+// A value holds a double quote, which the file cannot keep; nothing was saved.
+QString quoteNotSavedMessage(const QString &fileName);
+// One problem line (without "* " and line end): these fields hold a double quote.
+QString doubleQuoteProblem(const QStringList &fieldNames);
+
+} // namespace corvexo
