@@ -1,12 +1,68 @@
+// Which Edit commands are offered for what the user points at: the local
+// list's routine, the remote list's routine, and the Edit menu's opening.
+
 #include "app/main_window.h"
+
+#include "app/file_list_widget.h"
+#include "remote_ops/edit_availability_table.h"
+
+#include <QAction>
+#include <QListWidgetItem>
 
 namespace corvexo {
 
-// TODO(edit availability): placeholder bodies until this part lands.
-void Form1::eddiF() {}
-void Form1::eddiT() {}
-void Form1::EdDI1() {}
-void Form1::EdDI2() {}
-void Form1::edit_Click() {}
+namespace {
+
+void apply(Form1 &window, const EditAvailability &on)
+{
+    window.UpL->setEnabled(on.upload);
+    window.DownL->setEnabled(on.download);
+    window.CupD->setEnabled(on.parentDir);
+    window.Refr->setEnabled(on.refresh);
+    window.FrDRname->setEnabled(on.rename);
+    window.FMkD->setEnabled(on.makeDir);
+    window.Fdelete->setEnabled(on.remove);
+    window.toolbarButton(5)->setEnabled(on.downloadButton);
+    window.toolbarButton(6)->setEnabled(on.uploadButton);
+}
+
+QString currentText(const FileListWidget *list)
+{
+    const QListWidgetItem *entry = list->currentItem();
+    return entry ? entry->text() : QString();
+}
+
+} // namespace
+
+void Form1::eddiF()
+{
+    apply(*this, EditAvailability::allOff());
+}
+
+void Form1::eddiT()
+{
+    apply(*this, EditAvailability::allOn());
+}
+
+void Form1::EdDI1()
+{
+    if (const auto on = localListAvailability(Connected, ListView1->count(), ListView1->currentEntrySelected(),
+                                              LMouseDown))
+        apply(*this, *on);
+    LPopup = false;
+}
+
+void Form1::EdDI2()
+{
+    if (const auto on = remoteListAvailability(Connected, ListView2->isEnabled(),
+                                               ListView2->currentEntrySelected(), currentText(ListView2)))
+        apply(*this, *on);
+}
+
+void Form1::edit_Click()
+{
+    if (LPopup) EdDI1();
+    else EdDI2();
+}
 
 } // namespace corvexo

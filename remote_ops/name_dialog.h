@@ -1,6 +1,7 @@
 #pragma once
 // Form3, the name input dialog for rename and folder creation. It keeps no
-// result: OK runs the main window's R or MKD, which read the typed name.
+// result: OK runs the main window's R or MKD, which read the typed name. The
+// prompt alone tells the two uses apart.
 
 #include <QDialog>
 
@@ -25,7 +26,14 @@ public:
     // Sets caption and prompt, empties the name and shows the dialog modeless.
     void open(const QString &caption, const QString &prompt);
 
+    void Command1_Click();
+    void Command2_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void placeControls();
     Form1 *owner_;
 };
 
