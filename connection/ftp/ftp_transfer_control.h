@@ -1,8 +1,14 @@
 #pragma once
 // The real transfer control: an FTP client on QTcpSocket, driven by signals on
-// the caller's thread.
+// the caller's thread. State changes are delivered from the event loop, never
+// from inside execute() or the engine's own socket handling, so a handler may
+// call execute() or cancel() at once; the control is idle when state 12, 11 or
+// 10 arrives.
 
 #include "connection/transfer_control.h"
+#include "ftp_session.h"
+
+#include <functional>
 
 namespace corvexo {
 
@@ -22,10 +28,32 @@ public:
 
     int execute(const TransferCommand &command) override;
     void cancel() override;
-    bool stillExecuting() const override;
-    int responseCode() const override;
-    QString responseInfo() const override;
+    bool stillExecuting() const override { return busy_; }
+    int responseCode() const override { return code_; }
+    QString responseInfo() const override { return info_; }
     QByteArray getChunk(int maxBytes) override;
+
+    // Shorter time-outs than whole seconds, for tests.
+    void setRequestTimeoutMilliseconds(int milliseconds);
+
+private:
+    void deliver(std::function<void()> report);
+    void onCommandEnded(int state);
+
+    ftp::FtpSession session_;
+    ftp::FtpLogin login_;
+    int protocol_ = 2;
+    int accessType_ = 0;
+    bool busy_ = false;
+    quint64 cancels_ = 0;   // reports queued before a cancel are dropped
+    int code_ = 0;
+    QString info_;
+    QByteArray answer_;
+    qsizetype answerRead_ = 0;
 };
+
+// 0 when the command's operands can travel to the server; otherwise the error
+// number execute() refuses with (a wrong count, an empty name, CR, LF or NUL).
+int checkOperands(const TransferCommand &command);
 
 } // namespace corvexo

@@ -4,18 +4,48 @@
 Prints "PORT <n>" on its first line once it listens, then serves until killed.
 Options: --root DIR (served folder), --port N (0 picks a free one),
 --user NAME --password PW, --no-mlsd (offer LIST only), --anonymous.
+Fault options: --no-epsv (offer PASV only), --masquerade ADDR (PASV replies
+name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
+(never answer CMD; may be repeated), --idle-timeout SECONDS.
 """
 import argparse
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
 class ListOnlyHandler(FTPHandler):
     """A server that does not offer MLSD/MLST, so the client must parse LIST."""
     proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
+
+
+def handler_class(args):
+    """The handler with the chosen fault options applied."""
+    base = ListOnlyHandler if args.no_mlsd else FTPHandler
+    removed = {"EPSV"} if args.no_epsv else set()
+    silent = {c.upper() for c in args.silent}
+
+    class Handler(base):
+        proto_cmds = {k: v for k, v in base.proto_cmds.items() if k not in removed}
+
+        def process_command(self, cmd, *a, **kw):
+            if cmd in silent:
+                return
+            return super().process_command(cmd, *a, **kw)
+
+    if args.masquerade:
+        Handler.masquerade_address = args.masquerade
+    if args.throttle:
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.throttle
+            write_limit = args.throttle
+        Handler.dtp_handler = Throttled
+        Handler.use_sendfile = False
+    if args.idle_timeout:
+        Handler.timeout = args.idle_timeout
+    return Handler
 
 
 def main():
@@ -26,13 +56,18 @@ def main():
     parser.add_argument("--password", default="secret")
     parser.add_argument("--no-mlsd", action="store_true")
     parser.add_argument("--anonymous", action="store_true")
+    parser.add_argument("--no-epsv", action="store_true")
+    parser.add_argument("--masquerade", default=None)
+    parser.add_argument("--throttle", type=int, default=0)
+    parser.add_argument("--silent", action="append", default=[])
+    parser.add_argument("--idle-timeout", type=float, default=0)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     if args.anonymous:
         authorizer.add_anonymous(args.root, perm="elradfmwMT")
-    handler = ListOnlyHandler if args.no_mlsd else FTPHandler
+    handler = handler_class(args)
     handler.authorizer = authorizer
     handler.banner = "corvexo test server ready"
     handler.passive_ports = None

@@ -1,0 +1,64 @@
+#include "ftp_control_channel.h"
+
+#include <QSignalBlocker>
+
+namespace corvexo::ftp {
+
+FtpControlChannel::FtpControlChannel(QObject *parent) : QObject(parent)
+{
+    connect(&socket_, &QTcpSocket::connected, this, &FtpControlChannel::connected);
+    connect(&socket_, &QTcpSocket::readyRead, this, &FtpControlChannel::readReplies);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpControlChannel::onError);
+    connect(&socket_, &QTcpSocket::disconnected, this, [this] {
+        const quint64 generation = generation_;
+        readReplies();
+        if (generation == generation_) emit closed();
+    });
+}
+
+void FtpControlChannel::connectTo(const QHostAddress &address, quint16 port)
+{
+    abort();
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_.connectToHost(address, port);
+}
+
+void FtpControlChannel::send(const QString &line)
+{
+    socket_.write(line.toUtf8() + "\r\n");
+}
+
+void FtpControlChannel::abort()
+{
+    ++generation_;
+    reader_ = FtpReplyReader();
+    const QSignalBlocker quiet(&socket_);   // our own close is not the server's
+    socket_.abort();
+}
+
+void FtpControlChannel::readReplies()
+{
+    const quint64 generation = generation_;
+    const QByteArray bytes = socket_.readAll();
+    if (bytes.isEmpty()) return;
+    emit activity();
+    if (generation != generation_) return;
+    const bool sound = reader_.feed(bytes);
+    while (generation == generation_ && reader_.hasReply()) emit replied(reader_.takeReply());
+    if (!sound && generation == generation_) {
+        const QString why = reader_.errorText();
+        abort();
+        emit failed(why);
+    }
+}
+
+void FtpControlChannel::onError(QAbstractSocket::SocketError error)
+{
+    // A closed connection is reported by disconnected(), after the last reply was read.
+    if (error == QAbstractSocket::RemoteHostClosedError) return;
+    const QString why = socket_.errorString();
+    abort();
+    emit failed(why);
+}
+
+} // namespace corvexo::ftp

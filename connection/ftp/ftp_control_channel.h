@@ -1,0 +1,40 @@
+#pragma once
+// The FTP control connection: sends command lines and hands back whole
+// replies, all driven by the socket's signals.
+
+#include "ftp_reply.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpSocket>
+
+namespace corvexo::ftp {
+
+class FtpControlChannel : public QObject {
+    Q_OBJECT
+public:
+    explicit FtpControlChannel(QObject *parent = nullptr);
+
+    void connectTo(const QHostAddress &address, quint16 port);
+    void send(const QString &line);   // CR LF is added; the text travels as UTF-8
+    void abort();                     // closes at once; no signal follows
+    bool isConnected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
+    QHostAddress peerAddress() const { return socket_.peerAddress(); }
+
+signals:
+    void connected();
+    void replied(const corvexo::ftp::FtpReply &reply);
+    void failed(const QString &why);   // connecting failed, the connection broke, or the server broke the rules
+    void closed();                     // the server closed the connection
+    void activity();                   // bytes came in
+
+private:
+    void readReplies();
+    void onError(QAbstractSocket::SocketError error);
+
+    QTcpSocket socket_;
+    FtpReplyReader reader_;
+    quint64 generation_ = 0;   // changes on abort, so a loop over old replies stops
+};
+
+} // namespace corvexo::ftp

@@ -1,0 +1,105 @@
+#include "ftp_data_channel.h"
+
+#include <QSignalBlocker>
+
+namespace corvexo::ftp {
+
+FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
+{
+    connect(&socket_, &QTcpSocket::connected, this, [this] {
+        if (source_) sendMore();
+    });
+    connect(&socket_, &QTcpSocket::readyRead, this, &FtpDataChannel::receive);
+    connect(&socket_, &QTcpSocket::bytesWritten, this, [this] {
+        emit activity();
+        if (!done_) sendMore();
+    });
+    connect(&socket_, &QTcpSocket::disconnected, this, &FtpDataChannel::onDisconnected);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpDataChannel::onError);
+}
+
+void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
+{
+    sink_ = sink;
+    maxBytes_ = maxBytes;
+    // Bounded, so a slow disk cannot make the socket buffer grow without end.
+    socket_.setReadBufferSize(4 * ChunkBytes);
+}
+
+void FtpDataChannel::sendFrom(QIODevice *source)
+{
+    source_ = source;
+}
+
+void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
+{
+    socket_.connectToHost(address, port);
+}
+
+void FtpDataChannel::abort()
+{
+    done_ = true;
+    const QSignalBlocker quiet(&socket_);
+    socket_.abort();
+}
+
+void FtpDataChannel::receive()
+{
+    if (done_ || !sink_) return;
+    QByteArray chunk;
+    while (socket_.bytesAvailable() > 0) {
+        chunk = socket_.read(ChunkBytes);
+        if (chunk.isEmpty()) break;
+        transferred_ += chunk.size();
+        if (transferred_ > maxBytes_) return fail(QStringLiteral("The server sent more data than expected."));
+        if (sink_->write(chunk) != chunk.size())
+            return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
+    }
+    emit activity();
+}
+
+void FtpDataChannel::sendMore()
+{
+    if (socket_.state() != QAbstractSocket::ConnectedState) return;
+    while (!sourceAtEnd_ && socket_.bytesToWrite() < WriteWindowBytes) {
+        const QByteArray chunk = source_->read(ChunkBytes);
+        if (chunk.isEmpty()) {
+            if (!source_->atEnd()) return fail(QStringLiteral("Cannot read the local file: ") + source_->errorString());
+            sourceAtEnd_ = true;
+            break;
+        }
+        transferred_ += chunk.size();
+        socket_.write(chunk);
+    }
+    // disconnectFromHost sends what is still queued, then closes.
+    if (sourceAtEnd_) socket_.disconnectFromHost();
+}
+
+void FtpDataChannel::onDisconnected()
+{
+    if (done_) return;
+    if (sink_) {
+        receive();
+        if (done_) return;
+    } else if (source_ && !sourceAtEnd_) {
+        return fail(QStringLiteral("The server closed the data connection before the file was sent."));
+    }
+    done_ = true;
+    emit finished();
+}
+
+void FtpDataChannel::onError(QAbstractSocket::SocketError error)
+{
+    // The normal end of a transfer the server sends: handled by onDisconnected().
+    if (error == QAbstractSocket::RemoteHostClosedError) return;
+    fail(socket_.errorString());
+}
+
+void FtpDataChannel::fail(const QString &why)
+{
+    if (done_) return;
+    abort();
+    emit failed(why);
+}
+
+} // namespace corvexo::ftp

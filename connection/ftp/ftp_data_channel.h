@@ -1,0 +1,51 @@
+#pragma once
+// One passive data connection: receives a listing or a file into a device, or
+// sends a file from one. Driven by the socket's signals; memory stays flat
+// because at most one read buffer and one write window are held.
+
+#include <QHostAddress>
+#include <QIODevice>
+#include <QObject>
+#include <QTcpSocket>
+
+namespace corvexo::ftp {
+
+class FtpDataChannel : public QObject {
+    Q_OBJECT
+public:
+    static constexpr qint64 ChunkBytes = 256 * 1024;
+    static constexpr qint64 WriteWindowBytes = 1024 * 1024;
+
+    explicit FtpDataChannel(QObject *parent = nullptr);
+
+    // Everything received goes into sink; more than maxBytes is a failure.
+    void receiveInto(QIODevice *sink, qint64 maxBytes);
+    // source is read to its end and sent; the connection is then closed.
+    void sendFrom(QIODevice *source);
+    void connectTo(const QHostAddress &address, quint16 port);
+    void abort();   // closes at once; no signal follows
+
+    qint64 transferredBytes() const { return transferred_; }
+
+signals:
+    void activity();                  // bytes moved
+    void finished();                  // all data moved and the connection closed
+    void failed(const QString &why);
+
+private:
+    void receive();
+    void sendMore();
+    void onDisconnected();
+    void onError(QAbstractSocket::SocketError error);
+    void fail(const QString &why);
+
+    QTcpSocket socket_;
+    QIODevice *sink_ = nullptr;
+    QIODevice *source_ = nullptr;
+    qint64 maxBytes_ = 0;
+    qint64 transferred_ = 0;
+    bool sourceAtEnd_ = false;
+    bool done_ = false;
+};
+
+} // namespace corvexo::ftp

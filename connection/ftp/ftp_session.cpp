@@ -1,0 +1,264 @@
+#include "ftp_session.h"
+
+#include "connection/transfer_control.h"
+#include "ftp_control_channel.h"
+#include "ftp_data_channel.h"
+#include "ftp_reply_fields.h"
+
+namespace corvexo::ftp {
+
+FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpControlChannel(this))
+{
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &FtpSession::onTimeout);
+    connect(control_, &FtpControlChannel::connected, this, [this] { touch(); });
+    connect(control_, &FtpControlChannel::replied, this, &FtpSession::onReply);
+    connect(control_, &FtpControlChannel::failed, this, &FtpSession::onControlFailed);
+    connect(control_, &FtpControlChannel::closed, this, &FtpSession::onControlClosed);
+    connect(control_, &FtpControlChannel::activity, this, &FtpSession::touch);
+}
+
+FtpSession::~FtpSession()
+{
+    abort();
+}
+
+void FtpSession::setTimeout(int milliseconds)
+{
+    timeoutMs_ = milliseconds;
+}
+
+void FtpSession::start(const FtpLogin &login, const TransferCommand &command)
+{
+    command_ = command;
+    running_ = true;
+    reached_ = 0;
+    replyCode_ = 0;
+    replyText_.clear();
+    answer_.clear();
+    touch();
+    if (isOpenFor(login)) {
+        runCommand();
+        return;
+    }
+    abort();
+    running_ = true;
+    touch();
+    login_ = login;
+    open();
+}
+
+void FtpSession::abort()
+{
+    if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
+    lookupId_ = -1;
+    control_->abort();
+    discardTransfer();
+    loggedIn_ = false;
+    running_ = false;
+    epsvRefused_ = false;
+    features_.clear();
+    folder_.clear();
+    closingReply_.reset();
+    onFinal_ = {};
+    onPreliminary_ = {};
+    timer_.stop();
+}
+
+// --- Opening the session -------------------------------------------------
+
+void FtpSession::open()
+{
+    reach(TransferState::Resolving);
+    lookupId_ = QHostInfo::lookupHost(login_.host, this, &FtpSession::onHostFound);
+}
+
+void FtpSession::onHostFound(const QHostInfo &info)
+{
+    lookupId_ = -1;
+    if (!running_) return;
+    addresses_ = info.addresses();
+    if (info.error() != QHostInfo::NoError || addresses_.isEmpty())
+        return failLocally(QStringLiteral("The host %1 was not found.").arg(login_.host), false);
+    reach(TransferState::Resolved);
+    lastConnectError_.clear();
+    connectToNextAddress();
+}
+
+void FtpSession::connectToNextAddress()
+{
+    if (addresses_.isEmpty()) {
+        return failLocally(QStringLiteral("Cannot connect to %1 port %2: %3")
+                               .arg(login_.host).arg(login_.port).arg(lastConnectError_), false);
+    }
+    reach(TransferState::Connecting);
+    onFinal_ = [this](const FtpReply &reply) { onGreeting(reply); };
+    control_->connectTo(addresses_.takeFirst(), login_.port);
+}
+
+void FtpSession::onGreeting(const FtpReply &reply)
+{
+    if (reply.code != 220) return failWith(reply);
+    // The anonymous account is "anonymous" on every server; some compare it case-sensitively,
+    // and the window names it "Anonymous".
+    const bool anonymous = login_.user.compare(u"anonymous", Qt::CaseInsensitive) == 0;
+    request(QStringLiteral("USER ") + (anonymous ? QStringLiteral("anonymous") : login_.user),
+            [this](const FtpReply &r) { onUserReply(r); });
+}
+
+void FtpSession::onUserReply(const FtpReply &reply)
+{
+    if (reply.code == 230) return afterLogin();
+    if (reply.code != 331) return failWith(reply);
+    QString password = login_.password;
+    if (password.isEmpty() && login_.user.compare(u"anonymous", Qt::CaseInsensitive) == 0)
+        password = QStringLiteral("anonymous@");
+    request(QStringLiteral("PASS ") + password, [this](const FtpReply &r) { onPasswordReply(r); });
+}
+
+void FtpSession::onPasswordReply(const FtpReply &reply)
+{
+    if (reply.code == 230 || reply.code == 202) return afterLogin();
+    failWith(reply);
+}
+
+void FtpSession::afterLogin()
+{
+    loggedIn_ = true;
+    reach(TransferState::Connected);
+    request(QStringLiteral("FEAT"), [this](const FtpReply &feat) {
+        features_ = featuresOfFeatReply(feat);
+        auto typeAndFolder = [this] {
+            request(QStringLiteral("TYPE I"), [this](const FtpReply &type) {
+                if (!type.isPositive()) return failWith(type);
+                learnFolder([this] { runCommand(); });
+            });
+        };
+        // A refusal of OPTS UTF8 is harmless: names still travel as UTF-8.
+        if (features_.contains(QStringLiteral("UTF8")))
+            request(QStringLiteral("OPTS UTF8 ON"), [typeAndFolder](const FtpReply &) { typeAndFolder(); });
+        else
+            typeAndFolder();
+    });
+}
+
+void FtpSession::learnFolder(Step next)
+{
+    request(QStringLiteral("PWD"), [this, next](const FtpReply &reply) {
+        folder_ = folderOfPwdReply(reply).value_or(QString());
+        next();
+    });
+}
+
+// --- Requests, replies and the end of a command -------------------------
+
+void FtpSession::request(const QString &line, ReplyHandler onFinal, ReplyHandler onPreliminary)
+{
+    onFinal_ = std::move(onFinal);
+    onPreliminary_ = std::move(onPreliminary);
+    touch();
+    control_->send(line);
+}
+
+void FtpSession::onReply(const FtpReply &reply)
+{
+    replyCode_ = reply.code;
+    replyText_ = reply.text();
+    if (reply.code == 421) closingReply_ = reply;
+    if (!running_) return;   // nothing asked: a late or unsolicited reply
+    if (reply.isPreliminary()) {
+        if (onPreliminary_) onPreliminary_(reply);
+        return;
+    }
+    ReplyHandler handler = std::exchange(onFinal_, {});
+    onPreliminary_ = {};
+    if (handler) handler(reply);
+}
+
+void FtpSession::onControlFailed(const QString &why)
+{
+    if (!running_) {
+        const bool wasOpen = loggedIn_;
+        abort();
+        if (wasOpen) emit closedByServer();
+        return;
+    }
+    if (!loggedIn_ && reached_ == TransferState::Connecting) {
+        lastConnectError_ = why;   // try the host's next address, if it has one
+        return connectToNextAddress();
+    }
+    failLocally(QStringLiteral("The connection to the server broke: ") + why, false);
+}
+
+void FtpSession::onControlClosed()
+{
+    if (!running_) {
+        const bool wasOpen = loggedIn_;
+        abort();
+        if (wasOpen) emit closedByServer();
+        return;
+    }
+    if (closingReply_) {
+        failWith(*std::exchange(closingReply_, std::nullopt));
+        return;
+    }
+    failLocally(QStringLiteral("The server closed the connection."), false);
+}
+
+void FtpSession::reach(int state)
+{
+    if (state <= reached_) return;
+    reached_ = state;
+    emit stateReached(state);
+}
+
+void FtpSession::succeed()
+{
+    reach(TransferState::Receiving);
+    reach(TransferState::ResponseReceived);
+    finish(true);
+    emit commandCompleted();
+}
+
+void FtpSession::failWith(const FtpReply &reply)
+{
+    replyCode_ = reply.code;
+    replyText_ = reply.text();
+    // 421: the server is closing the session, so it cannot be used again.
+    finish(reply.code != 421 && loggedIn_);
+    emit commandFailed();
+}
+
+void FtpSession::failLocally(const QString &why, bool keepSession)
+{
+    replyCode_ = 0;
+    replyText_ = why;
+    finish(keepSession && loggedIn_);
+    emit commandFailed();
+}
+
+void FtpSession::finish(bool keepSession)
+{
+    if (!keepSession) {
+        abort();
+        return;
+    }
+    discardTransfer();
+    onFinal_ = {};
+    onPreliminary_ = {};
+    running_ = false;
+    timer_.stop();
+}
+
+void FtpSession::touch()
+{
+    if (running_ && timeoutMs_ > 0) timer_.start(timeoutMs_);
+}
+
+void FtpSession::onTimeout()
+{
+    if (!running_) return;
+    failLocally(QStringLiteral("The server did not answer within %1 seconds.").arg(timeoutMs_ / 1000.0), false);
+}
+
+} // namespace corvexo::ftp

@@ -1,0 +1,213 @@
+// The commands of a session: each maps one command of the window onto its
+// FTP requests. Transfers end when both the final reply and the closed data
+// connection have come, in either order; a missing 1xx reply is tolerated.
+
+#include "ftp_session.h"
+
+#include "connection/transfer_control.h"
+#include "ftp_control_channel.h"
+#include "ftp_data_channel.h"
+#include "ftp_listing.h"
+#include "ftp_reply_fields.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <limits>
+
+namespace corvexo::ftp {
+
+void FtpSession::runCommand()
+{
+    reach(TransferState::Requesting);
+    const QStringList &ops = command_.operands;
+    using Verb = TransferCommand::Verb;
+    switch (command_.verb) {
+    case Verb::List: return list();
+    case Verb::ChangeDir: return changeFolder(QStringLiteral("CWD ") + ops.value(0));
+    case Verb::ParentDir: return changeFolder(QStringLiteral("CDUP"));
+    case Verb::Get: return download(ops.value(0), ops.value(1));
+    case Verb::Put: return upload(ops.value(0), ops.value(1));
+    case Verb::MakeDir: return simpleCommand(QStringLiteral("MKD ") + ops.value(0), [this] { succeed(); });
+    case Verb::RemoveDir: return simpleCommand(QStringLiteral("RMD ") + ops.value(0), [this] { succeed(); });
+    case Verb::Delete: return simpleCommand(QStringLiteral("DELE ") + ops.value(0), [this] { succeed(); });
+    case Verb::Rename: return rename(ops.value(0), ops.value(1));
+    }
+}
+
+void FtpSession::simpleCommand(const QString &line, Step onSuccess)
+{
+    request(line, [this, onSuccess](const FtpReply &reply) {
+        reach(TransferState::Receiving);
+        if (!reply.isPositive()) return failWith(reply);
+        onSuccess();
+    });
+    reach(TransferState::RequestSent);
+}
+
+void FtpSession::changeFolder(const QString &line)
+{
+    simpleCommand(line, [this] {
+        const int code = replyCode_;
+        const QString text = replyText_;
+        learnFolder([this, code, text] {
+            // The folder change's own reply is the answer, not the PWD's.
+            replyCode_ = code;
+            replyText_ = text;
+            succeed();
+        });
+    });
+}
+
+void FtpSession::rename(const QString &from, const QString &to)
+{
+    request(QStringLiteral("RNFR ") + from, [this, to](const FtpReply &reply) {
+        reach(TransferState::Receiving);
+        if (!reply.isIntermediate()) return failWith(reply);
+        simpleCommand(QStringLiteral("RNTO ") + to, [this] { succeed(); });
+    });
+    reach(TransferState::RequestSent);
+}
+
+void FtpSession::list()
+{
+    const bool mlsd = features_.contains(QStringLiteral("MLST")) || features_.contains(QStringLiteral("MLSD"));
+    const ListingFormat format = mlsd ? ListingFormat::Mlsd : ListingFormat::List;
+    openDataConnection([this, format](quint16 port) {
+        transfer(port, format == ListingFormat::Mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST"), [this, format] {
+            const QList<ListingEntry> entries = parseListing(listingBytes_, format);
+            answer_ = listingText(entries, folder_ == u"/");
+            succeed();
+        });
+    });
+}
+
+void FtpSession::download(const QString &remote, const QString &localPath)
+{
+    // Written beside the target and renamed over it only once complete, so a
+    // broken transfer leaves no partial file and an older file intact.
+    download_ = std::make_unique<QSaveFile>(localPath);
+    if (!download_->open(QIODevice::WriteOnly)) {
+        const QString why = download_->errorString();
+        download_.reset();
+        return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
+    }
+    openDataConnection([this, remote, localPath](quint16 port) {
+        transfer(port, QStringLiteral("RETR ") + remote, [this, localPath] {
+            if (!download_->commit()) {
+                const QString why = download_->errorString();
+                return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
+            }
+            download_.reset();
+            succeed();
+        });
+    });
+}
+
+void FtpSession::upload(const QString &localPath, const QString &remote)
+{
+    upload_ = std::make_unique<QFile>(localPath);
+    if (QFileInfo(localPath).isDir() || !upload_->open(QIODevice::ReadOnly)) {
+        const QString why = QFileInfo(localPath).isDir() ? QStringLiteral("it is a folder") : upload_->errorString();
+        upload_.reset();
+        return failLocally(QStringLiteral("Cannot read the local file %1: %2").arg(localPath, why), true);
+    }
+    openDataConnection([this, remote](quint16 port) {
+        transfer(port, QStringLiteral("STOR ") + remote, [this] { succeed(); });
+    });
+}
+
+// --- Data connections ------------------------------------------------------
+
+void FtpSession::openDataConnection(std::function<void(quint16)> then)
+{
+    if (epsvRefused_) return usePasv(then);
+    request(QStringLiteral("EPSV"), [this, then](const FtpReply &reply) {
+        if (reply.isPositive()) {
+            const auto port = portOfEpsvReply(reply);
+            if (!port) return failLocally(QStringLiteral("The server's EPSV reply names no port: ") + reply.text(), false);
+            return then(*port);
+        }
+        if (reply.code == 421) return failWith(reply);
+        epsvRefused_ = true;
+        usePasv(then);
+    });
+}
+
+void FtpSession::usePasv(std::function<void(quint16)> then)
+{
+    request(QStringLiteral("PASV"), [this, then](const FtpReply &reply) {
+        if (!reply.isPositive()) return failWith(reply);
+        const auto port = portOfPasvReply(reply);
+        if (!port) return failLocally(QStringLiteral("The server's PASV reply names no port: ") + reply.text(), false);
+        then(*port);
+    });
+}
+
+void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
+{
+    dropDataChannel();
+    data_ = new FtpDataChannel(this);
+    if (download_) {
+        data_->receiveInto(download_.get(), std::numeric_limits<qint64>::max());
+    } else if (upload_) {
+        data_->sendFrom(upload_.get());
+    } else {
+        listingBytes_.clear();
+        auto *buffer = new QBuffer(&listingBytes_, data_);
+        buffer->open(QIODevice::WriteOnly);
+        data_->receiveInto(buffer, MaxListingBytes);
+    }
+    onTransferComplete_ = std::move(onComplete);
+    connect(data_, &FtpDataChannel::activity, this, &FtpSession::onTransferProgress);
+    connect(data_, &FtpDataChannel::failed, this, [this](const QString &why) {
+        failLocally(QStringLiteral("The data connection failed: ") + why, false);
+    });
+    connect(data_, &FtpDataChannel::finished, this, [this] {
+        dataDone_ = true;
+        if (replyDone_) completeTransfer();
+    });
+    // The address in a PASV reply is ignored: the data goes to the control connection's peer.
+    data_->connectTo(control_->peerAddress(), port);
+    request(line, [this](const FtpReply &reply) {
+        reach(TransferState::Receiving);
+        if (!reply.isPositive()) return failWith(reply);
+        replyDone_ = true;
+        if (dataDone_) completeTransfer();
+    }, [this](const FtpReply &) { reach(TransferState::Receiving); });
+    reach(TransferState::RequestSent);
+}
+
+void FtpSession::onTransferProgress()
+{
+    touch();
+    if (data_ && data_->transferredBytes() > 0 && !upload_) reach(TransferState::Receiving);
+}
+
+void FtpSession::completeTransfer()
+{
+    const Step done = std::exchange(onTransferComplete_, {});
+    if (done) done();
+}
+
+void FtpSession::dropDataChannel()
+{
+    if (!data_) return;
+    // Deleted later: this may run inside one of the channel's own signals.
+    data_->disconnect(this);
+    data_->abort();
+    data_->deleteLater();
+    data_ = nullptr;
+}
+
+void FtpSession::discardTransfer()
+{
+    dropDataChannel();
+    dataDone_ = false;
+    replyDone_ = false;
+    onTransferComplete_ = {};
+    download_.reset();   // an uncommitted QSaveFile discards its temporary file
+    upload_.reset();
+    listingBytes_.clear();
+}
+
+} // namespace corvexo::ftp
