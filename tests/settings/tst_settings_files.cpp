@@ -30,30 +30,6 @@ QByteArray numberedLines(int count)
     return bytes;
 }
 
-void typeSetting(Form2 *w, const QString &host, const QString &password, const QString &user,
-                 const QString &port, const QString &name)
-{
-    w->Text1->setText(host);
-    w->Text4->setText(password);
-    w->Text3->setText(user);
-    w->MaskEdBox1->setText(port);
-    w->Text5->setText(name);
-}
-
-QStringList names(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result.append(list->item(i)->text());
-    return result;
-}
-
-QStringList names(const QComboBox *combo)
-{
-    QStringList result;
-    for (int i = 0; i < combo->count(); ++i) result.append(combo->itemText(i));
-    return result;
-}
-
 } // namespace
 
 class SettingsFilesTest : public QObject {
@@ -106,10 +82,10 @@ private slots:
         QCOMPARE(permissionsOf("SLItems"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(SettingCount, qint16(0));
         QCOMPARE(SettingBuffer[0].HostAddress, QStringLiteral("ftp://ftp.example.org"));
-        QCOMPARE(names(w->List1), QStringList{"Home"});
+        QCOMPARE(itemTexts(w->List1), QStringList{"Home"});
         QCOMPARE(combo1->count(), 0);  // the append leaves the main window's box to the reload
         LoadList();
-        QCOMPARE(names(combo1.get()), QStringList{"Home"});
+        QCOMPARE(itemTexts(combo1.get()), QStringList{"Home"});
         QCOMPARE(SettingList[0].Password, QStringLiteral("secret"));
         QVERIFY(boxes->seen.isEmpty());
     }
@@ -149,8 +125,8 @@ private slots:
                                           "\"ftp.c\",\"a,b\",\"u\",\"2\",\"Comma\"\r\n"
                                           "ftp.d,p,u,21,home");  // no line end at the very end
         Form2 *w = settingsWindow();
-        QCOMPARE(names(w->List1), (QStringList{"Home", "Plain", "Comma", "home"}));
-        QCOMPARE(names(combo1.get()), names(w->List1));
+        QCOMPARE(itemTexts(w->List1), (QStringList{"Home", "Plain", "Comma", "home"}));
+        QCOMPARE(itemTexts(combo1.get()), itemTexts(w->List1));
         QCOMPARE(SettingList[0].HostAddress, QStringLiteral("ftp://ftp.example.org"));
         QCOMPARE(SettingList[1].HostAddress, QStringLiteral("ftp.b.org"));
         QCOMPARE(SettingList[1].Password, QStringLiteral("pw"));
@@ -183,7 +159,7 @@ private slots:
         typeSetting(w, "ftp.a", "p", "u", "21", "home");
         append();
         LoadList();
-        QCOMPARE(names(w->List1), (QStringList{"Home", "home"}));
+        QCOMPARE(itemTexts(w->List1), (QStringList{"Home", "home"}));
         const QByteArray before = dir->read("SLItems");
         typeSetting(w, "ftp.other", "p", "u", "21", "Home");
         append();
@@ -224,14 +200,14 @@ private slots:
         QCOMPARE(dir->read("SLItems"), QByteArray("\"ftp.b\",\"x,y\",\"u\",\"21\",\"B\"\r\n\"ftp.c\",\"p\",\"u\",\"2\",\"C\"\r\n"));
         QCOMPARE(permissionsOf("SLItems"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         LoadList();
-        QCOMPARE(names(w->List1), (QStringList{"B", "C"}));
+        QCOMPARE(itemTexts(w->List1), (QStringList{"B", "C"}));
         QCOMPARE(SettingList[0].Password, QStringLiteral("x,y"));
         // A second removal and reload still yields the same names in the same order.
         delete w->List1->takeItem(1);
         SettingList[1] = {};
         rewrite();
         LoadList();
-        QCOMPARE(names(combo1.get()), QStringList{"B"});
+        QCOMPARE(itemTexts(combo1.get()), QStringList{"B"});
         QVERIFY(boxes->seen.isEmpty());
     }
 
@@ -311,7 +287,7 @@ private slots:
         Form2 *w = settingsWindow();
         QCOMPARE(boxes->texts(), QStringList{"Line(s) 2 of \"SLItems\" do not hold five fields and were skipped. "
                                              "The file was left as it is."});
-        QCOMPARE(names(w->List1), (QStringList{"Home", "C"}));
+        QCOMPARE(itemTexts(w->List1), (QStringList{"Home", "C"}));
         boxes->clear();
         QVERIFY(!listFileCanBeRewritten());
         rewrite();
@@ -367,7 +343,7 @@ private slots:
         CheckDefault();
         QCOMPARE(boxes->texts(), (QStringList{text(131), text(132), text(133)}));
         QCOMPARE(dir->read("Sfile"), QByteArray("\"ftp.a\",\"p\",\"u\",\"21\",\"New\"\r\n"));
-        QCOMPARE(names(w->List1), (QStringList{"Home", "New"}));
+        QCOMPARE(itemTexts(w->List1), (QStringList{"Home", "New"}));
         QCOMPARE(w->Text6->text(), QStringLiteral("New"));
 
         // A default exists: the name in the list changes nothing.
