@@ -20,7 +20,7 @@ FileRead readSettingsBytes(const QString &fileName, QByteArray &bytes, QWidget *
     if (!QFileInfo::exists(path)) return FileRead::Missing;
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("is a directory") : file.errorString();
+        const QString reason = QFileInfo(path).isDir() ? isFolderReason() : file.errorString();
         showMessage(messageParent, cannotReadMessage(fileName, path, reason));
         return FileRead::Failed;
     }
@@ -40,7 +40,7 @@ bool writeSettingsBytes(const QString &fileName, const QByteArray &bytes, QWidge
         && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
         && file.write(bytes) == bytes.size() && file.commit();
     if (written) return true;
-    const QString reason = QFileInfo(path).isDir() ? QStringLiteral("is a directory") : file.errorString();
+    const QString reason = QFileInfo(path).isDir() ? isFolderReason() : file.errorString();
     file.cancelWriting();
     showMessage(messageParent, cannotWriteMessage(fileName, path, reason));
     return false;

@@ -16,6 +16,11 @@ QString lineList(const QVector<int> &numbers)
 
 } // namespace
 
+QString isFolderReason()
+{
+    return japanese() ? QStringLiteral("フォルダーです") : QStringLiteral("it is a folder");
+}
+
 QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason)
 {
     if (japanese())

@@ -9,6 +9,8 @@
 
 namespace corvexo {
 
+// The reason given when a settings file's name is taken by a folder.
+QString isFolderReason();
 QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason);
 QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason);
 // Lines without five fields were passed over; the file is kept as it is.
