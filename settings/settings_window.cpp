@@ -3,6 +3,8 @@
 #include "app/strings/string_table.h"
 
 #include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -22,6 +24,15 @@ QRect twips(int left, int top, int width, int height)
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
+// A one-line caption narrower than its text gets a smaller font rather than being cut.
+void fitOnOneLine(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
 template <typename Widget>
 Widget *place(Widget *widget, const QRect &geometry)
 {
@@ -36,6 +47,10 @@ Form2::Form2(QWidget *parent) : QDialog(parent)
     setWindowFlag(Qt::Window);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(kClientSize);
+    // The controls are sized for a small dialog font; a larger one would cut the captions.
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
     createControls();
     setFieldTabOrder();
     connectButtons();
@@ -75,7 +90,6 @@ void Form2::createControls()
     Command1 = place(new QPushButton(this), twips(6000, 3480, 1215, 375));
     Command1->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(255, 224, 192); }"));
     Label2 = place(new QLabel(this), twips(4440, 120, 2895, 495));
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     List1 = place(new QListWidget(this), twips(4440, 360, 2775, 960));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setSortingEnabled(false);
@@ -83,8 +97,11 @@ void Form2::createControls()
     Label7 = place(new QLabel(Frame1), twips(120, 240, 2535, 1095));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (QLabel *label : {Label6, Label1, Label2})
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel *label : {Label6, Label1, Label3, Label4, Label5}) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setWordWrap(true);
+    }
+    for (QLabel *label : {Label6, Label1, Label2}) label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void Form2::setFieldTabOrder()
@@ -130,7 +147,9 @@ void Form2::Form_Load()
     Label4->setText(text(179));
     Label5->setText(text(180));
     Label2->setText(text(181));
+    fitOnOneLine(Label2);
     Label8->setText(text(182));
+    fitOnOneLine(Label8);
     Command6->setText(text(183));
     Command5->setText(text(184));
     Command3->setText(text(185));
