@@ -1,0 +1,71 @@
+#include "console_runner.h"
+
+#include <QTimer>
+
+namespace corvexo::console {
+
+ConsoleRunner::ConsoleRunner(QTextStream &input, QTextStream &output, QObject *parent)
+    : QObject(parent), input_(input), output_(output)
+{
+    connect(&control_, &TransferControl::stateChanged, this, &ConsoleRunner::onStateChanged);
+}
+
+void ConsoleRunner::start()
+{
+    QTimer::singleShot(0, this, &ConsoleRunner::runNextLine);
+}
+
+void ConsoleRunner::runNextLine()
+{
+    // Waiting for a line here is fine: no command runs while we wait.
+    QString line;
+    do {
+        if (!input_.readLineInto(&line)) {
+            emit done(0);
+            return;
+        }
+    } while (line.trimmed().isEmpty());
+
+    TransferCommand command;
+    if (!TransferCommand::parse(line, &command)) {
+        printError(0, QStringLiteral("unknown command or wrong operands: ") + line.trimmed());
+        emit done(1);
+        return;
+    }
+    listing_ = command.verb == TransferCommand::Verb::List;
+    running_ = true;
+    if (const int refusal = control_.execute(command)) {
+        running_ = false;
+        printError(refusal, QStringLiteral("refused: ") + command.text());
+        emit done(1);
+    }
+}
+
+void ConsoleRunner::onStateChanged(int state)
+{
+    output_ << "state " << state << Qt::endl;
+    if (state == TransferState::Error) {
+        running_ = false;
+        printError(control_.responseCode(), control_.responseInfo());
+        emit done(1);
+    } else if (state == TransferState::ResponseCompleted) {
+        running_ = false;
+        if (listing_) {
+            QByteArray text;
+            for (QByteArray chunk = control_.getChunk(1024); !chunk.isEmpty(); chunk = control_.getChunk(1024))
+                text += chunk;
+            output_ << QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
+        }
+        output_ << "completed" << Qt::endl;
+        QTimer::singleShot(0, this, &ConsoleRunner::runNextLine);
+    } else if (state == TransferState::Disconnected && !running_) {
+        output_ << "disconnected by the server" << Qt::endl;
+    }
+}
+
+void ConsoleRunner::printError(int code, const QString &info)
+{
+    output_ << "error " << code << ' ' << QString(info).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << Qt::endl;
+}
+
+} // namespace corvexo::console

@@ -1,0 +1,39 @@
+// corvexo-ftp-console HOST PORT USER PASSWORD: runs the command texts read
+// from standard input (dir, cd NAME, cdup, get REMOTE LOCAL, put LOCAL REMOTE,
+// mkdir NAME, rmdir NAME, delete NAME, rename OLD NEW; an operand with blanks
+// in double quotes) on the transfer control, for checks against any server.
+
+#include "console_runner.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QTextStream output(stdout);
+    if (args.size() != 5) {
+        QTextStream(stderr) << "usage: corvexo-ftp-console HOST PORT USER PASSWORD < commands\n";
+        return 2;
+    }
+    bool portOk = false;
+    const uint port = args[2].toUInt(&portOk);
+    if (!portOk || port == 0 || port > 65535) {
+        QTextStream(stderr) << "the port must be a number from 1 to 65535\n";
+        return 2;
+    }
+    QTextStream input(stdin);
+    corvexo::console::ConsoleRunner runner(input, output);
+    corvexo::FtpTransferControl &control = runner.control();
+    control.setRequestTimeout(60);
+    control.setProtocol(2);
+    control.setAccessType(0);
+    control.setRemotePort(quint16(port));
+    control.setRemoteHost(args[1]);
+    control.setUserName(args[3]);
+    control.setPassword(args[4]);
+    QObject::connect(&runner, &corvexo::console::ConsoleRunner::done, &app, [&app](int code) { app.exit(code); });
+    runner.start();
+    return app.exec();
+}
