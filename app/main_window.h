@@ -27,6 +27,7 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
 #include <functional>
 
 class QAction;
@@ -147,9 +148,22 @@ public:
     void Discon_Click();
     // Starts a command on Inet1; a refusal while connected is told to the user. Returns the error number.
     int executeCommand(const TransferCommand &command);
+    // Every mark that tells the completion handler what a command was (all but Connected).
+    using OperationMarks = std::array<bool, 11>;
+    OperationMarks operationMarks() const;
+    void setOperationMarks(const OperationMarks &marks);
+    void clearOperationMarks();
+    void tellConnectRefusal(int error);
+    void tellCommandRefusal(int error);
+    // The marks as they stand for the command the control is running; a refused command puts them back.
+    OperationMarks marksOfRunningCommand{};
 
     // --- state events ---
     void Inet1_StateChanged(int State);
+    void dispatchCompletion();
+    void listAgainOrShowListing(bool &wait, bool &list);
+    void completionTail();
+    void reportConnectionError();
 
     // --- remote listing ---
     void d();
@@ -158,6 +172,8 @@ public:
     int ADDTM() const;
     // Reads the whole answer of the last command as text.
     QString readWholeAnswer();
+    // Writes the listing text to "tm" and reads it back; the text itself when "tm" cannot be used.
+    QString passThroughTmFile(const QString &content);
 
     // --- remote navigation ---
     void FCD(bool &UPone);

@@ -1,12 +1,134 @@
+#include "connection.h"
+
 #include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/strings/string_table.h"
+#include "settings/settings_store.h"
+
+#include <QComboBox>
 
 namespace corvexo {
 
-// TODO(connection): placeholder bodies until this part lands.
-void Form1::con_Click() {}
-void Form1::Combo1_Click(int index) { (void)index; }
-void Form1::Connect() {}
-void Form1::Discon_Click() {}
-int Form1::executeCommand(const TransferCommand &command) { return Inet1->execute(command); }
+namespace {
+
+// The operation marks, in the order of OperationMarks.
+constexpr bool Form1::*kOperationMarks[] = {
+    &Form1::ListWait, &Form1::GetWait, &Form1::PutWait, &Form1::PutList, &Form1::CdWait, &Form1::CdList,
+    &Form1::RenWait,  &Form1::RenList, &Form1::MkdWait, &Form1::DelWait, &Form1::DelList,
+};
+static_assert(std::size(kOperationMarks) == std::tuple_size_v<Form1::OperationMarks>);
+
+const QString &hostAddress() { return CurrentSetting[1]; }
+const QString &password() { return CurrentSetting[2]; }
+const QString &userName() { return CurrentSetting[3]; }
+const QString &portAddress() { return CurrentSetting[4]; }
+
+} // namespace
+
+void Form1::con_Click()
+{
+    if (hostAddress().isEmpty()) {
+        setStatusText(text(135));
+        return;
+    }
+    setStatusText(hostAddress() + text(134));
+    Connect();
+}
+
+void Form1::Combo1_Click(int index)
+{
+    // The picked name only starts a connection; the current setting is what connects.
+    if (Combo1->itemText(index).isEmpty()) return;
+    Connect();
+}
+
+void Form1::Connect()
+{
+    Connected = true;
+    Inet1->setRequestTimeout(60);
+    Inet1->setProtocol(2);
+    Inet1->setAccessType(0);
+    Inet1->setRemotePort(remotePortFor(portAddress()));
+    if (hostAddress().isEmpty()) {
+        showMessage(this, text(141));
+        return;
+    }
+    Inet1->setRemoteHost(hostAddress());
+    Inet1->setUserName(userName().isEmpty() ? QStringLiteral("Anonymous") : userName());
+    if (!password().isEmpty()) Inet1->setPassword(password());
+
+    // Marks left behind by a command that failed must not take this connection's listing.
+    clearOperationMarks();
+    ListWait = true;
+    int error = Inet1->execute(TransferCommand::connectListing());
+    if (error == TransferError::StillExecuting && !Inet1->stillExecuting())
+        error = Inet1->execute(TransferCommand::connectListing());  // it was just finishing: once more
+    marksOfRunningCommand = operationMarks();
+    tellConnectRefusal(error);
+}
+
+void Form1::tellConnectRefusal(int error)
+{
+    if (error == TransferError::StillExecuting && !Inet1->stillExecuting()) return;
+    const RefusalReaction reaction = refusalReaction(error);
+    switch (reaction.place) {
+    case RefusalReaction::Place::Nothing: return;
+    case RefusalReaction::Place::MessageBox: showMessage(this, text(reaction.textNumber)); break;
+    case RefusalReaction::Place::StatusText: setStatusText(text(reaction.textNumber)); break;
+    case RefusalReaction::Place::Caption: setWindowTitle(text(reaction.textNumber)); break;
+    }
+    if (reaction.disconnects) Discon_Click();
+}
+
+void Form1::Discon_Click()
+{
+    Inet1->cancel();
+    setStatusText(text(136));
+    Connected = false;
+    DItemIdle();
+    eddiF();
+}
+
+int Form1::executeCommand(const TransferCommand &command)
+{
+    const int error = Inet1->execute(command);
+    if (error == TransferError::None) {
+        marksOfRunningCommand = operationMarks();
+        return error;
+    }
+    // The refused command runs nowhere, so its marks must not wait for a completion.
+    setOperationMarks(marksOfRunningCommand);
+    tellCommandRefusal(error);
+    return error;
+}
+
+void Form1::tellCommandRefusal(int error)
+{
+    if (error == TransferError::StillExecuting) {
+        setStatusText(text(145));
+        return;
+    }
+    // Told like a refusal while connecting, but the connection is the user's to end.
+    const RefusalReaction reaction = refusalReaction(error);
+    if (reaction.place == RefusalReaction::Place::MessageBox) showMessage(this, text(reaction.textNumber));
+    else if (reaction.place != RefusalReaction::Place::Nothing) setStatusText(text(reaction.textNumber));
+}
+
+Form1::OperationMarks Form1::operationMarks() const
+{
+    OperationMarks marks{};
+    for (std::size_t i = 0; i < marks.size(); ++i) marks[i] = this->*kOperationMarks[i];
+    return marks;
+}
+
+void Form1::setOperationMarks(const OperationMarks &marks)
+{
+    for (std::size_t i = 0; i < marks.size(); ++i) this->*kOperationMarks[i] = marks[i];
+}
+
+void Form1::clearOperationMarks()
+{
+    setOperationMarks(OperationMarks{});
+}
 
 } // namespace corvexo

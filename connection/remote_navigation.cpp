@@ -1,16 +1,99 @@
+#include "app/file_list_widget.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/strings/string_table.h"
+
+#include <QMenu>
 
 namespace corvexo {
 
-// TODO(remote navigation): placeholder bodies until this part lands.
-void Form1::FCD(bool &UPone) { UPone = false; }
-void Form1::CupD_Click() {}
-void Form1::ListView2_FocusOrClick() {}
-void Form1::ListView2_DblClick() {}
-void Form1::ListView2_KeyDown(int key) { (void)key; }
-void Form1::ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos) { (void)button; (void)globalPos; }
-void Form1::ListView2_BeforeLabelEdit() {}
-void Form1::ListView2_DragDrop() {}
-void Form1::connectRemoteListSignals() {}
+void Form1::FCD(bool &UPone)
+{
+    const bool up = UPone;
+    UPone = false;
+    if (MkdWait) {
+        // A folder was just created here: only list this folder again.
+        CdWait = true;
+        CdList = false;
+        MkdWait = false;
+        executeCommand(TransferCommand::listing());
+        return;
+    }
+    if (up) {
+        CdWait = true;
+        CdList = true;
+        executeCommand(TransferCommand::parentDir());
+        return;
+    }
+    const QListWidgetItem *current = ListView2->currentItem();
+    if (!current) return;  // an empty list has nothing to open
+    const QString entry = current->text();
+    if (entry.endsWith(QStringLiteral("./"))) {
+        CdWait = true;
+        CdList = true;
+        executeCommand(TransferCommand::parentDir());
+    } else if (entry.endsWith(u'/')) {
+        CdWait = true;
+        CdList = true;
+        executeCommand(TransferCommand::changeDir(entry.chopped(1)));
+    } else {
+        CopyFromFTP();
+    }
+}
+
+void Form1::CupD_Click()
+{
+    bool up = true;
+    FCD(up);
+}
+
+void Form1::ListView2_FocusOrClick()
+{
+    if (ListView1->count() > 0 && ListView1->currentEntrySelected()) ListView1->unselectCurrentEntry();
+    if (ListView2->isEnabled()) EdDI2();
+}
+
+void Form1::ListView2_DblClick()
+{
+    FCD();
+}
+
+void Form1::ListView2_KeyDown(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) FCD();
+    else if (key == Qt::Key_Delete) Fdelete_Click();
+}
+
+void Form1::ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
+{
+    ListView2->setFocus(Qt::MouseFocusReason);
+    if (button == Qt::RightButton) edit->popup(globalPos);
+    else EdDI2();
+}
+
+// Names are changed through the rename command, never in place.
+void Form1::ListView2_BeforeLabelEdit()
+{
+    if (ListView2->count() == 0 || !ListView2->currentEntrySelected()) return;
+    if (ListView2->currentItem()->text().endsWith(QStringLiteral("./"))) return;
+    FrDRname_Click();
+}
+
+void Form1::ListView2_DragDrop()
+{
+    ListView2->setFocus(Qt::OtherFocusReason);
+    if (askYesNo(this, text(174), text(175))) CopyToFTP();
+}
+
+void Form1::connectRemoteListSignals()
+{
+    connect(ListView2, &FileListWidget::focusReceived, this, &Form1::ListView2_FocusOrClick);
+    connect(ListView2, &QAbstractItemView::clicked, this, &Form1::ListView2_FocusOrClick);
+    connect(ListView2, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView2_DblClick);
+    connect(ListView2, &FileListWidget::keyPressed, this, &Form1::ListView2_KeyDown);
+    connect(ListView2, &FileListWidget::mouseButtonPressed, this, &Form1::ListView2_MouseDown);
+    connect(ListView2, &FileListWidget::labelEditRequested, this, &Form1::ListView2_BeforeLabelEdit);
+    connect(ListView2, &FileListWidget::droppedOn, this, &Form1::ListView2_DragDrop);
+}
 
 } // namespace corvexo

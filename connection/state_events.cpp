@@ -1,8 +1,101 @@
+#include "state_texts.h"
+
+#include "app/file_list_widget.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/strings/string_table.h"
+#include "settings/settings_store.h"
+
+#include <QAction>
 
 namespace corvexo {
 
-// TODO(state events): placeholder bodies until this part lands.
-void Form1::Inet1_StateChanged(int State) { (void)State; }
+void Form1::Inet1_StateChanged(int State)
+{
+    DItem();
+    switch (State) {
+    case TransferState::Connected:
+        setStatusText(loggedInStatusText(CurrentSetting[3]));
+        setWindowTitle(text(stateCaptionNumber(State)));
+        break;
+    case TransferState::Disconnected:
+        setWindowTitle(text(stateCaptionNumber(State)));
+        Discon_Click();
+        break;
+    case TransferState::Error:
+        reportConnectionError();
+        break;
+    case TransferState::ResponseCompleted:
+        dispatchCompletion();
+        break;
+    default:
+        if (const int number = stateCaptionNumber(State)) setWindowTitle(text(number));
+        break;
+    }
+    marksOfRunningCommand = operationMarks();
+}
+
+void Form1::reportConnectionError()
+{
+    // Read before the box: the control may move on while the box is open.
+    const QString message = connectionErrorMessage(Inet1->responseCode(), Inet1->responseInfo());
+    setWindowTitle(text(164));
+    showMessage(this, message);
+    Discon_Click();
+}
+
+// The first mark that is set tells what the completed command was.
+void Form1::dispatchCompletion()
+{
+    if (GetWait) {
+        RFileName.clear();
+        RFileName = readWholeAnswer();  // a download's answer is not shown
+        GetWait = false;
+    } else if (PutWait) {
+        listAgainOrShowListing(PutWait, PutList);
+    } else if (CdWait) {
+        listAgainOrShowListing(CdWait, CdList);
+    } else if (RenWait) {
+        listAgainOrShowListing(RenWait, RenList);
+    } else if (MkdWait) {
+        FCD();
+    } else if (DelWait) {
+        listAgainOrShowListing(DelWait, DelList);
+    } else if (ListWait) {
+        RFileName.clear();
+        RFileName = readWholeAnswer();
+        InAndOutTMFile();
+        ListWait = false;
+    } else {
+        EItem();
+        setWindowTitle(text(166));
+        return;
+    }
+    completionTail();
+}
+
+// While the operation's own command was running, ask for the listing; once that came, show it.
+void Form1::listAgainOrShowListing(bool &wait, bool &list)
+{
+    if (list) {
+        d();
+        return;
+    }
+    RFileName.clear();
+    RFileName = readWholeAnswer();
+    InAndOutTMFile();
+    wait = false;
+}
+
+void Form1::completionTail()
+{
+    EItem();
+    toolbarButton(5)->setEnabled(false);
+    toolbarButton(6)->setEnabled(false);
+    UpL->setEnabled(false);
+    DownL->setEnabled(false);
+    ListView2->setFocus();
+    setWindowTitle(text(166));
+}
 
 } // namespace corvexo
