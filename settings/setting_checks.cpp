@@ -1,4 +1,5 @@
 #include "setting_checks.h"
+#include "setting_lines.h"
 #include "settings_messages.h"
 #include "app/strings/string_table.h"
 
@@ -54,7 +55,7 @@ QString doubleQuoteLine(const QStringList &fieldValues)
 {
     QStringList names;
     for (int i = 0; i < fieldValues.size(); ++i)
-        if (fieldValues.at(i).contains(u'"')) names.append(fieldName(i));
+        if (!fitsQuotedForm(fieldValues.at(i))) names.append(fieldName(i));
     return names.isEmpty() ? QString() : problemLine(doubleQuoteProblem(names));
 }
 

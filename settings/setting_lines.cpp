@@ -72,6 +72,11 @@ QString plainLine(const QStringList &fields)
     return fields.join(kComma) + kLineEnd;
 }
 
+bool fitsQuotedForm(const QString &value)
+{
+    return !value.contains(kQuote) && !value.contains(u'\r') && !value.contains(u'\n');
+}
+
 std::optional<QString> faithfulLine(const QStringList &fields)
 {
     for (const QString &line : {quotedLine(fields), plainLine(fields)}) {

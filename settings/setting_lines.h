@@ -32,6 +32,9 @@ QStringList fieldsOf(const ConnectionSetting &setting);
 QString quotedLine(const QStringList &fields);  // with CR LF
 QString plainLine(const QStringList &fields);   // with CR LF
 
+// True when the quoted form keeps this value as it is: no double quote, no line break.
+bool fitsQuotedForm(const QString &value);
+
 // The line that brings these five values back unchanged through the reader:
 // the quoted form, or the plain form where only that one does (a value with a
 // double quote from an older file). Empty when neither does.

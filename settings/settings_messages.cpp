@@ -80,18 +80,18 @@ QString badDefaultMessage(const QString &fileName)
 QString quoteNotSavedMessage(const QString &fileName)
 {
     if (japanese())
-        return QStringLiteral("ダブルクォーテーション（\"）を含む値は \"%1\" に保存できません。何も保存されていません。")
+        return QStringLiteral("ダブルクォーテーション（\"）または改行を含む値は \"%1\" に保存できません。何も保存されていません。")
             .arg(fileName);
-    return QStringLiteral("A value with a double quote (\") cannot be saved in \"%1\". Nothing was saved.")
+    return QStringLiteral("A value with a double quote (\") or a line break cannot be saved in \"%1\". Nothing was saved.")
         .arg(fileName);
 }
 
 QString doubleQuoteProblem(const QStringList &fieldNames)
 {
     if (japanese())
-        return QStringLiteral("ダブルクォーテーション（\"）は保存できません。次の項目から削除してください：%1")
+        return QStringLiteral("ダブルクォーテーション（\"）と改行は保存できません。次の項目から削除してください：%1")
             .arg(fieldNames.join(QStringLiteral("、")));
-    return QStringLiteral("A double quote (\") cannot be saved. Please remove it from: %1.")
+    return QStringLiteral("A double quote (\") or a line break cannot be saved. Please remove it from: %1.")
         .arg(fieldNames.join(QStringLiteral(", ")));
 }
 

@@ -21,9 +21,9 @@ QString tooManyRecordsMessage(const QString &fileName, int recordsRead, int reco
 QString listNotRewrittenMessage(const QString &fileName);
 // "Sfile" does not hold a line of five fields; the current setting is kept.
 QString badDefaultMessage(const QString &fileName);
-// A value holds a double quote, which the file cannot keep; nothing was saved.
+// A value holds a double quote or a line break, which the file cannot keep; nothing was saved.
 QString quoteNotSavedMessage(const QString &fileName);
-// One problem line (without "* " and line end): these fields hold a double quote.
+// One problem line (without "* " and line end): these fields hold a double quote or a line break.
 QString doubleQuoteProblem(const QStringList &fieldNames);
 
 } // namespace corvexo

@@ -52,10 +52,10 @@ bool listHolds(const QListWidget *list, const QString &name)
     return false;
 }
 
-bool anyValueHoldsQuote(const QStringList &fields)
+bool anyValueUnfitForFile(const QStringList &fields)
 {
     for (const QString &value : fields)
-        if (value.contains(u'"')) return true;
+        if (!fitsQuotedForm(value)) return true;
     return false;
 }
 
@@ -178,7 +178,7 @@ void SaveList(bool &Append)
         return;
     }
     const ConnectionSetting record = shownSetting(w);
-    if (anyValueHoldsQuote(fieldsOf(record))) {
+    if (anyValueUnfitForFile(fieldsOf(record))) {
         showMessage(messageParent(), quoteNotSavedMessage(kListFileName));
         return;
     }

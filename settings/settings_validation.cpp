@@ -2,6 +2,7 @@
 // checked together, and only then is the button's operation carried out.
 #include "settings_window.h"
 #include "setting_checks.h"
+#include "setting_lines.h"
 #include "settings_store.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
@@ -21,10 +22,10 @@ bool listHolds(const QListWidget *list, const QString &name)
 }
 
 // A field that passes its check overwrites its slot at once, unless its value
-// holds a double quote, which the settings files cannot keep.
+// holds a double quote or a line break, which the settings files cannot keep.
 void takeOver(int slot, const QString &value)
 {
-    if (!value.contains(u'"')) CurrentSetting[slot] = value;
+    if (fitsQuotedForm(value)) CurrentSetting[slot] = value;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The host address rule and the wording of the problem report.
+// The host address rule and the naming of fields the files cannot keep.
 #include "settings/setting_checks.h"
 #include "app/strings/string_table.h"
 
@@ -34,22 +34,12 @@ private slots:
         if (accepted) QCOMPARE(*host, slot);
     }
 
-    void problemsInFieldOrder()
-    {
-        QCOMPARE(problemLines({}), QString());
-        QCOMPARE(problemLines({false, false, false, true, false}), "* " + text(125) + "\r\n");
-        const QString all = problemLines({true, true, true, true, true});
-        QCOMPARE(all, "* " + text(122) + "\r\n* " + text(123) + "\r\n* " + text(124) + "\r\n* " + text(125) +
-                          "\r\n* " + text(126) + "\r\n");
-        QCOMPARE(wrongSettingMessage(all),
-                 "The below setting is wrong. Please recheck the setting.\r\n\r\nThe problem(s):\r\n" + all);
-    }
-
     void doubleQuotesNamed()
     {
         QCOMPARE(doubleQuoteLine({"ftp.a", "p", "u", "21", "n"}), QString());
-        QCOMPARE(doubleQuoteLine({"ftp.\"a", "p\"", "u", "21", "n"}),
-                 QStringLiteral("* A double quote (\") cannot be saved. Please remove it from: Host address, Password.\r\n"));
+        QCOMPARE(doubleQuoteLine({"ftp.\"a", "p\"", "u\r\nx", "21", "n"}),
+                 QStringLiteral("* A double quote (\") or a line break cannot be saved. Please remove it from: "
+                                "Host address, Password, User name.\r\n"));
     }
 };
 

@@ -238,7 +238,7 @@ private slots:
         Form2 *w = settingsWindow();
         typeSetting(w, "ftp.a", "pa\"ss", "u", "21", "A");
         append();
-        QCOMPARE(boxes->texts(), QStringList{"A value with a double quote (\") cannot be saved in \"SLItems\". Nothing was saved."});
+        QCOMPARE(boxes->texts(), QStringList{"A value with a double quote (\") or a line break cannot be saved in \"SLItems\". Nothing was saved."});
         QVERIFY(!QFile::exists(dir->filePath("SLItems")));
         QCOMPARE(w->List1->count(), 0);
 
@@ -246,7 +246,7 @@ private slots:
         dir->write("Sfile", kHomeLine);
         CurrentSetting = {"", "ftp.a", "\"p", "u", "21", "A"};
         SaveDefault();
-        QCOMPARE(boxes->texts(), QStringList{"A value with a double quote (\") cannot be saved in \"Sfile\". Nothing was saved."});
+        QCOMPARE(boxes->texts(), QStringList{"A value with a double quote (\") or a line break cannot be saved in \"Sfile\". Nothing was saved."});
         QCOMPARE(dir->read("Sfile"), kHomeLine);
     }
 

@@ -287,7 +287,7 @@ private slots:
         typeSetting(w, "ftp.a.org", "pa\"ss", "ua", "21", "A");
         w->Command4->click();
         QCOMPARE(f.boxes->texts(), QStringList{text(127) + "\r\n\r\n" + text(128) +
-                                               "\r\n* A double quote (\") cannot be saved. Please remove it from: Password.\r\n"});
+                                               "\r\n* A double quote (\") or a line break cannot be saved. Please remove it from: Password.\r\n"});
         QVERIFY(!QFile::exists(f.dir->filePath("SLItems")));
         QCOMPARE(slots15(), (QStringList{"ftp.a.org", "old2", "ua", "21", "A"}));
     }
