@@ -1,10 +1,12 @@
 #include "file_list_widget.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace corvexo {
 
@@ -19,6 +21,9 @@ FileListWidget::FileListWidget(QWidget *parent) : QListWidget(parent)
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::CopyAction);
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    pendingEdit_ = new QTimer(this);
+    pendingEdit_->setSingleShot(true);
+    connect(pendingEdit_, &QTimer::timeout, this, &FileListWidget::labelEditRequested);
 }
 
 bool FileListWidget::currentEntrySelected() const
@@ -40,6 +45,7 @@ void FileListWidget::focusInEvent(QFocusEvent *event)
 
 void FileListWidget::mousePressEvent(QMouseEvent *event)
 {
+    pendingEdit_->stop();
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::RightButton) QListWidget::mousePressEvent(event);
     emit mouseButtonPressed(event->button(), event->globalPosition().toPoint());
@@ -47,6 +53,7 @@ void FileListWidget::mousePressEvent(QMouseEvent *event)
 
 void FileListWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    pendingEdit_->stop();  // the first click of a double-click is no edit
     QListWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) emit entryActivatedByMouse();
 }
@@ -66,7 +73,8 @@ bool FileListWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent 
 {
     // Entry texts are never changed in place: the start of an edit is handed on.
     if (trigger & editTriggers()) {
-        emit labelEditRequested();
+        if (trigger == SelectedClicked) pendingEdit_->start(QApplication::doubleClickInterval());
+        else emit labelEditRequested();
         return false;
     }
     return QListWidget::edit(index, trigger, event);

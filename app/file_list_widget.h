@@ -5,6 +5,8 @@
 
 #include <QListWidget>
 
+class QTimer;
+
 namespace corvexo {
 
 class FileListWidget : public QListWidget {
@@ -34,6 +36,10 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     Qt::DropActions supportedDropActions() const override;
+
+private:
+    // A click on the highlighted entry asks for an edit only once no double-click followed.
+    QTimer *pendingEdit_ = nullptr;
 };
 
 } // namespace corvexo

@@ -1,5 +1,6 @@
 // Moving through remote folders and the other events of ListView2.
 #include "app/strings/string_table.h"
+#include "remote_ops/name_dialog.h"
 #include "tst_window_fixture.h"
 
 #include <QMenu>
@@ -48,6 +49,8 @@ private slots:
         const QRect rect = f.window->ListView2->visualItemRect(f.window->ListView2->currentItem());
         QTest::mouseDClick(f.window->ListView2->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(f.inet->lastCommand(), QStringLiteral("CD pub"));
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QVERIFY2(!f.window->form3 || !f.window->form3->isVisible(), "a double-click is no rename");
         f.inet->completeCommand();
         QCOMPARE(f.inet->lastCommand(), QStringLiteral("Dir "));
         f.inet->completeWithAnswer("../\r\ninner.txt");
@@ -55,6 +58,31 @@ private slots:
         QVERIFY(!f.window->CdWait && !f.window->CdList);
         QCOMPARE(f.caption(), text(166));
         QCOMPARE(f.inet->commands, QStringList({"dir ", "CD pub", "Dir "}));
+    }
+
+    void clickOnTheHighlightedEntryRenamesButADoubleClickOpens()
+    {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        listed(f);
+        QWidget *viewport = f.window->ListView2->viewport();
+        f.selectRemote("pub/");
+        const QPoint pub = f.window->ListView2->visualItemRect(f.window->ListView2->currentItem()).center();
+        // A real double-click: press, release, then the second press arrives as a double-click.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, pub);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, pub);
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QCOMPARE(f.inet->lastCommand(), QStringLiteral("CD pub"));
+        QVERIFY2(!f.window->form3 || !f.window->form3->isVisible(), "a double-click is no rename");
+
+        f.inet->completeCommand();
+        f.inet->completeWithAnswer("../\r\nfile.txt");
+        f.selectRemote("file.txt");
+        const QPoint file = f.window->ListView2->visualItemRect(f.window->ListView2->currentItem()).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, file);
+        QTRY_VERIFY(f.window->form3 && f.window->form3->isVisible());
+        QCOMPARE(f.window->ListView2->currentItem()->text(), QStringLiteral("file.txt"));
     }
 
     void enterOnAFileDoesNotChangeFolder()
