@@ -6,6 +6,7 @@
 #include "tst_window_fixture.h"
 
 #include <QAction>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace corvexo;
@@ -217,6 +218,24 @@ private slots:
         r.window->Connect();
         QVERIFY(r.settle());
         QVERIFY(r.entries().contains("readme.txt"));
+    }
+
+    void noServerIsAnErrorWithCodeZero()
+    {
+        RealWindow r(server_);
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            closedPort = probe.serverPort();
+        }
+        CurrentSetting[4] = QString::number(closedPort);
+        r.window->Connect();
+        QVERIFY(QTest::qWaitFor([&r] { return !r.window->Connected; }, 20000));
+        QCOMPARE(r.boxes.size(), 1);
+        QVERIFY2(r.boxes[0].text.startsWith(text(165) + QStringLiteral("\r\n0 ")), qPrintable(r.boxes[0].text));
+        QCOMPARE(r.window->windowTitle(), text(164));
+        QVERIFY(r.window->con->isEnabled());
     }
 };
 
