@@ -200,17 +200,6 @@ private slots:
         QCOMPARE(f.remoteEntries(), QStringList({"a.txt"}));  // the last listing stays on view
     }
 
-    void connectDisconnectConnectListsEachTime()
-    {
-        WindowFixture f;
-        f.connectWithListing("one.txt");
-        QCOMPARE(f.remoteEntries(), QStringList({"one.txt"}));
-        f.window->Discon_Click();
-        f.connectWithListing("two.txt");
-        QCOMPARE(f.remoteEntries(), QStringList({"two.txt"}));
-        QCOMPARE(f.inet->commands, QStringList({"dir ", "dir "}));
-    }
-
     void busyRefusalAfterConnectingChangesNothingElse()
     {
         WindowFixture f;

@@ -42,15 +42,6 @@ private slots:
         QCOMPARE(f.remoteImages(), QList<int>({3}));
     }
 
-    void iconsFollowTheRemoteTable()
-    {
-        WindowFixture f;
-        f.connectWithListing("x.TXT\r\nx.txt\r\nmy dir/\r\nsong.mp3\r\nINDEX.HTML\r\nindex.html\r\nphoto.jpeg");
-        QCOMPARE(f.remoteImages(), QList<int>({3, 13, 7, 17, 3, 15, 3}));
-        QVERIFY(!f.window->ListView2->item(2)->icon().isNull());
-        QCOMPARE(f.window->RFileName, QStringLiteral("photo.jpeg"));  // the last line in hand
-    }
-
     void longAnswerIsShownWhole()
     {
         WindowFixture f;
@@ -78,16 +69,6 @@ private slots:
         QCOMPARE(f.caption(), text(166));
     }
 
-    void tmIsRewrittenAtEveryListing()
-    {
-        WindowFixture f;
-        f.connectWithListing("first.txt\r\nsecond.txt");
-        f.window->Refr_Click();
-        f.inet->completeWithAnswer("third.txt");
-        QCOMPARE(f.data.read("tm"), QByteArray("third.txt\r\n"));
-        QCOMPARE(f.remoteEntries(), QStringList({"third.txt"}));
-    }
-
     void refreshSendsDirWhileConnected()
     {
         WindowFixture f;
@@ -97,6 +78,7 @@ private slots:
         QVERIFY(f.window->ListWait);
         f.inet->completeWithAnswer("b.txt");
         QCOMPARE(f.remoteEntries(), QStringList({"b.txt"}));
+        QCOMPARE(f.data.read("tm"), QByteArray("b.txt\r\n"));  // rewritten whole
     }
 
     void refreshWhileDisconnectedOnlyTellsSo()

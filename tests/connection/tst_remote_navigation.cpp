@@ -85,17 +85,6 @@ private slots:
         QCOMPARE(f.window->ListView2->currentItem()->text(), QStringLiteral("file.txt"));
     }
 
-    void enterOnAFileDoesNotChangeFolder()
-    {
-        WindowFixture f;
-        listed(f);
-        f.selectRemote("readme.txt");
-        QTest::keyClick(f.window->ListView2, Qt::Key_Enter);
-        f.window->ListView2_DblClick();
-        for (const QString &command : f.inet->commands) QVERIFY(!command.startsWith("CD"));
-        QVERIFY(!f.window->CdWait);
-    }
-
     void upperDirectoryMenuGoesUpWhateverIsCurrent()
     {
         WindowFixture f;

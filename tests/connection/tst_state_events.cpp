@@ -54,15 +54,6 @@ private slots:
         QVERIFY(f.boxes.isEmpty());
     }
 
-    void unknownStateOnlyGoesBusy()
-    {
-        WindowFixture f;
-        f.window->Connect();
-        f.inet->report({13});
-        QCOMPARE(f.caption(), QStringLiteral("Corvexo1.0 Beta2"));
-        QVERIFY(busy(*f.window));
-    }
-
     void loggedInShowsTheSettingsUserEvenWhenEmpty()
     {
         WindowFixture f;
@@ -109,10 +100,6 @@ private slots:
     {
         QCOMPARE(connectionErrorMessage(0, QString()),
                  QStringLiteral("There has been an error with connecting host computer.\r\n0 "));
-        WindowFixture f;
-        f.window->Connect();
-        f.inet->fail(0, QString());
-        QCOMPARE(f.boxes.value(0).text, connectionErrorMessage(0, QString()));
     }
 
     void plainListingIsShownThenReady()
@@ -198,17 +185,6 @@ private slots:
         QCOMPARE(f.remoteEntries(), QStringList({"new.txt", "sub/"}));
         QVERIFY(!(w.*waitMark));
         QCOMPARE(f.inet->commands.size(), 2);
-    }
-
-    void listingRequestClearsEveryListMark()
-    {
-        WindowFixture f;
-        f.connectWithListing("a.txt");
-        Form1 &w = *f.window;
-        w.PutList = w.CdList = w.RenList = w.DelList = w.ListWait = true;
-        w.d();
-        QVERIFY(!w.PutList && !w.CdList && !w.RenList && !w.DelList && !w.ListWait);
-        QCOMPARE(f.inet->lastCommand(), QStringLiteral("Dir "));
     }
 
     void folderCreationListsTheFolderAgain()
