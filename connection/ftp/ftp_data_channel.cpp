@@ -46,13 +46,14 @@ void FtpDataChannel::abort()
 void FtpDataChannel::receive()
 {
     if (done_ || !sink_) return;
-    QByteArray chunk;
+    // One buffer for the whole transfer: no allocation per piece.
+    if (buffer_.size() != ChunkBytes) buffer_.resize(ChunkBytes);
     while (socket_.bytesAvailable() > 0) {
-        chunk = socket_.read(ChunkBytes);
-        if (chunk.isEmpty()) break;
-        transferred_ += chunk.size();
+        const qint64 got = socket_.read(buffer_.data(), ChunkBytes);
+        if (got <= 0) break;
+        transferred_ += got;
         if (transferred_ > maxBytes_) return fail(QStringLiteral("The server sent more data than expected."));
-        if (sink_->write(chunk) != chunk.size())
+        if (sink_->write(buffer_.constData(), got) != got)
             return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
     }
     emit activity();

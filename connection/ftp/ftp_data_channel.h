@@ -41,6 +41,7 @@ private:
 
     QTcpSocket socket_;
     QIODevice *sink_ = nullptr;
+    QByteArray buffer_;
     QIODevice *source_ = nullptr;
     qint64 maxBytes_ = 0;
     qint64 transferred_ = 0;

@@ -3,6 +3,7 @@
 #include "connection/transfer_control.h"
 #include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
+#include "ftp_download_file.h"
 #include "ftp_reply_fields.h"
 
 namespace corvexo::ftp {

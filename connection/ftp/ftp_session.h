@@ -11,7 +11,6 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QObject>
-#include <QSaveFile>
 #include <QSet>
 #include <QTimer>
 #include <functional>
@@ -22,6 +21,7 @@ namespace corvexo::ftp {
 
 class FtpControlChannel;
 class FtpDataChannel;
+class FtpDownloadFile;
 
 struct FtpLogin {
     QString host;
@@ -125,7 +125,7 @@ private:
     bool dataDone_ = false, replyDone_ = false;
     Step onTransferComplete_;
     QByteArray listingBytes_;
-    std::unique_ptr<QSaveFile> download_;
+    std::unique_ptr<FtpDownloadFile> download_;
     std::unique_ptr<QFile> upload_;
 
     int replyCode_ = 0;

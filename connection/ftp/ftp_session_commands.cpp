@@ -7,6 +7,7 @@
 #include "connection/transfer_control.h"
 #include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
+#include "ftp_download_file.h"
 #include "ftp_listing.h"
 #include "ftp_reply_fields.h"
 
@@ -83,22 +84,24 @@ void FtpSession::list()
 
 void FtpSession::download(const QString &remote, const QString &localPath)
 {
-    // Written beside the target and renamed over it only once complete, so a
-    // broken transfer leaves no partial file and an older file intact.
-    download_ = std::make_unique<QSaveFile>(localPath);
-    if (!download_->open(QIODevice::WriteOnly)) {
+    download_ = std::make_unique<FtpDownloadFile>(localPath);
+    if (!download_->open()) {
         const QString why = download_->errorString();
         download_.reset();
         return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
     }
-    openDataConnection([this, remote, localPath](quint16 port) {
-        transfer(port, QStringLiteral("RETR ") + remote, [this, localPath] {
-            if (!download_->commit()) {
-                const QString why = download_->errorString();
-                return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
-            }
-            download_.reset();
-            succeed();
+    // Queued, so the file object is never destroyed inside its own signal.
+    FtpDownloadFile *file = download_.get();
+    connect(file, &FtpDownloadFile::committed, this, [this, file, localPath](bool ok, const QString &why) {
+        if (!running_ || download_.get() != file) return;   // cancelled meanwhile
+        if (!ok) return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
+        download_.reset();
+        succeed();
+    }, Qt::QueuedConnection);
+    openDataConnection([this, remote](quint16 port) {
+        transfer(port, QStringLiteral("RETR ") + remote, [this] {
+            timer_.stop();   // nothing comes from the server while the file is flushed
+            download_->commit();
         });
     });
 }
@@ -148,7 +151,7 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
     dropDataChannel();
     data_ = new FtpDataChannel(this);
     if (download_) {
-        data_->receiveInto(download_.get(), std::numeric_limits<qint64>::max());
+        data_->receiveInto(download_->device(), std::numeric_limits<qint64>::max());
     } else if (upload_) {
         data_->sendFrom(upload_.get());
     } else {

@@ -1,6 +1,6 @@
 #include "console_runner.h"
 
-#include <QTimer>
+#include <QFile>
 
 namespace corvexo::console {
 
@@ -12,6 +12,11 @@ ConsoleRunner::ConsoleRunner(QTextStream &input, QTextStream &output, QObject *p
 
 void ConsoleRunner::start()
 {
+    if (benchmark_) {
+        ticker_.setInterval(10);
+        ticker_.setTimerType(Qt::PreciseTimer);
+        connect(&ticker_, &QTimer::timeout, this, &ConsoleRunner::onTick);
+    }
     QTimer::singleShot(0, this, &ConsoleRunner::runNextLine);
 }
 
@@ -34,6 +39,11 @@ void ConsoleRunner::runNextLine()
     }
     listing_ = command.verb == TransferCommand::Verb::List;
     running_ = true;
+    if (benchmark_) {
+        commandClock_.start();
+        tickClock_.start();
+        ticker_.start();
+    }
     if (const int refusal = control_.execute(command)) {
         running_ = false;
         printError(refusal, QStringLiteral("refused: ") + command.text());
@@ -43,6 +53,10 @@ void ConsoleRunner::runNextLine()
 
 void ConsoleRunner::onStateChanged(int state)
 {
+    if (benchmark_ && (state == TransferState::Error || state == TransferState::ResponseCompleted)) {
+        ticker_.stop();
+        output_ << "elapsed-ms " << commandClock_.nsecsElapsed() / 1e6 << Qt::endl;
+    }
     output_ << "state " << state << Qt::endl;
     if (state == TransferState::Error) {
         running_ = false;
@@ -61,6 +75,21 @@ void ConsoleRunner::onStateChanged(int state)
     } else if (state == TransferState::Disconnected && !running_) {
         output_ << "disconnected by the server" << Qt::endl;
     }
+}
+
+void ConsoleRunner::onTick()
+{
+    longestStallMs_ = std::max(longestStallMs_, tickClock_.restart() - 10);
+}
+
+void ConsoleRunner::printBenchmarkSummary()
+{
+    if (!benchmark_) return;
+    output_ << "longest-stall-ms " << longestStallMs_ << Qt::endl;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:")) output_ << "peak-memory " << line.mid(6).simplified() << Qt::endl;
 }
 
 void ConsoleRunner::printError(int code, const QString &info)

@@ -4,7 +4,9 @@
 
 #include "connection/ftp/ftp_transfer_control.h"
 
+#include <QElapsedTimer>
 #include <QTextStream>
+#include <QTimer>
 
 namespace corvexo::console {
 
@@ -14,7 +16,11 @@ public:
     ConsoleRunner(QTextStream &input, QTextStream &output, QObject *parent = nullptr);
 
     FtpTransferControl &control() { return control_; }
+    // Also prints the time each command took, and at the end the longest
+    // stall of the event loop (a timer meant to tick every 10 ms) and the peak memory.
+    void setBenchmark(bool on) { benchmark_ = on; }
     void start();   // reads the first line once the event loop runs
+    void printBenchmarkSummary();
 
 signals:
     void done(int exitCode);
@@ -27,8 +33,15 @@ private:
     QTextStream &input_;
     QTextStream &output_;
     FtpTransferControl control_;
+    void onTick();
+
     bool listing_ = false;
     bool running_ = false;
+    bool benchmark_ = false;
+    QElapsedTimer commandClock_;
+    QElapsedTimer tickClock_;
+    QTimer ticker_;
+    qint64 longestStallMs_ = 0;
 };
 
 } // namespace corvexo::console

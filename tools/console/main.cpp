@@ -2,6 +2,8 @@
 // from standard input (dir, cd NAME, cdup, get REMOTE LOCAL, put LOCAL REMOTE,
 // mkdir NAME, rmdir NAME, delete NAME, rename OLD NEW; an operand with blanks
 // in double quotes) on the transfer control, for checks against any server.
+// With --bench first, it also prints timings, the event loop's longest stall
+// and the peak memory (used by bench/).
 
 #include "console_runner.h"
 
@@ -11,10 +13,12 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool benchmark = args.size() > 1 && args[1] == QStringLiteral("--bench");
+    if (benchmark) args.removeAt(1);
     QTextStream output(stdout);
     if (args.size() != 5) {
-        QTextStream(stderr) << "usage: corvexo-ftp-console HOST PORT USER PASSWORD < commands\n";
+        QTextStream(stderr) << "usage: corvexo-ftp-console [--bench] HOST PORT USER PASSWORD < commands\n";
         return 2;
     }
     bool portOk = false;
@@ -25,6 +29,7 @@ int main(int argc, char *argv[])
     }
     QTextStream input(stdin);
     corvexo::console::ConsoleRunner runner(input, output);
+    runner.setBenchmark(benchmark);
     corvexo::FtpTransferControl &control = runner.control();
     control.setRequestTimeout(60);
     control.setProtocol(2);
@@ -35,5 +40,7 @@ int main(int argc, char *argv[])
     control.setPassword(args[4]);
     QObject::connect(&runner, &corvexo::console::ConsoleRunner::done, &app, [&app](int code) { app.exit(code); });
     runner.start();
-    return app.exec();
+    const int exitCode = app.exec();
+    runner.printBenchmarkSummary();
+    return exitCode;
 }

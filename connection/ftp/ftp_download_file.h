@@ -1,0 +1,34 @@
+#pragma once
+// The file a download is written into: a temporary file beside the target
+// that replaces the target only on commit. Until then the target is
+// untouched; destroying an uncommitted file leaves nothing behind.
+
+#include <QObject>
+#include <QSaveFile>
+#include <memory>
+
+namespace corvexo::ftp {
+
+class FtpDownloadFile : public QObject {
+    Q_OBJECT
+public:
+    explicit FtpDownloadFile(const QString &targetPath, QObject *parent = nullptr);
+    ~FtpDownloadFile() override;
+
+    bool open();
+    QString errorString() const { return file_->errorString(); }
+    QIODevice *device() { return file_.get(); }
+
+    // Flushes the data to disk and puts the file in place of the target. The
+    // flush of a large file can take a long time, so it runs on a worker
+    // thread and committed() reports the end on this object's thread.
+    void commit();
+
+signals:
+    void committed(bool ok, const QString &error);
+
+private:
+    std::shared_ptr<QSaveFile> file_;
+};
+
+} // namespace corvexo::ftp
