@@ -219,6 +219,7 @@ public:
     void ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void ListView1_DragDrop();
     void ITYPE();
+    int Drive1Shown = 0;  // the drive box's entry for the drive shown, kept when another cannot be read
 
 protected:
     void closeEvent(QCloseEvent *event) override;

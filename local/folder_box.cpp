@@ -1,5 +1,7 @@
 #include "folder_box.h"
 
+#include "local_paths.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,15 +10,15 @@ namespace corvexo {
 FolderBox::FolderBox(QWidget *parent) : QListWidget(parent)
 {
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        setPath(item->data(Qt::UserRole).toString());
+        const QString folder = item->data(Qt::UserRole).toString();
+        if (!setPath(folder)) emit pathRefused(folder);
     });
 }
 
 bool FolderBox::setPath(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir()) return false;
-    path_ = QDir::cleanPath(info.absoluteFilePath());
+    if (checkFolder(path) != FolderCheck::Usable) return false;
+    path_ = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     rebuild();
     emit changed();
     return true;

@@ -13,11 +13,14 @@ public:
     explicit FolderBox(QWidget *parent = nullptr);
 
     QString path() const { return path_; }
-    // Moves to an existing folder and emits changed(); false (and nothing changes) otherwise.
+    // Moves to a folder that can be read and emits changed(); false (and nothing
+    // changes) otherwise.
     bool setPath(const QString &path);
 
 signals:
     void changed();
+    // An entry was chosen whose folder cannot be shown; the box stayed where it was.
+    void pathRefused(const QString &path);
 
 private:
     void rebuild();
