@@ -3,7 +3,6 @@
 #include "app/file_list_widget.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/strings/string_table.h"
 #include "local/folder_box.h"
 #include "local/local_messages.h"
 #include "support/scripted_transfer_control.h"
@@ -14,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -103,17 +101,6 @@ private slots:
         QVERIFY(messages.isEmpty());
     }
 
-    void rememberedFolderIsShownAgain()
-    {
-        makeFolder(QStringLiteral("other"));
-        touch(folder(QStringLiteral("other/x.mp3")));
-        data->write(QStringLiteral("childpf"), folder(QStringLiteral("other")).toUtf8() + "\r\n");
-        auto window = startWindow();
-        QCOMPARE(window->StartPath, folder(QStringLiteral("other")));
-        QCOMPARE(window->Text1->text(), folder(QStringLiteral("other")));
-        QCOMPARE(entryTexts(window->ListView1), QStringList{"x.mp3"});
-    }
-
     void deletedRememberedFolderIsIgnoredAndOverwritten()
     {
         data->write(QStringLiteral("childpf"), folder(QStringLiteral("gone")).toUtf8() + "\r\n");
@@ -137,17 +124,10 @@ private slots:
         makeFolder(QStringLiteral("a"));
         touch(folder(QStringLiteral("a/in-a.txt")));
         auto window = startWindow();
+        QCOMPARE(window->StartPath, folder(QStringLiteral("a")));
         QCOMPARE(window->File1Path, folder(QStringLiteral("a")));
+        QCOMPARE(window->Text1->text(), folder(QStringLiteral("a")));
         QCOMPARE(entryTexts(window->ListView1), QStringList{"in-a.txt"});
-    }
-
-    void emptyFolderShowsNoEntries()
-    {
-        auto window = startWindow();
-        QVERIFY(window->Dir1->setPath(folder(QStringLiteral("start/sub"))));
-        QCOMPARE(window->File1Path, folder(QStringLiteral("start/sub")));
-        QCOMPARE(window->ListView1->count(), 0);
-        QCOMPARE(window->Text1->text(), folder(QStringLiteral("start/sub")));
     }
 
     void pathBoxMovesOnEnter()
@@ -164,6 +144,10 @@ private slots:
         QCOMPARE(window->File1Path, folder(QStringLiteral("typed")));
         QCOMPARE(entryTexts(window->ListView1), QStringList{"t.htm"});
         QCOMPARE(window->Drive1->currentIndex(), drive);  // the drive box is not moved
+        window->Text1->setText(QStringLiteral("../start/sub"));  // relative to the folder shown
+        QTest::keyClick(window->Text1, Qt::Key_Return);
+        QCOMPARE(window->File1Path, folder(QStringLiteral("start/sub")));
+        QCOMPARE(window->ListView1->count(), 0);  // an empty folder lists nothing
     }
 
     void pathBoxRefusesWhatIsNotAFolder()
@@ -235,36 +219,6 @@ private slots:
         QVERIFY(!window->LMouseDown);
     }
 
-    void rightButtonOpensTheEditMenuAsPopup()
-    {
-        auto window = startWindow();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QTest::mouseClick(window->ListView1->viewport(), Qt::RightButton, {}, QPoint(5, 5));
-        QTRY_VERIFY(window->edit->isVisible());
-        QVERIFY(window->edit->menuAction()->isEnabled());
-        QVERIFY(!window->LMouseDown);
-        window->edit->hide();
-    }
-
-    void doubleClickOrEnterWhileDisconnectedSays205()
-    {
-        auto window = startWindow();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto *inet = static_cast<ScriptedTransferControl *>(window->Inet1);
-        window->ListView1->setCurrentRow(1);
-        const QRect entry = window->ListView1->visualItemRect(window->ListView1->item(1));
-        QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, entry.center());
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Cannot upload the file to host since disconnected."));
-        QCOMPARE(messages[0].title, QStringLiteral("Corvexo"));
-        QVERIFY(!messages[0].yesNo);
-        QTest::keyClick(window->ListView1, Qt::Key_Return);
-        QCOMPARE(messages.size(), 2);
-        QCOMPARE(messages[1].text, text(205));
-        QVERIFY(inet->commands.isEmpty());
-    }
 };
 
 int main(int argc, char **argv)

@@ -60,7 +60,6 @@ private:
 
     QString local(const QString &relative) const { return disk->filePath(relative); }
 
-    // Connected in folder "ftp" with a.txt, the remote list holding ../ readme.txt pub/.
     void showFolder(const QString &relative)
     {
         QVERIFY(QDir().mkpath(local(relative)));
@@ -86,11 +85,12 @@ private slots:
         disk = std::make_unique<QTemporaryDir>();
         inet = new ScriptedTransferControl;
         window = std::make_unique<Form1>(inet);
-        showFolder(QStringLiteral("ftp"));
+        // Connected, the local folder "ftp" holding a.txt, the remote list ../ readme.txt pub/.
+        QVERIFY(QDir().mkpath(local(QStringLiteral("ftp"))));
         QFile file(local(QStringLiteral("ftp/a.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        window->Dir1->setPath(local(QStringLiteral("ftp")));
+        showFolder(QStringLiteral("ftp"));
         window->Connected = true;
         window->ListView2->addItems({"../", "readme.txt", "pub/"});
         messages.clear();
@@ -222,19 +222,6 @@ private slots:
         }));
         QVERIFY(inet->commands.isEmpty());
         QVERIFY(!window->PutWait && !window->PutList);
-    }
-
-    void localDoubleClickAndEnterUpload()
-    {
-        window->ListView1->setCurrentRow(0);
-        window->ListView1_DblClick();
-        emit window->ListView1->keyPressed(Qt::Key_Return);
-        QCOMPARE(inet->commands.size(), 2);
-        QVERIFY(inet->commands[1].startsWith(QStringLiteral("put ")));
-        window->Connected = false;
-        window->ListView1_DblClick();
-        QCOMPARE(messageTexts(), QStringList{text(205)});  // 205, not 173
-        QCOMPARE(inet->commands.size(), 2);
     }
 
     void dropOnTheLocalListAsksThenDownloads()
