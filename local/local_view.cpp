@@ -48,6 +48,7 @@ QString refusalText(FolderCheck check, const QString &path, const QString &kept)
 
 void Form1::Drive1_Change()
 {
+    if (Drive1->currentIndex() == Drive1Shown) return;  // the box went back to the drive shown
     const QString drive = Drive1->currentData().toString();
     if (Dir1->setPath(drive)) {
         Drive1Shown = Drive1->currentIndex();
@@ -161,7 +162,7 @@ void Form1::connectLocalViewSignals()
     Drive1->setCurrentIndex(Drive1Shown);
     Dir1->setPath(start);
 
-    connect(Drive1, qOverload<int>(&QComboBox::activated), this, &Form1::Drive1_Change);
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &Form1::Drive1_Change);
     connect(Dir1, &FolderBox::changed, this, &Form1::Dir1_Change);
     connect(Dir1, &FolderBox::pathRefused, this, [this](const QString &path) {
         setStatusText(refusalText(checkFolder(path), path, Dir1->path()));

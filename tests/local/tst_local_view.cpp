@@ -171,23 +171,23 @@ private slots:
         QVERIFY(messages.isEmpty());
     }
 
-    void unreadableDriveKeepsTheFolderAndTheDrive()
+    void driveBoxMovesToTheDriveOrKeepsTheFolder()
     {
         auto window = startWindow();
         const int shown = window->Drive1->currentIndex();
         const QString bogus = folder(QStringLiteral("no-medium"));
         window->Drive1->addItem(bogus, bogus);
         window->Drive1->setCurrentIndex(window->Drive1->count() - 1);
-        window->Drive1_Change();
         QCOMPARE(window->File1Path, startFolder);
         QCOMPARE(window->Drive1->currentIndex(), shown);
         QCOMPARE(window->statusText(),
                  QStringLiteral("The drive %1 cannot be read. Still showing %2.").arg(bogus, startFolder));
 
-        window->Drive1->setCurrentIndex(0);
-        window->Drive1_Change();
-        QCOMPARE(window->File1Path, QStringLiteral("/"));
-        QCOMPARE(window->Drive1Shown, 0);
+        const QString mounted = folder(QStringLiteral("start/sub"));
+        window->Drive1->addItem(mounted, mounted);
+        window->Drive1->setCurrentIndex(window->Drive1->count() - 1);
+        QCOMPARE(window->File1Path, mounted);
+        QCOMPARE(window->Drive1Shown, window->Drive1->count() - 1);
     }
 
     void unwritableOrUnreadableChildpfIsReportedNotFatal()
