@@ -1,6 +1,9 @@
 #include "ftp_download_file.h"
 
 #include <QThread>
+#include <QThreadPool>
+
+#include <fcntl.h>
 
 namespace corvexo::ftp {
 
@@ -15,6 +18,24 @@ FtpDownloadFile::~FtpDownloadFile() = default;
 bool FtpDownloadFile::open()
 {
     return file_->open(QIODevice::WriteOnly);
+}
+
+void FtpDownloadFile::startWriteback()
+{
+    constexpr qint64 stepBytes = 32 * 1024 * 1024;
+    const qint64 written = file_->pos();
+    if (written - writebackFrom_ < stepBytes || writebackRunning_->load() || !file_->flush()) return;
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Even starting the writing can wait for the disk's queue, so a pool thread does it;
+    // it holds the file so the descriptor stays open.
+    writebackRunning_->store(true);
+    QThreadPool::globalInstance()->start(
+        [file = file_, running = writebackRunning_, fd = file_->handle(), from = writebackFrom_, to = written] {
+            ::sync_file_range(fd, from, to - from, SYNC_FILE_RANGE_WRITE);
+            running->store(false);
+        });
+#endif
+    writebackFrom_ = written;
 }
 
 void FtpDownloadFile::commit()

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QSaveFile>
+#include <atomic>
 #include <memory>
 
 namespace corvexo::ftp {
@@ -19,6 +20,10 @@ public:
     QString errorString() const { return file_->errorString(); }
     QIODevice *device() { return file_.get(); }
 
+    // Starts the disk's writing of what was received so far, without waiting
+    // for it, so that the flush at commit has little left to do.
+    void startWriteback();
+
     // Flushes the data to disk and puts the file in place of the target. The
     // flush of a large file can take a long time, so it runs on a worker
     // thread and committed() reports the end on this object's thread.
@@ -29,6 +34,8 @@ signals:
 
 private:
     std::shared_ptr<QSaveFile> file_;
+    qint64 writebackFrom_ = 0;
+    std::shared_ptr<std::atomic<bool>> writebackRunning_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 } // namespace corvexo::ftp

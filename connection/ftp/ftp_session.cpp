@@ -51,6 +51,7 @@ void FtpSession::start(const FtpLogin &login, const TransferCommand &command)
 
 void FtpSession::abort()
 {
+    ++epoch_;
     if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
     lookupId_ = -1;
     control_->abort();
@@ -185,8 +186,14 @@ void FtpSession::onControlFailed(const QString &why)
         return;
     }
     if (!loggedIn_ && reached_ == TransferState::Connecting) {
-        lastConnectError_ = why;   // try the host's next address, if it has one
-        return connectToNextAddress();
+        // Try the host's next address, if it has one; from the event loop,
+        // since the socket is not ready for a new attempt inside its own error signal.
+        lastConnectError_ = why;
+        const quint64 epoch = epoch_;
+        QMetaObject::invokeMethod(this, [this, epoch] {
+            if (epoch == epoch_ && running_) connectToNextAddress();
+        }, Qt::QueuedConnection);
+        return;
     }
     failLocally(QStringLiteral("The connection to the server broke: ") + why, false);
 }

@@ -110,6 +110,7 @@ private:
     QList<QHostAddress> addresses_;
     QString lastConnectError_;
     int lookupId_ = -1;
+    quint64 epoch_ = 0;   // changes with every abort, so deferred steps of an older session stop
     bool loggedIn_ = false;
     bool running_ = false;
     QSet<QString> features_;

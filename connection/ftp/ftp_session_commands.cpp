@@ -184,6 +184,7 @@ void FtpSession::onTransferProgress()
 {
     touch();
     if (data_ && data_->transferredBytes() > 0 && !upload_) reach(TransferState::Receiving);
+    if (download_) download_->startWriteback();
 }
 
 void FtpSession::completeTransfer()
