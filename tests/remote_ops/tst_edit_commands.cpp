@@ -70,7 +70,6 @@ private slots:
         w.connectedWith({"a.txt"});
         w.selectRemote("a.txt");
         QTest::keyClick(w.window->ListView2, Qt::Key_Delete);
-        if (w.inet->commands.isEmpty()) QSKIP("the remote list's key events are not wired yet");
         QCOMPARE(w.inet->commands, QStringList{"delete a.txt"});
     }
 
