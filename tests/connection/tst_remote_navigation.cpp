@@ -4,6 +4,7 @@
 #include "tst_window_fixture.h"
 
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace corvexo;
@@ -85,6 +86,19 @@ private slots:
         QCOMPARE(f.window->ListView2->currentItem()->text(), QStringLiteral("file.txt"));
     }
 
+    void enterOnAFileDownloadsIt()
+    {
+        WindowFixture f;
+        listed(f);
+        QTemporaryDir local;
+        f.window->File1Path = local.path();
+        f.selectRemote("readme.txt");
+        QTest::keyClick(f.window->ListView2, Qt::Key_Return);
+        QCOMPARE(f.inet->lastCommand(), QStringLiteral("GET readme.txt ") + local.path() + QStringLiteral("/readme.txt"));
+        QVERIFY(f.window->GetWait);
+        QVERIFY(!f.window->CdWait);
+    }
+
     void upperDirectoryMenuGoesUpWhateverIsCurrent()
     {
         WindowFixture f;
@@ -146,6 +160,16 @@ private slots:
         QCOMPARE(f.boxes[0].title, text(175));
         QVERIFY(f.boxes[0].yesNo);
         QVERIFY(!f.window->PutWait);
+
+        QTemporaryDir local;
+        f.window->File1Path = local.path();
+        f.window->ListView1->clear();
+        f.window->ListView1->addItem("up.txt");
+        f.window->ListView1->setCurrentRow(0);
+        f.answer = MessageBoxAnswer::Yes;
+        emit f.window->ListView2->droppedOn();
+        QCOMPARE(f.inet->lastCommand(), QStringLiteral("put ") + local.path() + QStringLiteral("/up.txt up.txt"));
+        QVERIFY(f.window->PutWait && f.window->PutList);
     }
 
     void editingAnEntryNeverChangesItsText()
