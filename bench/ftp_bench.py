@@ -101,8 +101,11 @@ def main():
                 ours = best(args.runs, lambda: run_ours(console, port, "cd %s\ndir\n" % folder))
                 if ours[3] != count:
                     raise SystemExit("the listing of %s held %d entries" % (folder, ours[3]))
-                curl = best(args.runs, lambda: run_curl([url + folder + "/"]))
+                # The engine lists with MLSD where offered, so curl is asked for the same.
+                curl = best(args.runs, lambda: run_curl(["-X", "MLSD", url + folder + "/"]))
                 rows.append(("listing %d entries" % count, ours, curl))
+                curl_list = best(args.runs, lambda: run_curl([url + folder + "/"]))
+                rows.append(("  (curl with LIST)", ours, curl_list))
         finally:
             server.kill()
             server.wait()
