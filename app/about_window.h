@@ -1,6 +1,8 @@
 #pragma once
 // Form4, the about window: the program's name and version and two links.
 
+#include <QPixmap>
+#include <QUrl>
 #include <QWidget>
 
 class QLabel;
@@ -16,8 +18,20 @@ public:
     QLabel *Label2 = nullptr;  // mail link
     QLabel *Label3 = nullptr;  // web link
 
+    static QUrl mailTarget();
+    static QUrl webTarget();
+
+    void Label2_Click();
+    void Label3_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void Form_Load();
+    void watchLink(QLabel *label, const QString &tooltip, void (Form4::*click)());
+    QPixmap background_;
 };
 
 } // namespace corvexo

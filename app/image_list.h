@@ -1,6 +1,7 @@
 #pragma once
-// ImageList1: the pictures of the toolbar and of both file lists, by 1-based number.
-// 3 other file, 7 folder, 12 picture, 13 text, 14 control file, 15 web page, 17 sound.
+// ImageList1: one list of 16 x 16 pictures, by 1-based number, for the
+// toolbar and both file lists. 3 other file, 7 folder, 12 picture, 13 text,
+// 14 control file, 15 web page, 17 sound; the toolbar's six are 1, 2, 4, 5, 6 and 8.
 
 #include <QIcon>
 #include <QObject>

@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "client_area.h"
+#include "event_hook.h"
 #include "file_list_widget.h"
 #include "image_list.h"
 #include "picture_box.h"
@@ -12,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +29,7 @@ namespace {
 
 const QColor kNavy(8, 8, 83);
 
+// Colours one control of its own; its palette reaches no other control.
 void paintBackground(QWidget *widget, const QColor &back, const QColor &fore = QColor())
 {
     QPalette palette = widget->palette();
@@ -52,6 +56,12 @@ QAction *addItem(QMenu *menu, Qt::Key key)
 Form1::Form1(TransferControl *inet, QWidget *parent) : QMainWindow(parent), Inet1(inet)
 {
     Inet1->setParent(this);
+    // The window keeps one size: it can be moved and minimised, not maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QElapsedTimer epoch;
+    epoch.start();
+    animationClock = [epoch] { return static_cast<double>(epoch.nsecsElapsed()) / 1e9; };
     createControls();
     createMenus();
     createToolbar();
@@ -67,7 +77,9 @@ Form1::~Form1()
 
 void Form1::createControls()
 {
-    auto *client = new QWidget(this);
+    // Toolbar, status bar and controls all sit on the client area, placed by
+    // the layout step, so that the picture box can overlap the toolbar.
+    auto *client = new ClientArea(this);
     setCentralWidget(client);
     Combo1 = new QComboBox(client);
     Drive1 = new QComboBox(client);
@@ -81,24 +93,16 @@ void Form1::createControls()
     ListView2->setObjectName(QStringLiteral("ListView2"));
     Picture1 = new PictureBox(client);
     Picture1->setToolTip(QStringLiteral("Click me!"));
-    StatusBar1 = new QStatusBar(this);
+    Text1->setMouseTracking(true);
+    StatusBar1 = new QStatusBar(client);
     statusLabel = new QLabel(StatusBar1);
+    statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     StatusBar1->addWidget(statusLabel, 1);
     StatusBar1->setSizeGripEnabled(false);
-    setStatusBar(StatusBar1);
+    StatusBar1->setAutoFillBackground(true);  // the bars keep the system's colours
     Timer1 = new QTimer(this);
+    Timer1->setTimerType(Qt::PreciseTimer);
     ImageList1 = new ImageList(this);
-    // Provisional placement until the layout step runs.
-    const int tw = 15;  // twips per pixel
-    Drive1->setGeometry(120 / tw, 480 / tw - 30, 1455 / tw, 300 / tw);
-    Combo1->setGeometry(120 / tw, 840 / tw - 30, 1455 / tw, 300 / tw);
-    Dir1->setGeometry(1655 / tw, 480 / tw - 30, 3135 / tw, 930 / tw);
-    Text1->setGeometry(840 / tw, 1560 / tw - 30, 2700 / tw, 255 / tw);
-    Label1->setGeometry(3600 / tw, 1560 / tw - 30, 975 / tw, 375 / tw);
-    Label2->setGeometry(60 / tw, 1560 / tw - 30, 1695 / tw, 375 / tw);
-    ListView1->setGeometry(0, 1800 / tw - 30, 3500 / tw, 4000 / tw);
-    ListView2->setGeometry(3500 / tw, 1800 / tw - 30, 5480 / tw, 4000 / tw);
-    resize(9000 / tw, 6750 / tw);
 }
 
 void Form1::createMenus()
@@ -124,13 +128,27 @@ void Form1::createMenus()
 
     help = menuBar()->addMenu(QString());
     Corvexo = addItem(help, Qt::Key_H);
+    gateMenuShortcuts(edit);
+    gateMenuShortcuts(help);
+}
+
+// A disabled menu title disables its whole menu, shortcuts included, while
+// each item keeps its own enabled flag for when the menu comes back.
+void Form1::gateMenuShortcuts(QMenu *menu)
+{
+    auto *gate = new EventHook(menu, [menu](QObject *, QEvent *event) {
+        return event->type() == QEvent::Shortcut && !menu->menuAction()->isEnabled();
+    });
+    for (QAction *item : menu->actions())
+        if (!item->isSeparator()) gate->watch(item);
 }
 
 void Form1::createToolbar()
 {
-    Toolbar1 = addToolBar(QString());
+    Toolbar1 = new QToolBar(centralWidget());
     Toolbar1->setMovable(false);
     Toolbar1->setFloatable(false);
+    Toolbar1->setAutoFillBackground(true);
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
     for (int position = 1; position <= 7; ++position) {
@@ -140,6 +158,15 @@ void Form1::createToolbar()
         if (position != 4)
             connect(button, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
     }
+    // The tooltips come with the first mouse button over the toolbar, and again with every one.
+    auto *tooltips = new EventHook(Toolbar1, [this](QObject *, QEvent *event) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)
+            assignToolbarTooltips();
+        return false;
+    });
+    tooltips->watch(Toolbar1);
+    for (QAction *button : std::as_const(toolbarButtons))
+        if (QWidget *widget = Toolbar1->widgetForAction(button)) tooltips->watch(widget);
 }
 
 void Form1::connectSignals()
@@ -160,15 +187,21 @@ void Form1::connectSignals()
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Form1::Combo1_Click);
     connect(Inet1, &TransferControl::stateChanged, this, &Form1::Inet1_StateChanged);
     connect(Picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1->setInterval(1000); });
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(static_cast<ClientArea *>(centralWidget()), &ClientArea::resized, this, &Form1::dockBars);
+    auto *pathBoxMoves = new EventHook(Text1, [this](QObject *, QEvent *event) {
+        if (event->type() == QEvent::MouseMove) Text1_MouseMove();
+        return false;
+    });
+    pathBoxMoves->watch(Text1);
     connectLocalViewSignals();
     connectRemoteListSignals();
 }
 
 void Form1::Form_Load()
 {
-    paintBackground(this, kNavy);
-    paintBackground(Picture1, palette().color(QPalette::Window));
+    static_cast<ClientArea *>(centralWidget())->setBackColor(kNavy);
+    paintBackground(Picture1, backColor());
     paintBackground(Label1, kNavy, Qt::white);
     paintBackground(Label2, kNavy, Qt::white);
     paintBackground(Text1, kNavy, QColor(255, 255, 192));
@@ -190,10 +223,16 @@ void Form1::Form_Load()
     if (!StartPath.isEmpty()) Dir1->setPath(StartPath);
 }
 
+QColor Form1::backColor() const
+{
+    return static_cast<const ClientArea *>(centralWidget())->backColor();
+}
+
 void Form1::ExitApp_Click()
 {
     if (exiting_) return;  // the close below runs Exit once more; nothing is left to do
     exiting_ = true;
+    stopAnimation();  // a running animation must not open the about window after the others are gone
     if (Connected) Discon_Click();
     unPathF();
     unloadSettingsWindow();

@@ -21,6 +21,7 @@
 
 #include "connection/transfer_control.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
@@ -104,10 +105,14 @@ public:
     QString File1Path;  // the hidden file box: the folder whose files ListView1 lists
 
     // --- click animation ---
-    float StartTime = 0;
+    // Seconds on animationClock; double, so that a long-running program keeps whole milliseconds.
+    double StartTime = 0;
     int PauseTime = 0;
     // Seconds on a clock that never restarts; tests replace it.
     std::function<double()> animationClock;
+    // Where the frames are read from; empty means the frames shipped with the program.
+    QString animationFrameFolder;
+    bool animationPlaying() const { return !animationRuns_.isEmpty(); }
 
     // --- the other windows (one each, created on first use) ---
     Form3 *nameDialog();        // created when first needed
@@ -117,6 +122,7 @@ public:
 
     // --- start-up and shutdown ---
     void Form_Load();
+    QColor backColor() const;  // the window's back colour, painted behind its controls
     void ExitApp_Click();
     void Sett_Click();
     void Corvexo_Click();
@@ -139,7 +145,8 @@ public:
 
     // --- click animation ---
     void Picture1_Click();
-    void picIv();
+    bool picIv();          // one pass of the wait: true once StartTime + PauseTime has come
+    void Timer1_Timer();   // Timer1's tick; it also carries the animation past its waits
 
     // --- connect and disconnect ---
     void con_Click();
@@ -234,6 +241,18 @@ private:
     void connectLocalViewSignals();
     void connectRemoteListSignals();
     bool exiting_ = false;
+
+    // --- start-up and shutdown ---
+    void gateMenuShortcuts(QMenu *menu);
+
+    // --- layout ---
+    void dockBars();
+
+    // --- click animation ---
+    void runAnimation();
+    void stopAnimation();
+    void showFrame(int number);
+    QVector<int> animationRuns_;  // the next step of each run, innermost last
 };
 
 } // namespace corvexo

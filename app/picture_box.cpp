@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -13,9 +14,13 @@ PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
 
 bool PictureBox::showFile(const QString &path)
 {
-    QPixmap picture;
-    if (path.isEmpty() || !picture.load(path)) return false;
-    setPixmap(picture);
+    if (path.isEmpty()) return false;
+    QImageReader reader(path);
+    const QImage picture = reader.read();
+    if (picture.isNull()) return false;
+    setPixmap(QPixmap::fromImage(picture));
+    shownFile_ = path;
+    emit pictureShown(path);
     return true;
 }
 

@@ -9,14 +9,20 @@ class PictureBox : public QLabel {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr);
-    // Loads the picture file; a missing or unreadable file keeps the previous picture.
+    // Reads the picture file afresh (nothing is cached); a missing or
+    // unreadable file keeps the previous picture and returns false.
     bool showFile(const QString &path);
+    QString shownFile() const { return shownFile_; }
 
 signals:
     void clicked();
+    void pictureShown(const QString &path);
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QString shownFile_;
 };
 
 } // namespace corvexo

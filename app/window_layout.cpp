@@ -1,11 +1,68 @@
 #include "app/main_window.h"
+#include "app/picture_box.h"
+#include "app/window_placements.h"
+#include "file_list_widget.h"
+#include "local/folder_box.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
 
 namespace corvexo {
 
-// TODO(window layout): placeholder bodies until this part lands.
-void Form1::Form_Resize() {}
-void Form1::resizeEvent(QResizeEvent *event) { QMainWindow::resizeEvent(event); Form_Resize(); }
-void Form1::changeEvent(QEvent *event) { QMainWindow::changeEvent(event); }
+void Form1::Form_Resize()
+{
+    // A minimised (or otherwise managed) window keeps what the platform gave it.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    const QScreen *shownOn = screen();
+    if (!shownOn) return;
+    const QSize frame = frameGeometry().size() - size();
+    const WindowPlacements p = planWindowLayout(
+        shownOn->geometry().size() * kTwipsPerPixel, frame * kTwipsPerPixel);
+
+    const QRect outer = twipsToPixels(p.window);
+    const QSize inside = outer.size() - frame;
+    if (size() != inside) resize(inside);  // comes back here with the size already right
+    move(shownOn->geometry().topLeft() + outer.topLeft());
+    Toolbar1->lower();  // the picture box is drawn over the toolbar's lower edge
+    StatusBar1->setFixedHeight(twipsToPixels(p.statusBarHeight));
+    Toolbar1->setFixedHeight(twipsToPixels(p.toolbarHeight));
+    dockBars();
+    ListView1->setGeometry(twipsToPixels(p.ListView1));
+    ListView2->setGeometry(twipsToPixels(p.ListView2));
+    Label1->setGeometry(twipsToPixels(p.Label1));
+    Label2->setGeometry(twipsToPixels(p.Label2));
+    Dir1->setGeometry(twipsToPixels(p.Dir1));
+    Text1->setGeometry(twipsToPixels(p.Text1));
+    Drive1->setGeometry(twipsToPixels(p.Drive1));
+    Combo1->setGeometry(twipsToPixels(p.Combo1));
+    Picture1->setGeometry(twipsToPixels(p.Picture1));
+    Picture1->raise();
+}
+
+// The toolbar along the client area's top edge, the status bar along its bottom edge.
+void Form1::dockBars()
+{
+    const QSize client = centralWidget()->size();
+    Toolbar1->setGeometry(0, 0, client.width(), Toolbar1->height());
+    StatusBar1->setGeometry(0, client.height() - StatusBar1->height(), client.width(), StatusBar1->height());
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Coming back from minimised runs the layout again, as a change of size would.
+    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState) Form_Resize();
+}
 
 } // namespace corvexo
