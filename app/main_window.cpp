@@ -128,19 +128,6 @@ void Form1::createMenus()
 
     help = menuBar()->addMenu(QString());
     Corvexo = addItem(help, Qt::Key_H);
-    gateMenuShortcuts(edit);
-    gateMenuShortcuts(help);
-}
-
-// A disabled menu title disables its whole menu, shortcuts included, while
-// each item keeps its own enabled flag for when the menu comes back.
-void Form1::gateMenuShortcuts(QMenu *menu)
-{
-    auto *gate = new EventHook(menu, [menu](QObject *, QEvent *event) {
-        return event->type() == QEvent::Shortcut && !menu->menuAction()->isEnabled();
-    });
-    for (QAction *item : menu->actions())
-        if (!item->isSeparator()) gate->watch(item);
 }
 
 void Form1::createToolbar()

@@ -242,9 +242,6 @@ private:
     void connectRemoteListSignals();
     bool exiting_ = false;
 
-    // --- start-up and shutdown ---
-    void gateMenuShortcuts(QMenu *menu);
-
     // --- layout ---
     void dockBars();
 
