@@ -14,6 +14,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include "local/folder_box.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -188,6 +191,70 @@ private slots:
         QCOMPARE(gone, (QStringList{"Form2", "Form3", "Form4"}));
         QVERIFY(!w.isVisible());
         QVERIFY(!existingSettingsWindow());
+    }
+
+    void exitWhileConnectedDisconnectsFirst()
+    {
+        Started s;
+        s.start();
+        Form1 &w = *s.window;
+        QCOMPARE(w.Dir1->path(), QDir::currentPath());
+        CurrentSetting[1] = QStringLiteral("ftp.example.org");
+        w.show();
+        w.con->trigger();
+        QVERIFY(w.Connected);
+        QVERIFY(!s.inet->commands.isEmpty());
+        w.Sett_Click();
+        bool disconnectedBeforeUnload = false;
+        bool savedBeforeUnload = false;
+        connect(existingSettingsWindow(), &QObject::destroyed, &w, [&] {
+            disconnectedBeforeUnload = s.inet->cancelCount > 0 && !w.Connected;
+            savedBeforeUnload = QFile::exists(s.data.filePath(QStringLiteral("childpf")));
+        });
+        QVERIFY(!QFile::exists(s.data.filePath(QStringLiteral("childpf"))));
+        w.close();
+        QVERIFY(disconnectedBeforeUnload);
+        QVERIFY(savedBeforeUnload);
+        QCOMPARE(w.statusText(), QStringLiteral("Connection is stopped."));
+        QVERIFY(s.data.read(QStringLiteral("childpf")).startsWith(QDir::currentPath().toUtf8()));
+    }
+
+    void errorStateLeavesEditAndHelpOff()
+    {
+        Started s;
+        s.start();
+        Form1 &w = *s.window;
+        CurrentSetting[1] = QStringLiteral("ftp.example.org");
+        w.con->trigger();
+        s.inet->report({1, 2, 3});
+        QCOMPARE(group(w), kBusy);
+        s.inet->fail(530, QStringLiteral("Login incorrect."));
+        QVERIFY(!w.Connected);
+        QCOMPARE(group(w), kIdleAfterBusy);
+        QVERIFY(w.Sett->isEnabled() && !w.edit->menuAction()->isEnabled());
+
+        // The next connection's completion brings them back.
+        w.con->trigger();
+        s.inet->completeWithAnswer("pub/\r\nreadme.txt\r\n");
+        // Ready, with Download and Upload waiting for a selection.
+        QCOMPARE(group(w), QStringLiteral("con Discon Refr edit help Combo1 ListView2 b1 b2 b3 b7"));
+        w.Discon->trigger();
+        QCOMPARE(group(w), kIdle);
+    }
+
+    void button1ConnectsWithoutTheHostCheck()
+    {
+        Started s;
+        s.start();
+        Form1 &w = *s.window;
+        w.con->trigger();
+        QCOMPARE(w.statusText(), QStringLiteral("You have not completed the connection setting."));
+        QVERIFY(!w.Connected);
+        QVERIFY(s.inet->properties.isEmpty());
+        w.Toolbar1_ButtonClick(1);
+        QVERIFY(w.Connected);
+        QVERIFY(!s.inet->properties.isEmpty());
+        QCOMPARE(w.statusText(), QStringLiteral("You have not completed the connection setting."));
     }
 
     void closingRunsExit()
