@@ -21,7 +21,6 @@ QString resourceFilePath(const QString &fileName)
         appDir + QStringLiteral("/resources/") + fileName,
         appDir + QStringLiteral("/../resources/") + fileName,
         appDir + QStringLiteral("/../share/corvexo/") + fileName,
-        QStringLiteral(CORVEXO_SOURCE_RESOURCES "/") + fileName,
     };
     for (const QString &path : candidates)
         if (QFileInfo::exists(path)) return QFileInfo(path).canonicalFilePath();

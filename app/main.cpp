@@ -1,12 +1,16 @@
 #include "main_window.h"
+#include "data_files.h"
 #include "connection/ftp/ftp_transfer_control.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvexo"));
+    QApplication::setDesktopFileName(QStringLiteral("corvexo"));
+    QApplication::setWindowIcon(QIcon(corvexo::resourceFilePath(QStringLiteral("corvexo-app.png"))));
     auto *window = new corvexo::Form1(new corvexo::FtpTransferControl);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
