@@ -308,6 +308,7 @@ def main():
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
+    args.exe = os.path.abspath(args.exe)
     session = UserSession(args)
     try:
         session.run()
