@@ -161,12 +161,23 @@ class UserSession:
         self.x.key(box, keys)
         self.x.wait_gone(box)
 
-    def local_list_point(self):
-        # Inside the local list, below the toolbar, boxes and path box.
-        return 100, 330
+    # Points inside the main window (its menu bar included), from the fixed layout:
+    # the lists span 1800 to 5800 twips below the menu bar, the path box sits at 1560.
+    MENU_BAR = 22
 
-    def remote_list_point(self):
-        return 450, 330
+    ROW_TOP, ROW_HEIGHT = 126, 18   # the first entry's middle below the menu bar; one entry's height
+
+    def click_remote_entry(self, name):
+        rows = self.listing().split("\r\n")
+        if name not in rows:
+            raise SessionError("%r is not in the remote list %r" % (name, rows))
+        self.x.click(self.main, 330, self.MENU_BAR + self.ROW_TOP + self.ROW_HEIGHT * rows.index(name))
+
+    def click_local_entry(self, name, rows):
+        self.x.click(self.main, 60, self.MENU_BAR + self.ROW_TOP + self.ROW_HEIGHT * rows.index(name))
+
+    def path_box_point(self):
+        return 146, self.MENU_BAR + 112
 
     # --- the steps ---
     def enter_setting(self):
@@ -194,29 +205,30 @@ class UserSession:
         self.wait_listing("connect", "readme.txt")
 
     def open_pub_and_go_up(self):
-        self.x.click(self.main, *self.remote_list_point())
-        self.x.type(self.main, "pub")
+        self.click_remote_entry("pub/")
         self.x.key(self.main, "Return")
         self.wait_listing("pub", "inner.txt")
         self.x.key(self.main, "ctrl+u")
         self.wait_listing("up again", "readme.txt")
 
     def download(self):
-        self.x.click(self.main, *self.remote_list_point())
-        self.x.type(self.main, "readme")
+        self.click_remote_entry("readme.txt")
         self.x.key(self.main, "ctrl+w")
         target = os.path.join(self.local, "readme.txt")
         wait_for("the downloaded file", lambda: read_bytes(target) == self.readme)
         self.wait_completed("downloaded")
 
     def upload_file(self):
-        self.x.click(self.main, *self.local_list_point())
-        self.x.type(self.main, "hello")
+        # The local list: the folder's files by name, then the file just downloaded.
+        self.click_local_entry("hello.txt", ["hello.txt", "readme.txt"])
         self.x.key(self.main, "Return")
         wait_for("the uploaded file", lambda: read_bytes(os.path.join(self.served, "hello.txt")) == self.upload)
         self.wait_listing("uploaded", "hello.txt")
 
     def make_folder(self):
+        # Folder creation is offered once the local list has the focus with no entry selected:
+        # a click below its entries.
+        self.x.click(self.main, 60, self.MENU_BAR + self.ROW_TOP + self.ROW_HEIGHT * 10)
         self.x.key(self.main, "ctrl+n")
         dialog = self.x.find_window(self.t(139), pid=self.app.pid)
         self.x.type(dialog, "newdir")
@@ -225,8 +237,7 @@ class UserSession:
         self.wait_listing("folder created", "newdir/")
 
     def rename(self):
-        self.x.click(self.main, *self.remote_list_point())
-        self.x.type(self.main, "old")
+        self.click_remote_entry("old.txt")
         self.x.key(self.main, "ctrl+a")
         dialog = self.x.find_window(self.t(152), pid=self.app.pid)
         self.x.type(dialog, "renamed file.txt")
@@ -235,8 +246,7 @@ class UserSession:
         self.wait_listing("renamed", "renamed file.txt")
 
     def delete(self):
-        self.x.click(self.main, *self.remote_list_point())
-        self.x.type(self.main, "gone")
+        self.click_remote_entry("gone.txt")
         self.x.key(self.main, "Delete")
         wait_for("the deleted file", lambda: not os.path.exists(os.path.join(self.served, "gone.txt")))
         wait_for("the list without it", lambda: "gone.txt" not in self.listing())
@@ -244,8 +254,9 @@ class UserSession:
 
     def move_local_folder(self):
         # The path box: select what it holds, type the new folder, Enter.
-        self.x.click(self.main, 120, 150)
-        self.x.key(self.main, "ctrl+a")
+        # (Ctrl+A belongs to the Edit menu, so the selection is made with Shift+Home.)
+        self.x.click(self.main, *self.path_box_point())
+        self.x.key(self.main, "End", "shift+Home")
         self.x.type(self.main, self.local)
         self.x.key(self.main, "Return")
         time.sleep(0.5)

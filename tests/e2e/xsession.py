@@ -17,13 +17,6 @@ def tools_missing():
     return [t for t in ("Xvfb", "xdotool", "import") if shutil.which(t) is None]
 
 
-def _free_display():
-    for number in range(90, 200):
-        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and not os.path.exists("/tmp/.X%d-lock" % number):
-            return number
-    raise SessionError("no free X display number")
-
-
 class XSession:
     def __init__(self, artifacts):
         self.artifacts = artifacts
@@ -32,17 +25,29 @@ class XSession:
         self.shots = 0
 
     def start(self):
-        number = _free_display()
-        self.display = ":%d" % number
+        # Xvfb picks a free display itself and tells it through a pipe, so two
+        # sessions started at once never share one.
+        read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        number = b""
         deadline = time.time() + 15
+        while time.time() < deadline and not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            raise SessionError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
         while time.time() < deadline:
-            if os.path.exists("/tmp/.X11-unix/X%d" % number) and self._run(["xdotool", "getmouselocation"], check=False).returncode == 0:
+            if self._run(["xdotool", "getmouselocation"], check=False).returncode == 0:
                 return
             time.sleep(0.1)
-        raise SessionError("Xvfb did not start on %s" % self.display)
+        raise SessionError("Xvfb did not answer on %s" % self.display)
 
     def stop(self):
         if self.process:
