@@ -51,6 +51,13 @@ void FileListWidget::mousePressEvent(QMouseEvent *event)
     emit mouseButtonPressed(event->button(), event->globalPosition().toPoint());
 }
 
+void FileListWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && viewport()->rect().contains(event->position().toPoint()))
+        emit clickedAnywhere();
+}
+
 void FileListWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     pendingEdit_->stop();  // the first click of a double-click is no edit

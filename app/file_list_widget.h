@@ -20,6 +20,7 @@ public:
 
 signals:
     void focusReceived();
+    void clickedAnywhere();            // a click anywhere in the list, on an entry or not
     void mouseButtonPressed(Qt::MouseButton button, const QPoint &globalPos);
     void keyPressed(int key);
     void entryActivatedByMouse();      // double-click
@@ -29,6 +30,7 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;

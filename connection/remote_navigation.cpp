@@ -88,7 +88,7 @@ void Form1::ListView2_DragDrop()
 void Form1::connectRemoteListSignals()
 {
     connect(ListView2, &FileListWidget::focusReceived, this, &Form1::ListView2_FocusOrClick);
-    connect(ListView2, &QAbstractItemView::clicked, this, &Form1::ListView2_FocusOrClick);
+    connect(ListView2, &FileListWidget::clickedAnywhere, this, &Form1::ListView2_FocusOrClick);
     connect(ListView2, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView2_DblClick);
     connect(ListView2, &FileListWidget::keyPressed, this, &Form1::ListView2_KeyDown);
     connect(ListView2, &FileListWidget::mouseButtonPressed, this, &Form1::ListView2_MouseDown);

@@ -170,7 +170,7 @@ void Form1::connectLocalViewSignals()
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyDown(Qt::Key_Return); });
 
     connect(ListView1, &FileListWidget::focusReceived, this, &Form1::ListView1_FocusOrClick);
-    connect(ListView1, &QListWidget::itemClicked, this, &Form1::ListView1_FocusOrClick);
+    connect(ListView1, &FileListWidget::clickedAnywhere, this, &Form1::ListView1_FocusOrClick);
     connect(ListView1, &FileListWidget::mouseButtonPressed, this, &Form1::ListView1_MouseDown);
     connect(ListView1, &FileListWidget::keyPressed, this, &Form1::ListView1_KeyDown);
     connect(ListView1, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView1_DblClick);

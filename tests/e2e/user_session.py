@@ -122,10 +122,19 @@ class UserSession:
     def locale(self):
         return "ja_JP.UTF-8" if self.args.lang == "ja" else "C.UTF-8"
 
-    def start_app(self):
+    def start_app(self, attempts=2):
+        log = open(os.path.join(self.args.artifacts, "corvexo-stderr.txt"), "a")
         self.app = subprocess.Popen([self.args.exe], cwd=self.start_dir, env=self.app_env(),
-                                    stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.args.artifacts, "corvexo-stderr.txt"), "a"))
-        self.main = self.x.find_window("Corvexo1.0 Beta2", pid=self.app.pid)
+                                    stdout=subprocess.DEVNULL, stderr=log)
+        try:
+            self.main = self.x.find_window("Corvexo1.0 Beta2", pid=self.app.pid)
+        except SessionError:
+            # An X server that went away under a busy machine: start a fresh one, once.
+            if self.app.poll() is None or attempts <= 1:
+                raise
+            self.x.stop()
+            self.x.start()
+            return self.start_app(attempts - 1)
         time.sleep(0.5)
         return self.main
 
