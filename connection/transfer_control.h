@@ -5,6 +5,7 @@
 // tests can hand them a scripted control instead of the real engine.
 
 #include "transfer_command.h"
+#include "transfer_facts.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -72,8 +73,23 @@ public:
     // maxBytes; an empty result means it is exhausted.
     virtual QByteArray getChunk(int maxBytes) = 0;
 
+    // Facts beside the answer. The entries are those of the last listing, in its order.
+    virtual QList<RemoteEntry> listedEntries() const { return {}; }
+    virtual TransferProgress progress() const { return {}; }
+    virtual SessionSecurity security() const { return {}; }
+
+    // Ends the running command but keeps the session (unlike cancel); the command
+    // then ends with commandStopped() instead of state 11 or 12.
+    virtual void stop() {}
+    // The answer to certificateQuestion(): true trusts and remembers the certificate.
+    virtual void answerCertificate(bool trust) { Q_UNUSED(trust); }
+
 signals:
     void stateChanged(int state);
+    void commandStopped();
+    // A few times a second at most while a transfer or listing runs.
+    void progressChanged(const corvexo::TransferProgress &progress);
+    void certificateQuestion(const corvexo::CertificateQuestion &question);
 };
 
 } // namespace corvexo

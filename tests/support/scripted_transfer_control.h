@@ -19,6 +19,8 @@ public:
     QList<TransferCommand> sent;   // the same commands with their operands
     QStringList properties;        // "timeout 60", "protocol 2", "port 21", "host h", "user u", "password p"
     int cancelCount = 0;
+    int stopCount = 0;
+    QList<bool> certificateAnswers;
 
     // What the control answers.
     int refuseWith = 0;            // error number that the next executes return (0 accepts)
@@ -26,6 +28,9 @@ public:
     int code = 0;
     QString info;
     QByteArray answer;             // handed out by getChunk
+    QList<RemoteEntry> entries;    // what listedEntries() gives
+    TransferProgress progressNow;
+    SessionSecurity securityNow;
 
     // Reports states one after the other, as the real control would.
     void report(std::initializer_list<int> states);
@@ -47,6 +52,11 @@ public:
     int responseCode() const override { return code; }
     QString responseInfo() const override { return info; }
     QByteArray getChunk(int maxBytes) override;
+    QList<RemoteEntry> listedEntries() const override { return entries; }
+    TransferProgress progress() const override { return progressNow; }
+    SessionSecurity security() const override { return securityNow; }
+    void stop() override { ++stopCount; }
+    void answerCertificate(bool trust) override { certificateAnswers << trust; }
 };
 
 } // namespace corvexo::testing
