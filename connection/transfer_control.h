@@ -75,6 +75,8 @@ public:
 
     // Facts beside the answer. The entries are those of the last listing, in its order.
     virtual QList<RemoteEntry> listedEntries() const { return {}; }
+    // Lines of the last listing that no known format could read.
+    virtual int unreadableEntries() const { return 0; }
     virtual TransferProgress progress() const { return {}; }
     virtual SessionSecurity security() const { return {}; }
 

@@ -29,6 +29,7 @@ public:
     QString info;
     QByteArray answer;             // handed out by getChunk
     QList<RemoteEntry> entries;    // what listedEntries() gives
+    int unreadable = 0;            // what unreadableEntries() gives
     TransferProgress progressNow;
     SessionSecurity securityNow;
 
@@ -53,6 +54,7 @@ public:
     QString responseInfo() const override { return info; }
     QByteArray getChunk(int maxBytes) override;
     QList<RemoteEntry> listedEntries() const override { return entries; }
+    int unreadableEntries() const override { return unreadable; }
     TransferProgress progress() const override { return progressNow; }
     SessionSecurity security() const override { return securityNow; }
     void stop() override { ++stopCount; }
