@@ -67,6 +67,7 @@ void WindowFixture::useServer(const FtpTestServer &server)
 
 void WindowFixture::connectWithListing(const QByteArray &listing)
 {
+    if (CurrentSetting[1].isEmpty()) useSetting(QStringLiteral("ftp.test"), QStringLiteral("pw"), QStringLiteral("joe"), QString());
     window->Connect();
     inet->report({1, 2, 3, 4});
     inet->completeWithAnswer(listing);

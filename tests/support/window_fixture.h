@@ -40,7 +40,7 @@ public:
     static void useSetting(const QString &host, const QString &password, const QString &user,
                            const QString &port, const QString &name = QStringLiteral("test"));
     void useServer(const FtpTestServer &server);
-    // Scripted: connects and lets the control log in and answer the listing.
+    // Scripted: connects (to ftp.test when no host is set) and lets the control log in and answer the listing.
     void connectWithListing(const QByteArray &listing);
     // Real: waits until nothing runs and the last listing is shown, or the connection ended.
     bool settle(int timeoutMs = 30000);

@@ -1,0 +1,211 @@
+// The main window on a scripted control: connecting, refusals, the error
+// state, the completion dispatch over the marks, folder changes and icons.
+#include "app/strings/string_table.h"
+#include "local/file_icons.h"
+#include "remote_ops/name_dialog.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QtTest>
+
+using namespace corvexo;
+using namespace corvexo::testing;
+
+class ConnectionWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void iconEdgeRows_data()
+    {
+        QTest::addColumn<bool>("remote");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("image");
+        QTest::newRow("local exactly .txt") << false << ".txt" << 13;
+        QTest::newRow("local shorter than four") << false << "ab" << 3;
+        QTest::newRow("local upper case") << false << "INDEX.HTML" << 15;
+        QTest::newRow("local MP3 not known") << false << "song.MP3" << 3;
+        QTest::newRow("remote folder shorter than four") << true << "a/" << 7;
+        QTest::newRow("remote folder named like a file") << true << "x.txt/" << 7;
+        QTest::newRow("remote upper case") << true << "x.TXT" << 3;
+        QTest::newRow("remote empty") << true << "" << 3;
+    }
+    void iconEdgeRows()
+    {
+        QFETCH(bool, remote);
+        QFETCH(QString, name);
+        QFETCH(int, image);
+        QCOMPARE(remote ? remoteImageFor(name) : localImageFor(name), image);
+    }
+
+    void connectHandsOverTheSettingThenLists()
+    {
+        WindowFixture f;
+        WindowFixture::useSetting("ftp.example.org", "secret", "alice", "99");
+        f.window->Connect();
+        QCOMPARE(f.inet->properties, QStringList({"timeout 60", "protocol 2", "access 0", "port 99",
+                                                  "host ftp.example.org", "user alice", "password secret"}));
+        QCOMPARE(f.inet->commands, QStringList({"dir "}));
+        f.inet->report({1, 2, 3, 4});
+        QCOMPARE(f.window->statusText(), QStringLiteral("User name: alice, Password successful"));
+        f.inet->completeWithAnswer("../\r\npub/\r\nreadme.txt");
+        QCOMPARE(f.remoteEntries(), QStringList({"../", "pub/", "readme.txt"}));
+        QCOMPARE(f.window->windowTitle(), text(166));
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void refusalsWhileConnecting_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("connected");
+        QTest::newRow("35752") << 35752 << 142 << 0 << true;
+        QTest::newRow("35761") << 35761 << 0 << 144 << true;
+        QTest::newRow("35754 disconnects") << 35754 << 0 << 136 << false;
+        QTest::newRow("unknown") << 12345 << 0 << 0 << true;
+    }
+    void refusalsWhileConnecting()
+    {
+        QFETCH(int, error);
+        QFETCH(int, box);
+        QFETCH(int, status);
+        QFETCH(bool, connected);
+        WindowFixture f;
+        WindowFixture::useSetting("ftp.test", "", "", "");
+        f.window->setStatusText("before");
+        f.inet->refuseWith = error;
+        f.window->Connect();
+        QCOMPARE(f.texts(), box ? QStringList{text(box)} : QStringList());
+        QCOMPARE(f.window->statusText(), status ? text(status) : QStringLiteral("before"));
+        QCOMPARE(f.window->Connected, connected);
+    }
+
+    void errorStateTellsCodeAndTextThenDisconnects()
+    {
+        WindowFixture f;
+        WindowFixture::useSetting("ftp.test", "", "", "");
+        f.window->Connect();
+        f.window->GetWait = true;
+        f.inet->fail(530, "Login incorrect.");
+        QCOMPARE(f.texts(), QStringList{"There has been an error with connecting host computer.\r\n530 Login incorrect."});
+        QCOMPARE(f.window->windowTitle(), text(164));
+        QVERIFY(!f.window->Connected);
+        f.connectWithListing("new.txt");  // the failed attempt's marks do not take this listing
+        QCOMPARE(f.remoteEntries(), QStringList({"new.txt"}));
+    }
+
+    void marksAreTakenInTheirOrder()
+    {
+        WindowFixture f;
+        f.connectWithListing("a.txt");
+        Form1 &w = *f.window;
+        w.GetWait = w.PutWait = w.CdWait = w.RenWait = w.MkdWait = w.DelWait = w.ListWait = true;
+        const QList<bool Form1::*> order = {&Form1::GetWait, &Form1::PutWait, &Form1::CdWait, &Form1::RenWait,
+                                            &Form1::MkdWait, &Form1::CdWait, &Form1::DelWait, &Form1::ListWait};
+        for (bool Form1::*mark : order) {
+            QVERIFY(w.*mark);
+            f.inet->completeWithAnswer("x");
+            QVERIFY(!(w.*mark));  // a folder creation lists again through CdWait
+        }
+        QCOMPARE(f.remoteEntries(), QStringList({"x"}));
+        QCOMPARE(f.inet->commands, QStringList({"dir ", "Dir "}));
+    }
+
+    void changesAreListedAgain_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("upload") << 0;
+        QTest::newRow("folder change") << 1;
+        QTest::newRow("rename") << 2;
+        QTest::newRow("deletion") << 3;
+    }
+    void changesAreListedAgain()
+    {
+        QFETCH(int, kind);
+        WindowFixture f;
+        f.connectWithListing("old.txt");
+        const std::pair<bool Form1::*, bool Form1::*> marks[] = {{&Form1::PutWait, &Form1::PutList},
+            {&Form1::CdWait, &Form1::CdList}, {&Form1::RenWait, &Form1::RenList}, {&Form1::DelWait, &Form1::DelList}};
+        const auto [wait, list] = marks[kind];
+        Form1 &w = *f.window;
+        w.*wait = w.*list = true;
+        f.inet->completeWithAnswer("not a listing");
+        QCOMPARE(f.inet->lastCommand(), QStringLiteral("Dir "));
+        QCOMPARE(f.remoteEntries(), QStringList({"old.txt"}));
+        f.inet->completeWithAnswer("new.txt\r\nsub/");
+        QCOMPARE(f.remoteEntries(), QStringList({"new.txt", "sub/"}));
+        QVERIFY(!(w.*wait) && !(w.*list));
+    }
+
+    void busyRefusalLeavesTheRunningCommandItsMarks()
+    {
+        WindowFixture f;
+        f.connectWithListing("pub/\r\na.txt");
+        f.select(f.window->ListView2, "pub/");
+        f.window->FCD();
+        f.inet->refuseWith = TransferError::StillExecuting;
+        f.inet->executing = true;
+        f.window->PutWait = f.window->PutList = true;
+        f.window->executeCommand(TransferCommand::put("/home/u/a.txt", "a.txt"));
+        QCOMPARE(f.window->statusText(), text(145));
+        QVERIFY(!f.window->PutWait && !f.window->PutList);
+        QVERIFY(f.window->CdWait && f.window->CdList && f.window->Connected);
+        f.inet->refuseWith = 0;
+        f.inet->completeCommand();
+        f.inet->completeWithAnswer("../\r\ninner.txt");
+        QCOMPARE(f.remoteEntries(), QStringList({"../", "inner.txt"}));
+    }
+
+    void enterOpensFoldersAndGoesUp_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("folder keeps its blank") << "my dir/" << "CD my dir";
+        QTest::newRow("../") << "../" << "CDUP ";
+        QTest::newRow("./") << "./" << "CDUP ";
+    }
+    void enterOpensFoldersAndGoesUp()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, command);
+        WindowFixture f;
+        f.connectWithListing("../\r\n./\r\nmy dir/\r\nreadme.txt");
+        f.select(f.window->ListView2, entry);
+        QTest::keyClick(f.window->ListView2, Qt::Key_Return);
+        QCOMPARE(f.inet->lastCommand(), command);
+        QVERIFY(f.window->CdWait && f.window->CdList);
+    }
+
+    void clickOnTheHighlightedEntryRenamesADoubleClickOpens()
+    {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.connectWithListing("pub/\r\nfile.txt");
+        f.select(f.window->ListView2, "pub/");
+        f.click(f.window->ListView2, "pub/");
+        QTest::mouseDClick(f.window->ListView2->viewport(), Qt::LeftButton, {},
+                           f.window->ListView2->visualItemRect(f.window->ListView2->currentItem()).center());
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QCOMPARE(f.inet->lastCommand(), QStringLiteral("CD pub"));
+        QVERIFY2(!f.window->form3 || !f.window->form3->isVisible(), "a double-click is no rename");
+        f.inet->completeCommand();
+        f.inet->completeWithAnswer("../\r\nfile.txt");
+        f.select(f.window->ListView2, "file.txt");
+        f.click(f.window->ListView2, "file.txt");
+        QTRY_VERIFY(f.window->form3 && f.window->form3->isVisible());
+    }
+
+    void longListingWithACharacterAcrossPiecesIsShownWhole()
+    {
+        WindowFixture f;
+        QByteArray answer;
+        for (int i = 0; i < 700; ++i) answer += "file_" + QByteArray::number(i) + "_with_a_longer_name.txt\r\n";
+        answer += "\xe6\x97\xa5\xe6\x9c\xac.txt";
+        f.connectWithListing(answer);
+        QCOMPARE(f.remoteEntries().size(), 701);
+        QCOMPARE(f.remoteEntries().last(), QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac.txt"));
+    }
+};
+
+QTEST_MAIN(ConnectionWindowTest)
+#include "tst_connection_window.moc"
