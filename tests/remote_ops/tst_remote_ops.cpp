@@ -1,0 +1,167 @@
+// Remote commands on a scripted control: which edit commands are on, reached
+// by real clicks, the commands sent and the refusals told, with their texts.
+#include "local/folder_box.h"
+#include "local/local_messages.h"
+#include "remote_ops/edit_availability_table.h"
+#include "remote_ops/name_dialog.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace corvexo;
+using namespace corvexo::testing;
+
+namespace {
+QString pattern(const std::optional<EditAvailability> &a)
+{
+    if (!a) return QStringLiteral("same");
+    QString out;
+    for (bool on : {a->upload, a->download, a->parentDir, a->refresh, a->rename, a->makeDir, a->remove,
+                    a->downloadButton, a->uploadButton})
+        out += on ? u'1' : u'0';
+    return out;
+}
+} // namespace
+
+class RemoteOpsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void availabilityEdgeRows()
+    {
+        QCOMPARE(pattern(localListAvailability(false, 3, true, false)), QStringLiteral("000000000"));
+        QCOMPARE(pattern(localListAvailability(true, 3, false, true)), QStringLiteral("000000000"));
+        QCOMPARE(pattern(localListAvailability(true, 0, false, false)), QStringLiteral("same"));
+        QCOMPARE(pattern(remoteListAvailability(false, true, true, "a.txt")), QStringLiteral("000000000"));
+        QCOMPARE(pattern(remoteListAvailability(true, false, true, "a.txt")), QStringLiteral("same"));
+        QCOMPARE(pattern(remoteListAvailability(true, true, false, "a.txt")), QStringLiteral("same"));
+    }
+
+    void availabilityReachedByClicks()
+    {
+        WindowFixture f;
+        FileListWidget *local = f.window->ListView1, *remote = f.window->ListView2;
+        local->clear();
+        local->addItems({"local.txt", "notes.txt"});
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.click(local, "local.txt");
+        QCOMPARE(f.availability(), QStringLiteral("000000000"));
+        f.connectWithListing("../\r\n./\r\npub/\r\na.txt");
+        const std::pair<const char *, const char *> rows[] = {
+            {"a.txt", "011110110"}, {"pub/", "001110100"}, {"../", "001100000"}, {"./", "001100000"}};
+        for (const auto &[entry, expected] : rows) {
+            f.click(remote, entry);
+            QCOMPARE(f.availability(), QString::fromLatin1(expected));
+            f.click(remote, entry, Qt::RightButton);  // the pop-up fits the same entry
+            QTRY_VERIFY(f.window->edit->isVisible());
+            QCOMPARE(f.availability(), QString::fromLatin1(expected));
+            f.window->edit->hide();
+        }
+        f.click(local, "notes.txt");
+        QCOMPARE(f.availability(), QStringLiteral("100000001"));
+        QVERIFY(!remote->currentEntrySelected());
+        f.click(remote, "a.txt");
+        local->clearSelection();
+        local->setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.availability(), QStringLiteral("001101000"));
+        f.window->Discon->trigger();
+        QCOMPARE(f.availability(), QStringLiteral("000000000"));
+    }
+
+    void deleteByKindOrTellWhyNot_data()
+    {
+        QTest::addColumn<QString>("entry");  // null: the list is empty
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QString>("outcome");  // the command, or the message
+        QTest::newRow("file") << "my file.txt" << false << "delete my file.txt";
+        QTest::newRow("folder") << "pub/" << false << "rmdir pub/";
+        QTest::newRow("parent") << "../" << false << "Your selecting item cannot be deleting.";
+        QTest::newRow("empty list") << QString() << false << "You have tried deleting item is not being selected.";
+        QTest::newRow("busy") << "my file.txt" << true << "The last demand is being executed.";
+    }
+    void deleteByKindOrTellWhyNot()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, busy);
+        QFETCH(QString, outcome);
+        WindowFixture f;
+        f.connectWithListing("../\r\npub/\r\nmy file.txt");
+        if (entry.isNull()) f.window->ListView2->clear();
+        else f.select(f.window->ListView2, entry);
+        f.inet->executing = busy;
+        QTest::keyClick(f.window->ListView2, Qt::Key_Delete);
+        const bool sent = outcome.startsWith("delete") || outcome.startsWith("rmdir");
+        QCOMPARE(f.inet->commands.mid(1), sent ? QStringList{outcome} : QStringList());
+        QCOMPARE(f.texts(), sent ? QStringList() : QStringList{outcome});
+        QCOMPARE(f.window->DelWait, sent);
+    }
+
+    void renameAndNewFolderThroughTheDialog()
+    {
+        WindowFixture f;
+        f.connectWithListing("pub/\r\na.txt");
+        f.select(f.window->ListView2, "a.txt");
+        f.window->FrDRname->trigger();
+        Form3 *dialog = f.window->form3;
+        QVERIFY(dialog && dialog->isVisible());
+        QTest::mouseClick(dialog->Command1, Qt::LeftButton);  // an empty name sends nothing
+        QVERIFY(dialog->isVisible());
+        f.select(f.window->ListView2, "pub/");  // the entry current at OK is renamed
+        QTest::keyClicks(dialog->Text1, "my files");
+        QTest::keyClick(dialog->Text1, Qt::Key_Return);
+        QCOMPARE(f.inet->sent.last().operands, (QStringList{"pub/", "my files"}));
+        QVERIFY(f.window->RenWait && f.window->RenList && !dialog->isVisible());
+        f.inet->completeCommand();
+        f.inet->completeWithAnswer("a.txt\r\nmy files/");
+        f.window->FMkD->trigger();
+        QCOMPARE(dialog->Text1->text(), QString());
+        QTest::keyClicks(dialog->Text1, "new");
+        QTest::keyClick(dialog->Text1, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        f.window->FMkD->trigger();
+        QTest::keyClicks(dialog->Text1, "new");
+        QTest::keyClick(dialog->Text1, Qt::Key_Return);
+        QCOMPARE(f.inet->commands.mid(1), (QStringList{"RENAME pub/ my files", "Dir ", "mkdir new"}));
+        QVERIFY(f.window->MkdWait && f.window->CdList);
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void transferRefusalsInOrder()
+    {
+        WindowFixture f;
+        QTemporaryDir disk;
+        QVERIFY(QDir().mkpath(disk.filePath("My Files")) && QFile(disk.filePath("a.txt")).open(QIODevice::WriteOnly));
+        f.connectWithListing("../\r\nreadme.txt\r\npub/");
+        f.window->Connected = false;
+        f.select(f.window->ListView2, "readme.txt");
+        for (const QString &folder : {QStringLiteral("/"), disk.filePath("My Files"), disk.path()}) {
+            QVERIFY(f.window->Dir1->setPath(folder));
+            f.window->CopyFromFTP();
+            f.window->ListView1->setCurrentRow(0);
+            f.window->CopyToFTP();
+        }
+        QCOMPARE(f.texts(), (QStringList{
+            "Cannot download the file to root directory.\r\nPlease check the path.",
+            "Cannot upload the file from root directory.\r\nPlease check the path.",
+            "Cannot download the file to including space directory.\r\n\r\nPlease change the path then try it again.",
+            "Cannot upload the file from including space directory.\r\n\r\nPlease change the path then try it again.",
+            "The connection is not being connected.", "The connection is not being connected."}));
+        f.boxes.clear();
+        f.window->Connected = true;
+        for (const QString &name : {QStringLiteral("../"), QStringLiteral("pub/")}) {
+            f.select(f.window->ListView2, name);
+            f.window->CopyFromFTP();
+        }
+        QCOMPARE(f.texts(), (QStringList{unsafeRemoteNameText("../"), unsafeRemoteNameText("pub/")}));
+        QCOMPARE(f.inet->commands, QStringList{"dir "});
+        QVERIFY(!f.window->GetWait && !f.window->PutWait);
+    }
+};
+
+QTEST_MAIN(RemoteOpsTest)
+#include "tst_remote_ops.moc"
