@@ -21,43 +21,35 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file_
 
 
 def check_installed_files(prefix):
-    expected = ["bin/corvexo", "share/applications/corvexo.desktop",
-                "share/icons/hicolor/64x64/apps/corvexo.png",
+    expected = ["bin/corvexo", "share/applications/corvexo.desktop", "share/icons/hicolor/64x64/apps/corvexo.png",
                 "share/icons/hicolor/scalable/apps/corvexo.svg"]
-    for pattern in ("*.gif", "*.png", "*.svg"):
-        for path in glob.glob(os.path.join(SOURCE, "resources", pattern)):
-            expected.append("share/corvexo/" + os.path.basename(path))
+    expected += ["share/corvexo/" + os.path.basename(p) for pattern in ("*.gif", "*.png", "*.svg")
+                 for p in glob.glob(os.path.join(SOURCE, "resources", pattern))]
     missing = [p for p in expected if not os.path.exists(os.path.join(prefix, p))]
     if missing:
         raise SessionError("not installed: " + ", ".join(missing))
     with open(os.path.join(prefix, "share/applications/corvexo.desktop"), encoding="utf-8") as f:
-        entry = f.read()
-    for line in ("Exec=corvexo", "Icon=corvexo", "Type=Application"):
-        if line not in entry.splitlines():
-            raise SessionError("the desktop entry lacks " + line)
+        lacking = {"Exec=corvexo", "Icon=corvexo", "Type=Application"} - set(f.read().splitlines())
+    if lacking:
+        raise SessionError("the desktop entry lacks " + ", ".join(sorted(lacking)))
 
 
 def run_installed(prefix, work, artifacts):
     x = XSession(artifacts)
     x.start()
-    data = os.path.join(work, "data")
-    elsewhere = os.path.join(work, "elsewhere")
-    os.makedirs(elsewhere)
-    env = dict(os.environ, DISPLAY=x.display, XDG_DATA_HOME=data, HOME=work,
-               XDG_RUNTIME_DIR=tempfile.mkdtemp(dir=work), QT_QPA_PLATFORM="xcb",
-               LANG="C.UTF-8", LC_ALL="C.UTF-8")
-    app = subprocess.Popen([os.path.join(prefix, "bin/corvexo")], cwd=elsewhere, env=env)
+    os.makedirs(os.path.join(work, "elsewhere"))
+    env = dict(os.environ, DISPLAY=x.display, XDG_DATA_HOME=os.path.join(work, "data"), HOME=work,
+               XDG_RUNTIME_DIR=tempfile.mkdtemp(dir=work), QT_QPA_PLATFORM="xcb", LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    app = subprocess.Popen([os.path.join(prefix, "bin/corvexo")], cwd=os.path.join(work, "elsewhere"), env=env)
     try:
         main = x.find_window("Corvexo1.0 Beta2", pid=app.pid)
         time.sleep(1)
-        x.screenshot("installed-started")
         x.key(main, "ctrl+h")
         x.screenshot("installed-about")
         x.key(main, "ctrl+x")
         app.wait(15)
-        childpf = os.path.join(data, "Corvexo", "childpf")
-        if not os.path.exists(childpf):
-            raise SessionError("the installed program kept no childpf in " + os.path.dirname(childpf))
+        if not os.path.exists(os.path.join(work, "data", "Corvexo", "childpf")):
+            raise SessionError("the installed program kept no childpf in the user's data directory")
     finally:
         if app.poll() is None:
             app.kill()
@@ -74,12 +66,11 @@ def main():
         return 77
     os.makedirs(args.artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="corvexo-install-")
-    prefix = os.path.join(work, "prefix")
     try:
-        subprocess.run(["cmake", "--install", args.build, "--prefix", prefix], check=True,
+        subprocess.run(["cmake", "--install", args.build, "--prefix", os.path.join(work, "prefix")], check=True,
                        stdout=subprocess.DEVNULL)
-        check_installed_files(prefix)
-        run_installed(prefix, work, args.artifacts)
+        check_installed_files(os.path.join(work, "prefix"))
+        run_installed(os.path.join(work, "prefix"), work, args.artifacts)
         print("passed")
         return 0
     except (SessionError, subprocess.CalledProcessError, subprocess.TimeoutExpired) as error:

@@ -17,6 +17,15 @@ def tools_missing():
     return [t for t in ("Xvfb", "xdotool", "import") if shutil.which(t) is None]
 
 
+def wait_for(what, predicate, timeout=30, step=0.1):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if predicate():
+            return
+        time.sleep(step)
+    raise SessionError("timed out waiting for " + what)
+
+
 class XSession:
     def __init__(self, artifacts):
         self.artifacts = artifacts
@@ -43,11 +52,8 @@ class XSession:
         if not number.strip():
             raise SessionError("Xvfb did not start")
         self.display = ":" + number.decode().strip()
-        while time.time() < deadline:
-            if self._run(["xdotool", "getmouselocation"], check=False).returncode == 0:
-                return
-            time.sleep(0.1)
-        raise SessionError("Xvfb did not answer on %s" % self.display)
+        wait_for("Xvfb on " + self.display,
+                 lambda: self._run(["xdotool", "getmouselocation"], check=False).returncode == 0, 15)
 
     def stop(self):
         if self.process:
@@ -57,63 +63,37 @@ class XSession:
             except subprocess.TimeoutExpired:
                 self.process.kill()
 
-    def env(self):
-        return {"DISPLAY": self.display}
-
     def _run(self, args, check=True):
-        env = dict(os.environ)
-        env["DISPLAY"] = self.display
+        env = dict(os.environ, DISPLAY=self.display)
         result = subprocess.run(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=30)
         if check and result.returncode != 0:
             raise SessionError("%s failed: %s" % (" ".join(args), result.stderr.strip()))
         return result
 
     # --- windows ---
-    def visible_windows(self, pid=None):
-        args = ["xdotool", "search", "--onlyvisible"]
-        if pid:
-            args += ["--pid", str(pid)]
-        args += ["--name", ""]
-        result = self._run(args, check=False)
-        return [w for w in result.stdout.split() if w]
+    def windows(self, pid=None):
+        """The visible windows (of that process) by id, with their titles."""
+        ids = self._run(["xdotool", "search", "--onlyvisible"] + (["--pid", str(pid)] if pid else []) + ["--name", ""],
+                        check=False).stdout.split()
+        return {w: self.title(w) for w in ids}
 
-    def window_name(self, window):
+    def title(self, window):
         result = self._run(["xdotool", "getwindowname", window], check=False)
         return result.stdout.rstrip("\n") if result.returncode == 0 else None
 
     def find_window(self, name, pid=None, timeout=20):
         """The visible window whose title is exactly `name`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            for window in self.visible_windows(pid):
-                if self.window_name(window) == name:
-                    return window
-            time.sleep(0.1)
-        titles = [self.window_name(w) for w in self.visible_windows(pid)]
-        raise SessionError("no window titled %r (visible: %r)" % (name, titles))
+        found = []
+        wait_for("a window titled %r" % name,
+                 lambda: found.extend(w for w, t in self.windows(pid).items() if t == name) or found, timeout)
+        return found[0]
 
     def wait_gone(self, window, timeout=20):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if window not in self.visible_windows():
-                return
-            time.sleep(0.1)
-        raise SessionError("window %s stayed open" % window)
+        wait_for("window %s to close" % window, lambda: window not in self.windows(), timeout)
 
     def wait_title(self, window, title, timeout=30):
-        deadline = time.time() + timeout
-        name = None
-        while time.time() < deadline:
-            name = self.window_name(window)
-            if name == title:
-                return
-            time.sleep(0.05)
-        raise SessionError("title stayed %r, expected %r" % (name, title))
-
-    def geometry(self, window):
-        out = self._run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        wait_for("the title %r (it is %r)" % (title, self.title(window)), lambda: self.title(window) == title,
+                 timeout, 0.05)
 
     # --- hands ---
     def focus(self, window):
@@ -131,14 +111,13 @@ class XSession:
         self._run(["xdotool", "type", "--delay", "30", "--clearmodifiers", text])
         time.sleep(0.2)
 
-    def click(self, window, x, y, button=1):
+    def click(self, window, x, y):
         self._run(["xdotool", "mousemove", "--window", window, str(x), str(y)])
         time.sleep(0.1)
-        self._run(["xdotool", "click", str(button)])
+        self._run(["xdotool", "click", "1"])
         time.sleep(0.3)
 
     def screenshot(self, label):
         self.shots += 1
-        path = os.path.join(self.artifacts, "%02d-%s.png" % (self.shots, label))
-        self._run(["import", "-window", "root", path], check=False)
-        return path
+        self._run(["import", "-window", "root", os.path.join(self.artifacts, "%02d-%s.png" % (self.shots, label))],
+                  check=False)
