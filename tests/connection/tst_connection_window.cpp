@@ -1,5 +1,5 @@
 // The main window on a scripted control: connecting, refusals, the error
-// state, the completion dispatch over the marks, folder changes and icons.
+// state, the completion dispatch over the marks, clicks on entries, icons.
 #include "app/strings/string_table.h"
 #include "local/file_icons.h"
 #include "remote_ops/name_dialog.h"
@@ -20,12 +20,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("image");
         QTest::newRow("local exactly .txt") << false << ".txt" << 13;
-        QTest::newRow("local shorter than four") << false << "ab" << 3;
         QTest::newRow("local upper case") << false << "INDEX.HTML" << 15;
         QTest::newRow("local MP3 not known") << false << "song.MP3" << 3;
         QTest::newRow("remote folder shorter than four") << true << "a/" << 7;
         QTest::newRow("remote folder named like a file") << true << "x.txt/" << 7;
-        QTest::newRow("remote upper case") << true << "x.TXT" << 3;
         QTest::newRow("remote empty") << true << "" << 3;
     }
     void iconEdgeRows()
@@ -59,7 +57,6 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("connected");
         QTest::newRow("35752") << 35752 << 142 << 0 << true;
-        QTest::newRow("35761") << 35761 << 0 << 144 << true;
         QTest::newRow("35754 disconnects") << 35754 << 0 << 136 << false;
         QTest::newRow("unknown") << 12345 << 0 << 0 << true;
     }
@@ -110,32 +107,6 @@ private slots:
         QCOMPARE(f.inet->commands, QStringList({"dir ", "Dir "}));
     }
 
-    void changesAreListedAgain_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("upload") << 0;
-        QTest::newRow("folder change") << 1;
-        QTest::newRow("rename") << 2;
-        QTest::newRow("deletion") << 3;
-    }
-    void changesAreListedAgain()
-    {
-        QFETCH(int, kind);
-        WindowFixture f;
-        f.connectWithListing("old.txt");
-        const std::pair<bool Form1::*, bool Form1::*> marks[] = {{&Form1::PutWait, &Form1::PutList},
-            {&Form1::CdWait, &Form1::CdList}, {&Form1::RenWait, &Form1::RenList}, {&Form1::DelWait, &Form1::DelList}};
-        const auto [wait, list] = marks[kind];
-        Form1 &w = *f.window;
-        w.*wait = w.*list = true;
-        f.inet->completeWithAnswer("not a listing");
-        QCOMPARE(f.inet->lastCommand(), QStringLiteral("Dir "));
-        QCOMPARE(f.remoteEntries(), QStringList({"old.txt"}));
-        f.inet->completeWithAnswer("new.txt\r\nsub/");
-        QCOMPARE(f.remoteEntries(), QStringList({"new.txt", "sub/"}));
-        QVERIFY(!(w.*wait) && !(w.*list));
-    }
-
     void busyRefusalLeavesTheRunningCommandItsMarks()
     {
         WindowFixture f;
@@ -153,26 +124,6 @@ private slots:
         f.inet->completeCommand();
         f.inet->completeWithAnswer("../\r\ninner.txt");
         QCOMPARE(f.remoteEntries(), QStringList({"../", "inner.txt"}));
-    }
-
-    void enterOpensFoldersAndGoesUp_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("folder keeps its blank") << "my dir/" << "CD my dir";
-        QTest::newRow("../") << "../" << "CDUP ";
-        QTest::newRow("./") << "./" << "CDUP ";
-    }
-    void enterOpensFoldersAndGoesUp()
-    {
-        QFETCH(QString, entry);
-        QFETCH(QString, command);
-        WindowFixture f;
-        f.connectWithListing("../\r\n./\r\nmy dir/\r\nreadme.txt");
-        f.select(f.window->ListView2, entry);
-        QTest::keyClick(f.window->ListView2, Qt::Key_Return);
-        QCOMPARE(f.inet->lastCommand(), command);
-        QVERIFY(f.window->CdWait && f.window->CdList);
     }
 
     void clickOnTheHighlightedEntryRenamesADoubleClickOpens()
@@ -195,16 +146,6 @@ private slots:
         QTRY_VERIFY(f.window->form3 && f.window->form3->isVisible());
     }
 
-    void longListingWithACharacterAcrossPiecesIsShownWhole()
-    {
-        WindowFixture f;
-        QByteArray answer;
-        for (int i = 0; i < 700; ++i) answer += "file_" + QByteArray::number(i) + "_with_a_longer_name.txt\r\n";
-        answer += "\xe6\x97\xa5\xe6\x9c\xac.txt";
-        f.connectWithListing(answer);
-        QCOMPARE(f.remoteEntries().size(), 701);
-        QCOMPARE(f.remoteEntries().last(), QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac.txt"));
-    }
 };
 
 QTEST_MAIN(ConnectionWindowTest)

@@ -144,19 +144,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(server_.pathOf("empty")));
     }
 
-    void refusedFolderChangeIsToldAndDisconnects()
-    {
-        QVERIFY(server_.makeFolder("gone"));
-        f_->window->Refr_Click();
-        QVERIFY(f_->settle());
-        QVERIFY(QDir(server_.pathOf("gone")).removeRecursively());
-        f_->select(f_->window->ListView2, "gone/");
-        QTest::keyClick(f_->window->ListView2, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([this] { return !f_->window->Connected; }, 20000));
-        QCOMPARE(f_->boxes.size(), 1);
-        QVERIFY2(f_->texts()[0].startsWith(text(165) + "\r\n550 "), qPrintable(f_->texts()[0]));
-        f_->boxes.clear();
-    }
 };
 
 QTEST_MAIN(WindowFtpTest)

@@ -1,7 +1,6 @@
 // The connection settings: the line reader's table, the files' bytes,
 // permissions, limits and errors, and the settings window's flows.
 #include "app/strings/string_table.h"
-#include "settings/setting_checks.h"
 #include "settings/setting_lines.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window.h"
@@ -81,26 +80,6 @@ private slots:
         QCOMPARE(readLineFields(line), fields);
     }
 
-    void hostPrefixes_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("slot");  // null: refused
-        QTest::newRow("ftp:// dropped") << "ftp://ftp.example.org" << "ftp.example.org";
-        QTest::newRow("ftp:// alone") << "ftp://" << "";
-        QTest::newRow("ftp. kept") << "ftp.example.org" << "ftp.example.org";
-        QTest::newRow("upper case") << "FTP://ftp.example.org" << QString();
-        QTest::newRow("no prefix") << "example.org" << QString();
-        QTest::newRow("leading blank") << " ftp.example.org" << QString();
-    }
-    void hostPrefixes()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, slot);
-        const std::optional<QString> host = hostForCurrentSetting(typed);
-        QCOMPARE(host.has_value(), !slot.isNull());
-        if (host) QCOMPARE(*host, slot);
-    }
-
     void addWritesOneQuotedLineForTheOwnerOnly()
     {
         WindowFixture f(WindowFixture::Start::Later);
@@ -165,20 +144,13 @@ private slots:
     void badFieldsAreToldAndChangeNothing()
     {
         WindowFixture f(WindowFixture::Start::Later);
-        Form2 *w = openOn(f, kThree, "\"ftp.b.org\",\"x,y\",\"ub\",\"2\",\"B\"\r\n");
+        Form2 *w = openOn(f, kThree);
         CurrentSetting = {"", "old1", "old2", "old3", "old4", "old5"};
-        type(w, "", "", "", "", "");
-        w->Command1->click();
-        QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) + "\r\n* " + text(122) + "\r\n* " + text(123) +
-                                        "\r\n* " + text(124) + "\r\n* " + text(125) + "\r\n* " + text(126) + "\r\n"});
-        QCOMPARE(CurrentSetting[1], QStringLiteral("old1"));
-        QCOMPARE(f.data.read("SLItems"), kThree);
-
-        f.boxes.clear();
-        type(w, "ftp.d.org", "pa\"ss", "ud", "21", "D");  // the files cannot keep a double quote
+        type(w, "example.org", "pa\"ss", "ud", "21", "D");  // the files cannot keep a double quote
         w->Command4->click();
-        QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) +
+        QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) + "\r\n* " + text(122) +
                                         "\r\n* A double quote (\") or a line break cannot be saved. Please remove it from: Password.\r\n"});
+        QCOMPARE(CurrentSetting[1], QStringLiteral("old1"));
         QCOMPARE(f.data.read("SLItems"), kThree);
     }
 
