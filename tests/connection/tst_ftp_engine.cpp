@@ -7,7 +7,6 @@
 #include "support/ftp_test_server.h"
 
 #include <QRandomGenerator>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,7 +99,6 @@ private slots:
                                             << "name with  blanks.txt" << false;
         QTest::newRow("unix no group") << false << "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group" << "no group" << true;
         QTest::newRow("unix link to folder") << false << "lrwxrwxrwx 1 u g 7 Feb 29 2024 up -> ../" << "up" << true;
-        QTest::newRow("unix total") << false << "total 48" << "" << false;
         QTest::newRow("dos folder") << false << "12-06-26  10:30PM       <DIR>          My Documents" << "My Documents" << true;
         QTest::newRow("dos file") << false << "01-02-2026  09:05   1234 report 2026.xls" << "report 2026.xls" << false;
     }
@@ -126,6 +124,7 @@ private slots:
         control_ = std::make_unique<FtpTransferControl>();
         connect(control_.get(), &TransferControl::stateChanged, this, [this](int s) { states_ << s; });
         pointAt(server_);
+        states_.clear();
         for (const QString &name : QDir(local_.path()).entryList(QDir::Files | QDir::Hidden)) QFile::remove(local_.filePath(name));
     }
     void cleanup()
@@ -200,13 +199,6 @@ private slots:
         const FtpRun wrong = run(TransferCommand::connectListing());
         QCOMPARE(wrong.states, QList<int>({1, 2, 3, 11}));
         QCOMPARE(wrong.code, 530);
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        control_->setRemotePort(closed.serverPort());
-        closed.close();
-        const FtpRun refused = run(TransferCommand::connectListing());
-        QCOMPARE(refused.states, QList<int>({1, 2, 3, 11}));
-        QVERIFY2(refused.info.contains("refused", Qt::CaseInsensitive), qPrintable(refused.info));
     }
 
     void listWithoutMlsdAndPasvAddressIgnored()
@@ -245,12 +237,20 @@ private slots:
         QCOMPARE(run(TransferCommand::listing()).states, kOpening);
     }
 
-    void serverKilledDuringDownloadLeavesTheOlderFile()
+    void cancelStopsAtOnceAndAKilledServerLeavesTheOlderFile()
     {
         startOdd({"--throttle", "300000"});
         QVERIFY(odd_->writeFile("big.bin", QByteArray(4 * 1024 * 1024, 'z')));
         QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
-        const QString target = downloadOverOlderFile();
+        QString target = downloadOverOlderFile();
+        control_->cancel();
+        QVERIFY(!control_->stillExecuting());
+        const qsizetype reported = states_.size();
+        QTest::qWait(500);
+        QCOMPARE(states_.size(), reported);
+        QCOMPARE(contentOf(target), QByteArray("older content"));
+
+        target = downloadOverOlderFile();
         QVERIFY(!target.isEmpty());
         odd_->stop();
         QTRY_VERIFY(!control_->stillExecuting());
@@ -260,26 +260,13 @@ private slots:
         QCOMPARE(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"target.bin"});
     }
 
-    void cancelStopsAtOnceAndReportsNothing()
+    void cancelWhileConnectingThenExecuteAgain()
     {
-        startOdd({"--throttle", "300000"});
-        QVERIFY(odd_->writeFile("big.bin", QByteArray(4 * 1024 * 1024, 'z')));
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
-        const QString target = downloadOverOlderFile();
-        control_->cancel();
-        QVERIFY(!control_->stillExecuting());
-        const qsizetype reported = states_.size();
-        QTest::qWait(500);
-        QCOMPARE(states_.size(), reported);
-        QCOMPARE(contentOf(target), QByteArray("older content"));
-        QCOMPARE(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"target.bin"});
-
-        states_.clear();
-        QCOMPARE(control_->execute(TransferCommand::connectListing()), 0);  // cancelled while connecting
+        QCOMPARE(control_->execute(TransferCommand::connectListing()), 0);
         control_->cancel();
         QTest::qWait(300);
         QVERIFY(states_.isEmpty());
-        QCOMPARE(run(TransferCommand::listing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
     }
 };
 

@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""`cmake --install` into a temporary prefix, then the installed program is
-started from another folder: it must show its window, find its pictures under
-share/corvexo, and keep its data in the user's data directory.
-
-Exit codes: 0 passed, 1 failed, 77 skipped.
-"""
+# `cmake --install` into a temporary prefix, then the installed program is
+# started from another folder: it must show its window, find its pictures under
+# share/corvexo, and keep its data in the user's data directory.
+# Exit codes: 0 passed, 1 failed, 77 skipped.
 import argparse
 import glob
 import os
@@ -51,8 +49,7 @@ def run_installed(prefix, work, artifacts):
         if not os.path.exists(os.path.join(work, "data", "Corvexo", "childpf")):
             raise SessionError("the installed program kept no childpf in the user's data directory")
     finally:
-        if app.poll() is None:
-            app.kill()
+        app.kill()
         x.stop()
 
 
@@ -62,8 +59,7 @@ def main():
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
     if tools_missing():
-        print("SKIPPED: missing tools:", ", ".join(tools_missing()))
-        return 77
+        return print("SKIPPED: missing tools:", ", ".join(tools_missing())) or 77
     os.makedirs(args.artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="corvexo-install-")
     try:

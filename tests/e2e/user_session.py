@@ -1,15 +1,11 @@
 #!/usr/bin/python3
-"""Corvexo as a user meets it: the real program in a private X session,
-driven only by keys and mouse, against a local FTP server.
-
-Exit codes: 0 passed, 1 failed, 77 skipped (with the reason printed).
-Screenshots of every step are kept in --artifacts.
-"""
+# Corvexo as a user meets it: the real program in a private X session, driven
+# only by keys and mouse, against a local FTP server. Exit codes: 0 passed,
+# 1 failed, 77 skipped (with the reason printed). Screenshots go to --artifacts.
 import argparse
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import sys
@@ -28,8 +24,7 @@ class SkipTest(Exception):
     pass
 
 
-def load_texts(language):
-    """The program's texts by number, read from its own string table."""
+def load_texts(language):  # the program's texts by number, from its own string table
     with open(os.path.join(SOURCE, "app/strings/string_table_data.cpp"), encoding="utf-8") as f:
         rows = re.findall(r'\{(\d+),\s*u"((?:[^"\\]|\\.)*)",\s*u"((?:[^"\\]|\\.)*)"\}', f.read())
     return {int(n): (ja if language == "ja" else en).replace('\\"', '"') for n, en, ja in rows}
@@ -47,11 +42,7 @@ def free_two_digit_port():
 
 
 def read_bytes(path):
-    try:
-        with open(path, "rb") as f:
-            return f.read()
-    except OSError:
-        return None
+    return open(path, "rb").read() if os.path.isfile(path) else None
 
 
 class UserSession:
@@ -98,14 +89,9 @@ class UserSession:
         self.x.screenshot("started")
 
     def stop_all(self):
-        if self.app and self.app.poll() is None:
-            self.app.send_signal(signal.SIGTERM)
-            try:
-                self.app.wait(5)
-            except subprocess.TimeoutExpired:
-                self.app.kill()
-        if self.server:
-            self.server.terminate()
+        for process in (self.app, self.server):
+            if process and process.poll() is None:
+                process.kill()
         self.x.stop()
 
     # --- what the user sees and does ---
@@ -148,11 +134,10 @@ class UserSession:
         self.x.wait_gone(self.in_dialog("Corvexo", ["key:alt+y"]))         # add it to the list first: Yes
         self.x.key(settings, "alt+o")                                       # OK hides the window
         self.x.wait_gone(settings)
-        expected = ('"127.0.0.1","secret","user","%d","e2e server"\r\n' % self.port).encode()
-        if read_bytes(os.path.join(self.app_data, "Sfile")) != expected:
-            raise SessionError("Sfile holds %r, expected %r" % (read_bytes(os.path.join(self.app_data, "Sfile")), expected))
-        if b"e2e server" not in (read_bytes(os.path.join(self.app_data, "SLItems")) or b""):
-            raise SessionError("SLItems lacks the setting")
+        line = ('"127.0.0.1","secret","user","%d","e2e server"\r\n' % self.port).encode()
+        files = [read_bytes(os.path.join(self.app_data, name)) or b"" for name in ("Sfile", "SLItems")]
+        if files[0] != line or b"e2e server" not in files[1]:
+            raise SessionError("the settings files hold %r" % files)
 
     def connect_and_browse(self):
         self.x.key(self.main, "ctrl+c")

@@ -1,8 +1,6 @@
-"""A private X session (Xvfb) and a user's hands in it (xdotool).
-
-There is no window manager, so keyboard focus is given with XSetInputFocus
-(xdotool windowfocus) and keys go through XTEST, as a real keyboard's would.
-"""
+# A private X session (Xvfb) and a user's hands in it (xdotool). There is no
+# window manager, so keyboard focus is given with XSetInputFocus (xdotool
+# windowfocus) and keys go through XTEST, as a real keyboard's would.
 import os
 import shutil
 import subprocess
@@ -28,10 +26,7 @@ def wait_for(what, predicate, timeout=30, step=0.1):
 
 class XSession:
     def __init__(self, artifacts):
-        self.artifacts = artifacts
-        self.display = None
-        self.process = None
-        self.shots = 0
+        self.artifacts, self.display, self.process, self.shots = artifacts, None, None, 0
 
     def start(self):
         # Xvfb picks a free display itself and tells it through a pipe, so two
@@ -57,11 +52,8 @@ class XSession:
 
     def stop(self):
         if self.process:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+            self.process.kill()
+            self.process.wait(5)
 
     def _run(self, args, check=True):
         env = dict(os.environ, DISPLAY=self.display)
@@ -71,8 +63,7 @@ class XSession:
         return result
 
     # --- windows ---
-    def windows(self, pid=None):
-        """The visible windows (of that process) by id, with their titles."""
+    def windows(self, pid=None):  # the visible windows (of that process) by id, with their titles
         ids = self._run(["xdotool", "search", "--onlyvisible"] + (["--pid", str(pid)] if pid else []) + ["--name", ""],
                         check=False).stdout.split()
         return {w: self.title(w) for w in ids}
@@ -81,8 +72,7 @@ class XSession:
         result = self._run(["xdotool", "getwindowname", window], check=False)
         return result.stdout.rstrip("\n") if result.returncode == 0 else None
 
-    def find_window(self, name, pid=None, timeout=20):
-        """The visible window whose title is exactly `name`."""
+    def find_window(self, name, pid=None, timeout=20):  # the visible window titled exactly `name`
         found = []
         wait_for("a window titled %r" % name,
                  lambda: found.extend(w for w, t in self.windows(pid).items() if t == name) or found, timeout)
