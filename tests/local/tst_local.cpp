@@ -30,7 +30,6 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::newRow("comma cuts") << "/home/u/a,b\r\n" << "/home/u/a";
         QTest::newRow("quoted keeps comma") << "\"/home/u/a,b\"\r\n" << "/home/u/a,b";
-        QTest::newRow("first line only") << "/one\r\n/two\r\n" << "/one";
         QTest::newRow("blank inside") << "   /home/u/My Files" << "/home/u/My Files";
     }
     void rememberedFolderField()

@@ -1,15 +1,12 @@
 // The main window on the real FTP engine against a local pyftpdlib server:
-// folders opened, files moved byte for byte by menu, Enter and drop, and
-// remote changes seen on disk and in the list read again.
+// files moved byte for byte by menu, Enter and drop, the folder read again.
 #include "app/strings/string_table.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "local/folder_box.h"
-#include "remote_ops/name_dialog.h"
 #include "support/ftp_test_server.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,22 +42,12 @@ class WindowFtpTest : public QObject {
         file.close();
         QVERIFY(f_->window->Dir1->setPath(disk_->path()));
     }
-    void nameAndOk(const QString &name)
-    {
-        QVERIFY(f_->window->form3 && f_->window->form3->isVisible());
-        QTest::keyClicks(f_->window->form3->Text1, name);
-        QTest::keyClick(f_->window->form3->Text1, Qt::Key_Return);
-        QVERIFY(f_->settle());
-    }
-
 private slots:
     void initTestCase() { QVERIFY2(server_.start(), qPrintable(server_.errorText())); }
     void init()
     {
         QVERIFY(server_.writeFile("readme.txt", randomBytes(300 * 1024)));
         QVERIFY(server_.writeFile("small.gif", QByteArray("GIF89a\r\n\0\x01", 10)));
-        QVERIFY(server_.writeFile("pub/deeper/bottom.html", "<p>"));
-        QVERIFY(server_.makeFolder("empty"));
         disk_ = std::make_unique<QTemporaryDir>();
         f_ = std::make_unique<WindowFixture>(WindowFixture::Start::Later);
         f_->start(new FtpTransferControl);
@@ -77,23 +64,6 @@ private slots:
         QVERIFY2(f_->boxes.isEmpty() || QTest::currentTestFailed(), qPrintable(f_->texts().join('|')));
         f_.reset();
         disk_.reset();
-    }
-
-    void foldersOpenAndCloseAgain()
-    {
-        FileListWidget *remote = f_->window->ListView2;
-        for (const char *entry : {"pub/", "deeper/"}) {
-            f_->select(remote, entry);
-            QTest::keyClick(remote, Qt::Key_Return);
-            QVERIFY(f_->settle());
-        }
-        QCOMPARE(f_->remoteEntries(), QStringList({"../", "bottom.html"}));
-        f_->select(remote, "../");
-        QTest::keyClick(remote, Qt::Key_Return);
-        QVERIFY(f_->settle());
-        f_->window->CupD->trigger();
-        QVERIFY(f_->settle());
-        QVERIFY(f_->remoteEntries().contains("readme.txt") && !f_->remoteEntries().contains("../"));
     }
 
     void filesMoveByteForByte()
@@ -124,24 +94,6 @@ private slots:
         QCOMPARE(server_.readFile("b.bin"), QByteArray("\r\n\0\xff", 4));
         QCOMPARE(f_->texts(), (QStringList{text(213), text(174)}));
         f_->boxes.clear();
-    }
-
-    void renameCreateAndDeleteAreSeenOnDisk()
-    {
-        f_->select(f_->window->ListView2, "readme.txt");
-        f_->window->FrDRname->trigger();
-        nameAndOk("my new file.txt");
-        QVERIFY(f_->remoteEntries().contains("my new file.txt") && !f_->remoteEntries().contains("readme.txt"));
-        QVERIFY(QFile::exists(server_.pathOf("my new file.txt")));
-        f_->window->FMkD->trigger();
-        nameAndOk("new dir");
-        QVERIFY(f_->remoteEntries().contains("new dir/"));
-        QVERIFY(QFileInfo(server_.pathOf("new dir")).isDir());
-        f_->select(f_->window->ListView2, "empty/");
-        f_->window->Fdelete->trigger();
-        QVERIFY(f_->settle());
-        QVERIFY(!f_->remoteEntries().contains("empty/"));
-        QVERIFY(!QFileInfo::exists(server_.pathOf("empty")));
     }
 
 };
