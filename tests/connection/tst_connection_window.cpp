@@ -34,22 +34,6 @@ private slots:
         QCOMPARE(remote ? remoteImageFor(name) : localImageFor(name), image);
     }
 
-    void connectHandsOverTheSettingThenLists()
-    {
-        WindowFixture f;
-        WindowFixture::useSetting("ftp.example.org", "secret", "alice", "99");
-        f.window->Connect();
-        QCOMPARE(f.inet->properties, QStringList({"timeout 60", "protocol 2", "access 0", "port 99",
-                                                  "host ftp.example.org", "user alice", "password secret"}));
-        QCOMPARE(f.inet->commands, QStringList({"dir "}));
-        f.inet->report({1, 2, 3, 4});
-        QCOMPARE(f.window->statusText(), QStringLiteral("User name: alice, Password successful"));
-        f.inet->completeWithAnswer("../\r\npub/\r\nreadme.txt");
-        QCOMPARE(f.remoteEntries(), QStringList({"../", "pub/", "readme.txt"}));
-        QCOMPARE(f.window->windowTitle(), text(166));
-        QVERIFY(f.boxes.isEmpty());
-    }
-
     void refusalsWhileConnecting_data()
     {
         QTest::addColumn<int>("error");

@@ -136,8 +136,9 @@ class UserSession:
         self.x.wait_gone(settings)
         line = ('"127.0.0.1","secret","user","%d","e2e server"\r\n' % self.port).encode()
         files = [read_bytes(os.path.join(self.app_data, name)) or b"" for name in ("Sfile", "SLItems")]
-        if files[0] != line or b"e2e server" not in files[1]:
-            raise SessionError("the settings files hold %r" % files)
+        private = all(os.stat(os.path.join(self.app_data, n)).st_mode & 0o077 == 0 for n in ("Sfile", "SLItems"))
+        if files[0] != line or b"e2e server" not in files[1] or not private:
+            raise SessionError("the settings files hold %r (for the owner only: %s)" % (files, private))
 
     def connect_and_browse(self):
         self.x.key(self.main, "ctrl+c")

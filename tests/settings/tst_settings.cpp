@@ -118,27 +118,6 @@ private slots:
         QCOMPARE(SettingList[0].Password, QStringLiteral("x,y"));
     }
 
-    void theDefaultIsSavedAndReadAtTheNextStart()
-    {
-        const QByteArray defaultC = "\"ftp.c.org\",\"pc\",\"uc\",\"21\",\"C\"\r\n";
-        {
-            WindowFixture f(WindowFixture::Start::Later);
-            Form2 *w = openOn(f, kThree);
-            w->List1->setCurrentRow(2);
-            w->Command6->click();
-            QVERIFY(f.boxes.isEmpty());
-            QCOMPARE(f.data.read("Sfile"), defaultC);
-            QCOMPARE(permissionsOf(f, "Sfile"), kOwnerOnly);
-            QCOMPARE(w->Text6->text(), QStringLiteral("C"));
-        }
-        WindowFixture f(WindowFixture::Start::Later);
-        f.data.write("Sfile", defaultC);
-        f.start();
-        QCOMPARE(CurrentSetting[1], QStringLiteral("ftp.c.org"));
-        QCOMPARE(CurrentSetting[5], QStringLiteral("C"));
-        QVERIFY(existingSettingsWindow() && !existingSettingsWindow()->isVisible());
-    }
-
     void badFieldsAreToldAndChangeNothing()
     {
         WindowFixture f(WindowFixture::Start::Later);

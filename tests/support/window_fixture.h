@@ -23,8 +23,6 @@ public:
     enum class Start { Now, Later };
     explicit WindowFixture(Start when = Start::Now);
     ~WindowFixture();
-    WindowFixture(const WindowFixture &) = delete;
-    WindowFixture &operator=(const WindowFixture &) = delete;
 
     // Creates the window (after the test has written its data files); a null
     // control means a scripted one, reachable as inet.
