@@ -129,7 +129,7 @@ private slots:
         QVERIFY(peer.listen());
         const FtpRun run = listOn(peer);
         QCOMPARE(run.states, opening());
-        QCOMPARE(run.answer, QByteArray("one file.txt\r\na folder/"));
+        QCOMPARE(run.answer, QByteArray("a folder/\r\none file.txt"));
         // Not offered in FEAT: no MLSD and no OPTS UTF8.
         QVERIFY(peer.received.contains(QStringLiteral("LIST")));
         QVERIFY(!peer.received.contains(QStringLiteral("OPTS UTF8 ON")));
