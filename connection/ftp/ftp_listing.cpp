@@ -50,8 +50,8 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
         const OrderedName &name = names[index];
         const ParsedEntry &entry = parsed[index];
         if (!text_.isEmpty()) text_ += "\r\n";
-        entries_.append({text_.size(), name.utf8.size(), name.isFolder ? -1 : entry.size, entry.modified,
-                         entry.modifiedIsUtc, name.isFolder});
+        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(text_.size()),
+                         quint16(name.utf8.size()), entry.modifiedIsUtc, name.isFolder});
         text_ += name.utf8;
         if (name.isFolder) text_ += '/';
     }

@@ -29,10 +29,10 @@ public:
 
 private:
     struct Entry {
-        qsizetype offset = 0;   // the name's place in the text
-        qsizetype length = 0;
         qint64 size = -1;
         qint64 modified = ParsedEntry::NoTime;
+        quint32 offset = 0;   // the name's place in the text
+        quint16 length = 0;
         bool modifiedIsUtc = false;
         bool isFolder = false;
     };

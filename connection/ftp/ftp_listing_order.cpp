@@ -18,7 +18,12 @@ bool startsOutsideAscii(QByteArrayView name) { return !name.isEmpty() && uchar(n
 
 int naturalCompare(QByteArrayView a, QByteArrayView b)
 {
-    qsizetype i = 0, j = 0;
+    // Up to the first differing byte the names are the same, whatever the rules;
+    // start there, or at the digit run that byte belongs to.
+    const qsizetype common = std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first - a.begin();
+    qsizetype start = common;
+    while (start > 0 && isDigit(a[start - 1])) --start;
+    qsizetype i = start, j = start;
     int zeros = 0;   // more leading zeros sort later, when all else is equal
     while (i < a.size() && j < b.size()) {
         if (isDigit(a[i]) && isDigit(b[j])) {

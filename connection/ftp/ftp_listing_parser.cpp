@@ -487,31 +487,29 @@ void FtpListingParser::parseLine(QByteArrayView line)
         outcome = Outcome::Skip;
     if (outcome == Outcome::Skip) return;
     if (outcome == Outcome::Entry && (read.name == "." || read.name == "..")) return;
-    if (outcome == Outcome::Unreadable || !isListableName(read.name) || read.target.size() > MaxLineBytes) {
+    if (outcome == Outcome::Unreadable || !isListableName(read.name) || read.target.size() > MaxNameBytes) {
         ++unreadable_;
         return;
     }
-    if (entries_.size() >= MaxEntries) {
+    if (entries_.size() >= MaxEntries || names_.size() >= MaxNameBufferBytes) {
         overflowed_ = true;
         return;
     }
     ParsedEntry &entry = read.entry;
     if (entry.kind == ParsedEntry::Kind::Link && read.target.endsWith('/')) entry.kind = ParsedEntry::Kind::Folder;
-    entry.nameOffset = names_.size();
-    entry.nameLength = read.name.size();
+    hasLinks_ = hasLinks_ || entry.kind == ParsedEntry::Kind::Link;
+    entry.nameOffset = quint32(names_.size());
+    entry.nameLength = quint16(read.name.size());
+    entry.targetLength = quint16(read.target.size());
     names_.append(read.name);
-    entry.targetOffset = names_.size();
-    entry.targetLength = read.target.size();
     names_.append(read.target);
     entries_.append(entry);
 }
 
 void FtpListingParser::resolveLinksFromListing()
 {
+    if (!hasLinks_) return;
     QHash<QByteArrayView, ParsedEntry::Kind> kinds;
-    bool anyLink = false;
-    for (const ParsedEntry &entry : std::as_const(entries_)) anyLink = anyLink || entry.kind == ParsedEntry::Kind::Link;
-    if (!anyLink) return;
     for (const ParsedEntry &entry : std::as_const(entries_))
         if (entry.kind != ParsedEntry::Kind::Link) kinds.insert(name(entry), entry.kind);
     for (ParsedEntry &entry : entries_) {

@@ -20,12 +20,12 @@ struct ParsedEntry {
     enum class Kind : quint8 { File, Folder, Link };   // Link: a link whose target's kind is not known yet
     static constexpr qint64 NoTime = std::numeric_limits<qint64>::min();
 
-    qsizetype nameOffset = 0;
-    qsizetype nameLength = 0;
-    qsizetype targetOffset = 0;   // a link's target, when the listing names it
-    qsizetype targetLength = 0;
+    // Kept small: a listing may hold a million entries.
     qint64 size = -1;
     qint64 modified = NoTime;     // milliseconds since 1970 as the server wrote them
+    quint32 nameOffset = 0;       // the link's target, if named, follows the name
+    quint16 nameLength = 0;
+    quint16 targetLength = 0;
     bool modifiedIsUtc = false;   // MLSD and EPLF give UTC; LIST gives the server's clock
     Kind kind = Kind::File;
 };
@@ -35,6 +35,7 @@ public:
     static constexpr qsizetype MaxNameBytes = 4096;
     static constexpr qsizetype MaxLineBytes = 3 * MaxNameBytes;
     static constexpr qsizetype MaxEntries = 2'000'000;
+    static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
 
     // now (milliseconds since 1970, 0: the clock's): Unix dates that show a
     // time instead of a year lie in the year before it.
@@ -52,7 +53,10 @@ public:
     const QList<ParsedEntry> &entries() const { return entries_; }
     QList<ParsedEntry> &entries() { return entries_; }
     QByteArrayView name(const ParsedEntry &entry) const { return bytesAt(entry.nameOffset, entry.nameLength); }
-    QByteArrayView target(const ParsedEntry &entry) const { return bytesAt(entry.targetOffset, entry.targetLength); }
+    QByteArrayView target(const ParsedEntry &entry) const
+    {
+        return bytesAt(entry.nameOffset + entry.nameLength, entry.targetLength);
+    }
     const QByteArray &nameBytes() const { return names_; }
     int unreadable() const { return unreadable_; }
     bool overflowed() const { return overflowed_; }
@@ -75,6 +79,7 @@ private:
     QList<ParsedEntry> entries_;
     int unreadable_ = 0;
     bool overflowed_ = false;
+    bool hasLinks_ = false;
 };
 
 // Whether a line no form reads is a listing's header or footer ("total 12").
