@@ -1,120 +1,367 @@
 #!/usr/bin/python3
-"""Benchmark of the FTP engine beside curl, against a local pyftpdlib server.
+"""A fair benchmark of the FTP engine beside curl and lftp (run by hand, not a test).
 
-Runs the same work with corvexo-ftp-console --bench and with curl in the same
-run: download and upload of a large file, listings of 10,000 and 100,000
-entries. Prints each time, the throughput ratio (curl's time / ours; 1.0 means
-as fast as curl), the engine's longest event-loop stall and its peak memory.
+Servers: pyftpdlib (tests/support/ftp_server.py) and a local vsftpd unpacked from
+its Debian package (skipped, with the reason, when that fails). Peers: curl and
+lftp, installed by --install when missing. Ours is corvexo-ftp-console --bench.
 
-  bench/ftp_bench.py [--console build/tools/corvexo-ftp-console] [--size-mib 1024]
+Fair means:
+- runs interleave (ours, curl, lftp, ours, ...), with `sync` and a dropped page
+  cache (where the system allows) before every run;
+- the same work: every download is fsynced by every tool (ours commits through
+  QSaveFile; the peers are followed by `sync FILE` inside the timed run);
+  listings are parsed by ours and lftp (cls), while curl only copies the bytes;
+- every run is measured as a child process: wall time, CPU time (user+sys) and
+  peak memory (/usr/bin/time), reported as min and median of --runs runs;
+- every transferred file is checked (size and SHA-256; listings by their count).
+
+Work: a large file down (to disk and to tmpfs) and up, listings of 10,000 and
+100,000 entries by MLSD and by LIST, and 1,000 files of 10 KB in one session.
+One table; ratio = peer's median wall time / ours (above 1: ours is faster).
+
+  bench/ftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--install]
+                     [--servers pyftpdlib,vsftpd] [--skip-small-files]
 """
 import argparse
+import hashlib
 import os
-import re
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SERVER = os.path.join(HERE, "..", "tests", "support", "ftp_server.py")
+PYFTPD = os.path.join(HERE, "..", "tests", "support", "ftp_server.py")
 USER, PASSWORD = "user", "secret"
+TIME = "/usr/bin/time"
+SMALL_NAME = "small%04d.bin"   # no blanks: the console reads blank-separated operands
+
+
+# --- preparation -------------------------------------------------------------
+
+def install_peers(wanted):
+    missing = [p for p in wanted if not shutil.which(p)]
+    if os.path.exists(TIME) is False:
+        missing.append("time")
+    if missing:
+        print("installing", " ".join(missing), flush=True)
+        subprocess.run(["apt-get", "install", "-y"] + missing, check=False, stdout=subprocess.DEVNULL)
 
 
 def make_file(path, size):
     block = os.urandom(1024 * 1024)
     with open(path, "wb") as f:
-        for _ in range(size // len(block)):
-            f.write(block)
+        left = size
+        while left > 0:
+            f.write(block[:min(left, len(block))])
+            left -= len(block)
 
 
-def make_folder(path, count):
-    os.makedirs(path)
+def sha256(path):
+    digest = hashlib.sha256()
+    with open(path, "rb") as f:
+        for block in iter(lambda: f.read(1 << 20), b""):
+            digest.update(block)
+    return digest.hexdigest()
+
+
+def make_folder(path, count, size=0, pattern="entry number %06d.txt"):
+    os.makedirs(path, exist_ok=True)
+    payload = os.urandom(size)
     for i in range(count):
-        open(os.path.join(path, "entry number %06d.txt" % i), "wb").close()
+        with open(os.path.join(path, pattern % i), "wb") as f:
+            f.write(payload)
 
 
-def start_server(root):
-    server = subprocess.Popen(["/usr/bin/python3", SERVER, "--root", root],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    line = server.stdout.readline()
+def settle():
+    """Writes of one run must not land on the next: flush, then drop the page cache."""
+    subprocess.run(["sync"])
+    try:
+        with open("/proc/sys/vm/drop_caches", "w") as f:
+            f.write("3\n")
+    except OSError:
+        pass
+
+
+# --- servers ------------------------------------------------------------------
+
+class Server:
+    def __init__(self, name, process, port, root, user, password, mlsd):
+        self.name, self.process, self.port, self.root = name, process, port, root
+        self.user, self.password, self.mlsd = user, password, mlsd
+
+    def url(self, path=""):
+        return "ftp://%s:%s@127.0.0.1:%d/%s" % (self.user, self.password, self.port, path)
+
+    def stop(self):
+        self.process.kill()
+        self.process.wait()
+
+
+def start_pyftpdlib(root, no_mlsd):
+    args = ["/usr/bin/python3", PYFTPD, "--root", root] + (["--no-mlsd"] if no_mlsd else [])
+    process = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    line = process.stdout.readline()
     if not line.startswith("PORT "):
-        raise SystemExit("the FTP server did not start")
-    return server, int(line.split()[1])
+        raise SystemExit("pyftpdlib did not start")
+    name = "pyftpdlib LIST" if no_mlsd else "pyftpdlib"
+    return Server(name, process, int(line.split()[1]), root, USER, PASSWORD, not no_mlsd)
 
 
-def run_ours(console, port, commands):
+def start_vsftpd(root, work):
+    """vsftpd from its Debian package, unpacked beside the benchmark; anonymous, writable."""
+    unpack = os.path.join(work, "vsftpd-pkg")
+    os.makedirs(unpack, exist_ok=True)
+    fetched = subprocess.run(["apt-get", "download", "vsftpd", "libwrap0"], cwd=unpack,
+                             capture_output=True, text=True)
+    debs = [f for f in os.listdir(unpack) if f.endswith(".deb")]
+    if fetched.returncode != 0 or len(debs) < 2:
+        return None, "apt-get download failed: " + fetched.stderr.strip()[-200:]
+    for deb in debs:
+        subprocess.run(["dpkg", "-x", deb, "."], cwd=unpack, check=True)
+    binary = os.path.join(unpack, "usr", "sbin", "vsftpd")
+    libs = [os.path.join(unpack, d) for d in ("lib/x86_64-linux-gnu", "usr/lib/x86_64-linux-gnu")]
+    empty = os.path.join(work, "vsftpd-empty")
+    os.makedirs(empty, exist_ok=True)
+    port = free_port()
+    config = os.path.join(work, "vsftpd.conf")
+    with open(config, "w") as f:
+        f.write("\n".join([
+            "listen=YES", "listen_address=127.0.0.1", "listen_port=%d" % port, "background=NO",
+            "anonymous_enable=YES", "local_enable=NO", "no_anon_password=YES", "anon_root=" + root,
+            "write_enable=YES", "anon_upload_enable=YES", "anon_other_write_enable=YES",
+            "anon_world_readable_only=NO", "anon_umask=022", "ftp_username=daemon",
+            "secure_chroot_dir=" + empty, "seccomp_sandbox=NO", "isolate=NO", "isolate_network=NO",
+            "pasv_enable=YES", "pasv_min_port=%d" % (port + 1), "pasv_max_port=%d" % (port + 50),
+            "allow_writeable_chroot=YES", "xferlog_enable=NO", "use_sendfile=YES", ""]))
+    env = dict(os.environ, LD_LIBRARY_PATH=":".join(libs))
+    process = subprocess.Popen([binary, config], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    time.sleep(0.5)
+    if process.poll() is not None:
+        return None, "vsftpd exited: " + process.stderr.read().decode(errors="replace")[-200:]
+    check = subprocess.run(["curl", "-s", "-S", "--max-time", "5", "ftp://127.0.0.1:%d/" % port],
+                           capture_output=True, text=True)
+    if check.returncode != 0:
+        process.kill()
+        return None, "vsftpd does not answer: " + check.stderr.strip()
+    return Server("vsftpd", process, port, root, "anonymous", "bench", False), None
+
+
+def free_port():
+    import socket
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+# --- one measured run ---------------------------------------------------------
+
+def measured(command, stdin_text=None):
+    """Runs command under /usr/bin/time; returns (wall s, cpu s, peak KiB, stdout)."""
+    report = tempfile.NamedTemporaryFile(delete=False)
+    report.close()
     start = time.perf_counter()
-    done = subprocess.run([console, "--bench", "127.0.0.1", str(port), USER, PASSWORD], input=commands,
+    done = subprocess.run([TIME, "-o", report.name, "-f", "%U %S %M"] + command, input=stdin_text,
                           capture_output=True, text=True)
-    seconds = time.perf_counter() - start
-    if done.returncode != 0 or any(l.startswith("error ") for l in done.stdout.splitlines()):
-        raise SystemExit("corvexo-ftp-console failed:\n" + done.stdout[-2000:] + done.stderr[-2000:])
-    stall = int(re.search(r"^longest-stall-ms (\d+)", done.stdout, re.M).group(1))
-    memory = re.search(r"^peak-memory (.*)$", done.stdout, re.M).group(1)
-    lines = sum(1 for l in done.stdout.splitlines() if l.startswith("entry number"))
-    return seconds, stall, memory, lines
+    wall = time.perf_counter() - start
+    with open(report.name) as f:
+        fields = f.read().split()[-3:]
+    os.unlink(report.name)
+    if done.returncode != 0:
+        raise RuntimeError("%s failed: %s %s" % (command[0], done.stdout[-500:], done.stderr[-500:]))
+    return wall, float(fields[0]) + float(fields[1]), int(fields[2]), done.stdout
 
 
-def run_curl(arguments):
-    start = time.perf_counter()
-    subprocess.run(["curl", "-s", "-S"] + arguments, check=True, stdout=subprocess.DEVNULL)
-    return time.perf_counter() - start
+def ours(console, server, commands):
+    def run():
+        result = measured([console, "--bench", "127.0.0.1", str(server.port), server.user, server.password],
+                          "".join(line + "\n" for line in commands))
+        if any(line.startswith("error ") for line in result[3].splitlines()):
+            raise RuntimeError("ours failed: " + result[3][-500:])
+        return result
+    return run
 
 
-def best(runs, function):
-    results = [function() for _ in range(runs)]
-    return min(results, key=lambda r: r[0] if isinstance(r, tuple) else r)
+def shell(script):
+    return lambda: measured(["sh", "-c", script])
+
+
+def lftp(server, script):
+    login = "set ftp:use-mlsd %s; set net:max-retries 1; set xfer:clobber on; open -u %s,%s -p %d 127.0.0.1; " % (
+        "on" if server.mlsd else "off", server.user, server.password, server.port)
+    return lambda: measured(["lftp", "-c", login + script])
+
+
+# --- the work -----------------------------------------------------------------
+
+def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
+    """(name, {tool: run}, check) for one server."""
+    size_name = "%d MiB" % args.size_mib
+    out = []
+
+    def check_file(path):
+        return lambda: sha256(path) == big_sha or "content differs: " + path
+
+    for where, folder in (("disk", local), ("tmpfs", tmpfs)):
+        if folder is None:
+            continue
+        target = os.path.join(folder, "down.bin")
+        out.append(("down %s to %s" % (size_name, where), {
+            "ours": ours(console, server, ["GET big.bin " + target]),
+            "curl": shell("curl -s -S -o %s %s && sync %s" % (target, server.url("big.bin"), target)),
+            "lftp": lftp(server, "get big.bin -o %s; !sync %s" % (target, target)),
+        }, check_file(target)))
+    up_source = os.path.join(local, "up.bin")
+    uploaded = os.path.join(server.root, "uploads", "up.bin")
+    out.append(("up " + size_name, {
+        "ours": ours(console, server, ["put %s uploads/up.bin" % up_source]),
+        "curl": shell("curl -s -S -T %s %s" % (up_source, server.url("uploads/up.bin"))),
+        "lftp": lftp(server, "put %s -o uploads/up.bin" % up_source),
+    }, lambda: sha256(uploaded) == upload_sha or "upload differs"))
+    verbs = ["MLSD", "LIST"] if server.mlsd else ["LIST"]
+    for count in (10000, 100000):
+        folder = "list%dk" % (count // 1000)
+        for verb in verbs:
+            # Ours lists by MLSD wherever it is offered; LIST rows use a server without it.
+            listing_server = server if verb == "MLSD" or not server.mlsd else server.list_only
+            if listing_server is None:
+                continue
+            curl_args = ("-X MLSD " if verb == "MLSD" else "") + listing_server.url(folder + "/")
+            out.append(("list %dk %s" % (count // 1000, verb), {
+                "ours": ours(console, listing_server, ["CD " + folder, "Dir "]),
+                "curl": shell("curl -s -S -o /dev/null " + curl_args),
+                "lftp": lftp(listing_server, "cd %s; cls -1 > /dev/null" % folder),
+            }, None, count))
+    if not args.skip_small_files:
+        names = [SMALL_NAME % i for i in range(1000)]
+        dest = os.path.join(local, "small")
+        os.makedirs(dest, exist_ok=True)
+        curl_config = os.path.join(local, "small.curl")
+        with open(curl_config, "w") as f:
+            for n in names:
+                f.write('url = "%s"\noutput = "%s/%s"\n' % (server.url("small/" + n), dest, n))
+        out.append(("1000 x 10 KB down", {
+            "ours": ours(console, server, ["CD small"] + ["GET %s %s/%s" % (n, dest, n) for n in names]),
+            "curl": shell("curl -s -S -K %s && sync %s" % (curl_config, dest)),
+            "lftp": lftp(server, "cd small; mget -O %s *; !sync %s" % (dest, dest)),
+        }, lambda: len([n for n in os.listdir(dest) if os.path.getsize(os.path.join(dest, n)) == 10240]) == 1000
+           or "small files missing"))
+    return out
+
+
+def run_task(name, runners, check, count, runs):
+    results = {tool: [] for tool in runners}
+    for _ in range(runs):
+        for tool, run in runners.items():   # interleaved: ours, curl, lftp, ours, ...
+            settle()
+            try:
+                wall, cpu, peak, output = run()
+            except RuntimeError as failure:
+                print("  %s %s: %s" % (name, tool, str(failure)[:300]), flush=True)
+                continue
+            if check:
+                verdict = check()
+                if verdict is not True:
+                    print("  %s %s: CHECK FAILED %s" % (name, tool, verdict), flush=True)
+                    continue
+            if count and tool == "ours" and ("listing-lines %d" % (count + 1)) not in output:
+                print("  %s ours: wrong entry count" % name, flush=True)
+                continue
+            results[tool].append((wall, cpu, peak))
+    return results
+
+
+def summary(samples):
+    walls, cpus, peaks = zip(*samples)
+    return min(walls), statistics.median(walls), min(cpus), statistics.median(cpus), max(peaks)
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--console", default=os.path.join(HERE, "..", "build", "tools", "corvexo-ftp-console"))
     parser.add_argument("--size-mib", type=int, default=1024)
-    parser.add_argument("--runs", type=int, default=2)
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--install", action="store_true", help="apt-get install curl, lftp and time when missing")
+    parser.add_argument("--servers", default="pyftpdlib,vsftpd")
+    parser.add_argument("--skip-small-files", action="store_true")
     args = parser.parse_args()
     console = os.path.abspath(args.console)
+    if args.install:
+        install_peers(["curl", "lftp"])
+    for tool in ("curl", "lftp", TIME):
+        if not shutil.which(tool):
+            raise SystemExit("%s is missing (run with --install)" % tool)
 
     work = tempfile.mkdtemp(prefix="corvexo-bench-")
+    os.chmod(work, 0o755)
     root, local = os.path.join(work, "root"), os.path.join(work, "local")
-    os.makedirs(root)
+    tmpfs = os.path.join(work, "tmpfs")
+    os.makedirs(os.path.join(root, "uploads"))
+    os.chmod(os.path.join(root, "uploads"), 0o777)
     os.makedirs(local)
+    os.makedirs(tmpfs)
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%dm" % (args.size_mib + 64), "tmpfs", tmpfs],
+                             capture_output=True).returncode == 0
+    if not mounted:
+        print("tmpfs: not mounted (not allowed here); the tmpfs rows are skipped")
+    servers = []
     try:
         size = args.size_mib * 1024 * 1024
-        print("preparing %d MiB file and listings..." % args.size_mib, flush=True)
+        print("preparing %d MiB files, listings and small files..." % args.size_mib, flush=True)
         make_file(os.path.join(root, "big.bin"), size)
         make_file(os.path.join(local, "up.bin"), size)
+        big_sha, upload_sha = sha256(os.path.join(root, "big.bin")), sha256(os.path.join(local, "up.bin"))
         make_folder(os.path.join(root, "list10k"), 10000)
         make_folder(os.path.join(root, "list100k"), 100000)
-        server, port = start_server(root)
-        url = "ftp://%s:%s@127.0.0.1:%d/" % (USER, PASSWORD, port)
+        make_folder(os.path.join(root, "small"), 1000, 10240, SMALL_NAME)
         rows = []
-        try:
-            ours = best(args.runs, lambda: run_ours(console, port, "get big.bin %s/ours.bin\n" % local))
-            curl = best(args.runs, lambda: run_curl(["-o", local + "/curl.bin", url + "big.bin"]))
-            rows.append(("download %d MiB" % args.size_mib, ours, curl))
-            ours = best(args.runs, lambda: run_ours(console, port, "put %s/up.bin up_ours.bin\n" % local))
-            curl = best(args.runs, lambda: run_curl(["-T", local + "/up.bin", url + "up_curl.bin"]))
-            rows.append(("upload %d MiB" % args.size_mib, ours, curl))
-            for folder, count in (("list10k", 10000), ("list100k", 100000)):
-                ours = best(args.runs, lambda: run_ours(console, port, "cd %s\ndir\n" % folder))
-                if ours[3] != count:
-                    raise SystemExit("the listing of %s held %d entries" % (folder, ours[3]))
-                # The engine lists with MLSD where offered, so curl is asked for the same.
-                curl = best(args.runs, lambda: run_curl(["-X", "MLSD", url + folder + "/"]))
-                rows.append(("listing %d entries" % count, ours, curl))
-                curl_list = best(args.runs, lambda: run_curl([url + folder + "/"]))
-                rows.append(("  (curl with LIST)", ours, curl_list))
-        finally:
-            server.kill()
-            server.wait()
-        print("%-24s %10s %10s %8s %10s %12s" % ("task", "ours s", "curl s", "ratio", "stall ms", "peak memory"))
-        for name, (seconds, stall, memory, _), curl in rows:
-            print("%-24s %10.3f %10.3f %8.2f %10d %12s" % (name, seconds, curl, curl / seconds, stall, memory))
-        print("ratio = curl's time / ours (throughput relative to curl); times include login")
+        for name in args.servers.split(","):
+            if name == "pyftpdlib":
+                server = start_pyftpdlib(root, False)
+                server.list_only = start_pyftpdlib(root, True)
+                servers += [server, server.list_only]
+            else:
+                server, why = start_vsftpd(root, work)
+                if server is None:
+                    print("vsftpd skipped: " + why, flush=True)
+                    continue
+                server.list_only = server
+                servers.append(server)
+            for task in tasks(server, console, args, local, tmpfs if mounted else None, big_sha, upload_sha):
+                task_name, runners, check = task[:3]
+                count = task[3] if len(task) > 3 else None
+                print("%s: %s" % (server.name, task_name), flush=True)
+                rows.append((server.name, task_name, run_task(task_name, runners, check, count, args.runs)))
+        print_table(rows, args.runs)
     finally:
+        for server in servers:
+            server.stop()
+        if mounted:
+            subprocess.run(["umount", tmpfs])
         shutil.rmtree(work, ignore_errors=True)
+
+
+def print_table(rows, runs):
+    print()
+    print("%d runs each; wall and CPU in seconds as min/median; peak memory in MiB (max); "
+          "ratio = peer's median wall / ours" % runs)
+    header = "%-10s %-20s %-5s %15s %15s %8s %7s" % ("server", "work", "tool", "wall min/med", "cpu min/med",
+                                                     "peak MiB", "ratio")
+    print(header)
+    print("-" * len(header))
+    for server, task, results in rows:
+        ours_wall = summary(results["ours"])[1] if results.get("ours") else None
+        for tool, samples in results.items():
+            if not samples:
+                print("%-10s %-20s %-5s %15s" % (server, task, tool, "failed"))
+                continue
+            wmin, wmed, cmin, cmed, peak = summary(samples)
+            ratio = "" if tool == "ours" or not ours_wall else "%.2f" % (wmed / ours_wall)
+            print("%-10s %-20s %-5s %7.3f/%-7.3f %7.3f/%-7.3f %8.1f %7s" % (
+                server, task, tool, wmin, wmed, cmin, cmed, peak / 1024.0, ratio))
+    print("curl does not parse listings (it copies them); ours and lftp parse them.")
 
 
 if __name__ == "__main__":

@@ -28,6 +28,11 @@ void FtpControlChannel::send(const QString &line)
     socket_.write(line.toUtf8() + "\r\n");
 }
 
+void FtpControlChannel::send(const QByteArray &line)
+{
+    socket_.write(line + "\r\n");
+}
+
 void FtpControlChannel::abort()
 {
     ++generation_;

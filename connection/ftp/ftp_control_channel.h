@@ -17,6 +17,7 @@ public:
 
     void connectTo(const QHostAddress &address, quint16 port);
     void send(const QString &line);   // CR LF is added; the text travels as UTF-8
+    void send(const QByteArray &line);   // the server's own bytes; CR LF is added
     void abort();                     // closes at once; no signal follows
     bool isConnected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     QHostAddress peerAddress() const { return socket_.peerAddress(); }

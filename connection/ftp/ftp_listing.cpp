@@ -1,162 +1,126 @@
 #include "ftp_listing.h"
 
-#include <QRegularExpression>
-#include <QStringView>
+#include "ftp_listing_order.h"
+
+#include <QDateTime>
 
 namespace corvexo::ftp {
 
+bool linkLooksLikeFolder(QByteArrayView target)
+{
+    while (target.endsWith('/')) target.chop(1);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArrayView last = slash >= 0 ? target.sliced(slash + 1) : target;
+    return !last.isEmpty() && last.lastIndexOf('.') <= 0;
+}
+
+FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset, bool atRoot)
+    : unreadable_(parser.unreadable())
+{
+    const QList<ParsedEntry> &parsed = parser.entries();
+    // On a UTF-8 server the names are already what the text needs.
+    QByteArray decoded;
+    const bool asIs = charset.kind() == FtpCharset::Kind::Utf8 && isValidUtf8(parser.nameBytes());
+    QList<OrderedName> names(parsed.size());
+    if (!asIs) {
+        QList<qsizetype> ends(parsed.size());
+        for (qsizetype i = 0; i < parsed.size(); ++i) {
+            decoded += charset.decode(parser.name(parsed[i])).toUtf8();
+            ends[i] = decoded.size();
+        }
+        for (qsizetype i = 0; i < parsed.size(); ++i) {
+            const qsizetype start = i ? ends[i - 1] : 0;
+            names[i].utf8 = QByteArrayView(decoded.constData() + start, ends[i] - start);
+        }
+    }
+    qsizetype total = 5;
+    for (qsizetype i = 0; i < parsed.size(); ++i) {
+        const ParsedEntry &entry = parsed[i];
+        if (asIs) names[i].utf8 = parser.name(entry);
+        names[i].isFolder = entry.kind == ParsedEntry::Kind::Folder
+            || (entry.kind == ParsedEntry::Kind::Link && linkLooksLikeFolder(parser.target(entry)));
+        total += names[i].utf8.size() + 3;
+    }
+    const QList<qsizetype> order = listingOrder(names);
+
+    text_.reserve(total);
+    if (!atRoot) text_ += "../";
+    entries_.reserve(parsed.size());
+    for (qsizetype index : order) {
+        const OrderedName &name = names[index];
+        const ParsedEntry &entry = parsed[index];
+        if (!text_.isEmpty()) text_ += "\r\n";
+        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(text_.size()),
+                         quint16(name.utf8.size()), entry.modifiedIsUtc, name.isFolder});
+        text_ += name.utf8;
+        if (name.isFolder) text_ += '/';
+    }
+}
+
+QList<RemoteEntry> FtpListing::remoteEntries() const
+{
+    QList<RemoteEntry> result;
+    result.reserve(entries_.size());
+    for (const Entry &entry : entries_) {
+        RemoteEntry remote;
+        remote.name = QString::fromUtf8(text_.constData() + entry.offset, entry.length);
+        remote.isFolder = entry.isFolder;
+        remote.size = entry.size;
+        if (entry.modified != ParsedEntry::NoTime) {
+            const QDateTime utc = QDateTime::fromMSecsSinceEpoch(entry.modified, Qt::UTC);
+            // A LIST time is the server's clock as written; it is shown as written.
+            remote.modified = entry.modifiedIsUtc ? utc.toLocalTime() : QDateTime(utc.date(), utc.time());
+        }
+        result.append(remote);
+    }
+    return result;
+}
+
 namespace {
 
-bool isSelfOrParent(const QString &name)
+std::optional<ListingEntry> oneLine(const QString &line, ListingFormat format)
 {
-    return name == u"." || name == u"..";
-}
-
-bool isListableName(const QString &name)
-{
-    if (name.isEmpty() || isSelfOrParent(name)) return false;
-    for (QChar ch : name)
-        if (ch == u'/' || ch == u'\r' || ch == u'\n' || ch == QChar(0)) return false;
-    return true;
-}
-
-bool isMonth(QStringView word)
-{
-    static const char *const months[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                         "jul", "aug", "sep", "oct", "nov", "dec"};
-    if (word.size() != 3) return false;
-    for (const char *month : months)
-        if (word.compare(QLatin1String(month), Qt::CaseInsensitive) == 0) return true;
-    return false;
-}
-
-bool isAllDigits(QStringView word)
-{
-    if (word.isEmpty()) return false;
-    for (QChar ch : word)
-        if (!ch.isDigit()) return false;
-    return true;
-}
-
-// "12:30", "12:30:05" or "2024".
-bool isTimeOrYear(QStringView word)
-{
-    if (word.size() == 4 && isAllDigits(word)) return true;
-    const qsizetype colon = word.indexOf(u':');
-    if (colon < 1 || colon > 2) return false;
-    const QStringView hours = word.left(colon), rest = word.mid(colon + 1);
-    if (!isAllDigits(hours)) return false;
-    if (rest.size() == 2) return isAllDigits(rest);
-    return rest.size() == 5 && rest[2] == u':' && isAllDigits(rest.left(2)) && isAllDigits(rest.mid(3));
-}
-
-struct Token {
-    QStringView text;
-    qsizetype end;   // index just past the token in the line
-};
-
-QList<Token> tokensOf(const QString &line)
-{
-    QList<Token> tokens;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == u' ') ++i;
-        const qsizetype start = i;
-        while (i < line.size() && line[i] != u' ') ++i;
-        if (i > start) tokens.append({QStringView(line).mid(start, i - start), i});
-    }
-    return tokens;
+    const QList<ListingEntry> entries = parseListing(line.toUtf8(), format);
+    if (entries.isEmpty()) return std::nullopt;
+    return entries.first();
 }
 
 } // namespace
 
-std::optional<ListingEntry> parseMlsdLine(const QString &line)
-{
-    // Facts hold no blank, so the first blank starts the name, which is kept whole.
-    const qsizetype blank = line.indexOf(u' ');
-    if (blank < 0) return std::nullopt;
-    const QString name = line.mid(blank + 1);
-    QString type;
-    for (const QString &fact : line.left(blank).split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype equals = fact.indexOf(u'=');
-        if (equals > 0 && fact.left(equals).compare(u"type", Qt::CaseInsensitive) == 0)
-            type = fact.mid(equals + 1).toLower();
-    }
-    if (type == u"cdir" || type == u"pdir" || isSelfOrParent(name)) return std::nullopt;
-    const bool folder = type == u"dir";
-    return ListingEntry{name, folder};
-}
-
+std::optional<ListingEntry> parseMlsdLine(const QString &line) { return oneLine(line, ListingFormat::Mlsd); }
+std::optional<ListingEntry> parseListLine(const QString &line) { return oneLine(line, ListingFormat::List); }
 std::optional<ListingEntry> parseUnixListLine(const QString &line)
 {
-    if (line.size() < 10 || !QStringLiteral("-dlbcps").contains(line[0])) return std::nullopt;
-    const QList<Token> tokens = tokensOf(line);
-    // Owner and group may be missing or hold digits, so find the date by its shape:
-    // size, month, day, time or year, then the name after one blank.
-    for (qsizetype i = 2; i + 2 < tokens.size(); ++i) {
-        if (!isMonth(tokens[i].text) || !isAllDigits(tokens[i - 1].text)) continue;
-        if (!isAllDigits(tokens[i + 1].text) || tokens[i + 1].text.size() > 2) continue;
-        if (!isTimeOrYear(tokens[i + 2].text)) continue;
-        const qsizetype nameStart = tokens[i + 2].end + 1;
-        if (nameStart >= line.size()) return std::nullopt;
-        QString name = line.mid(nameStart);
-        bool folder = line[0] == u'd';
-        if (line[0] == u'l') {
-            const qsizetype arrow = name.indexOf(QStringLiteral(" -> "));
-            if (arrow > 0) {
-                folder = name.endsWith(u'/');
-                name.truncate(arrow);
-            }
-        }
-        if (isSelfOrParent(name)) return std::nullopt;
-        return ListingEntry{name, folder};
-    }
-    return std::nullopt;
+    return line.isEmpty() || line[0].isDigit() ? std::nullopt : parseListLine(line);
 }
-
 std::optional<ListingEntry> parseDosListLine(const QString &line)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^\d{1,2}-\d{1,2}-\d{2,4}\s+\d{1,2}:\d{2}(\s*[AaPp][Mm])?\s+(<DIR>|\d+)\s+(.+)$)"));
-    const auto match = pattern.match(line);
-    if (!match.hasMatch()) return std::nullopt;
-    const QString name = match.captured(3);
-    if (isSelfOrParent(name)) return std::nullopt;
-    return ListingEntry{name, match.captured(2) == u"<DIR>"};
-}
-
-std::optional<ListingEntry> parseListLine(const QString &line)
-{
-    if (line.isEmpty()) return std::nullopt;
-    if (line[0].isDigit()) return parseDosListLine(line);
-    return parseUnixListLine(line);
+    return line.isEmpty() || !line[0].isDigit() ? std::nullopt : parseListLine(line);
 }
 
 QList<ListingEntry> parseListing(const QByteArray &answer, ListingFormat format)
 {
+    FtpListingParser parser(format);
+    parser.feed(answer);
+    parser.finish();
+    parser.resolveLinksFromListing();
     QList<ListingEntry> entries;
-    const QString text = QString::fromUtf8(answer);
-    for (QStringView view : QStringView(text).split(u'\n')) {
-        if (view.endsWith(u'\r')) view.chop(1);
-        if (view.isEmpty()) continue;
-        const QString line = view.toString();
-        const auto entry = format == ListingFormat::Mlsd ? parseMlsdLine(line) : parseListLine(line);
-        if (entry && isListableName(entry->name)) entries.append(*entry);
+    for (const ParsedEntry &entry : parser.entries()) {
+        const bool folder = entry.kind == ParsedEntry::Kind::Folder;
+        entries.append({FtpCharset().decode(parser.name(entry)), folder});
     }
     return entries;
 }
 
 QByteArray listingText(const QList<ListingEntry> &entries, bool atRoot)
 {
-    QString text;
-    text.reserve(entries.size() * 24);
-    if (!atRoot) text += QStringLiteral("../");
+    QByteArray text = atRoot ? QByteArray() : QByteArray("../");
     for (const ListingEntry &entry : entries) {
-        if (!text.isEmpty()) text += QStringLiteral("\r\n");
-        text += entry.name;
-        if (entry.isFolder) text += u'/';
+        if (!text.isEmpty()) text += "\r\n";
+        text += entry.name.toUtf8();
+        if (entry.isFolder) text += '/';
     }
-    return text.toUtf8();
+    return text;
 }
 
 } // namespace corvexo::ftp

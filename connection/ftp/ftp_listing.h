@@ -1,7 +1,12 @@
 #pragma once
-// Folder listings from the server (MLSD lines, or LIST lines in the Unix and
-// DOS formats) and the listing text the windows show: one name per line,
-// CR LF between lines, folders ending with "/", "../" first below the root.
+// A finished folder listing as the windows get it: the listing text (one name
+// per line, CR LF between lines, folders ending with "/", "../" first below
+// the root, then folders, then files, each in the order people expect) and
+// the facts of each entry in the same order.
+
+#include "connection/transfer_facts.h"
+#include "ftp_charset.h"
+#include "ftp_listing_parser.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,29 +15,49 @@
 
 namespace corvexo::ftp {
 
+class FtpListing {
+public:
+    FtpListing() = default;
+    // Names are decoded with charset; links still unsettled count as folders
+    // when their target's last part has no extension, else as files.
+    FtpListing(const FtpListingParser &parser, const FtpCharset &charset, bool atRoot);
+
+    const QByteArray &text() const { return text_; }
+    qsizetype size() const { return entries_.size(); }
+    int unreadable() const { return unreadable_; }
+    QList<RemoteEntry> remoteEntries() const;
+
+private:
+    struct Entry {
+        qint64 size = -1;
+        qint64 modified = ParsedEntry::NoTime;
+        quint32 offset = 0;   // the name's place in the text
+        quint16 length = 0;
+        bool modifiedIsUtc = false;
+        bool isFolder = false;
+    };
+    QByteArray text_;
+    QList<Entry> entries_;
+    int unreadable_ = 0;
+};
+
+// Whether a link of unknown kind is taken for a folder without asking the server.
+bool linkLooksLikeFolder(QByteArrayView target);
+
+// One entry as a line shows it: the name and whether it is a folder.
 struct ListingEntry {
     QString name;
     bool isFolder = false;
     friend bool operator==(const ListingEntry &, const ListingEntry &) = default;
 };
 
-enum class ListingFormat { Mlsd, List };
-
-// One line of an MLSD answer ("type=dir;size=0; name"); nothing for the folder
-// itself, its parent and lines that are not entries.
+// Single lines and whole answers, read as UTF-8.
 std::optional<ListingEntry> parseMlsdLine(const QString &line);
-
-// One line of a LIST answer, Unix ("drwxr-xr-x 2 u g 4096 Jan  1 12:00 name")
-// or DOS ("01-02-26  10:30PM  <DIR>  name"); nothing for "total", ".", "..".
+std::optional<ListingEntry> parseListLine(const QString &line);
 std::optional<ListingEntry> parseUnixListLine(const QString &line);
 std::optional<ListingEntry> parseDosListLine(const QString &line);
-std::optional<ListingEntry> parseListLine(const QString &line);
-
-// All entries of an answer; names that could not travel back in a command or
-// would break the one-name-per-line text (holding "/" or a line break) are dropped.
 QList<ListingEntry> parseListing(const QByteArray &answer, ListingFormat format);
-
-// The text handed to the window.
+// The text of entries in the order given.
 QByteArray listingText(const QList<ListingEntry> &entries, bool atRoot);
 
 } // namespace corvexo::ftp

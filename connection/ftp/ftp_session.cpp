@@ -4,6 +4,7 @@
 #include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
+#include "ftp_link_probe.h"
 #include "ftp_reply_fields.h"
 
 namespace corvexo::ftp {
@@ -61,6 +62,8 @@ void FtpSession::abort()
     epsvRefused_ = false;
     features_.clear();
     folder_.clear();
+    charset_ = FtpCharset();
+    charsetKnown_ = false;
     closingReply_.reset();
     onFinal_ = {};
     onPreliminary_ = {};
@@ -159,7 +162,7 @@ void FtpSession::request(const QString &line, ReplyHandler onFinal, ReplyHandler
     onFinal_ = std::move(onFinal);
     onPreliminary_ = std::move(onPreliminary);
     touch();
-    control_->send(line);
+    control_->send(charset_.encode(line));
 }
 
 void FtpSession::onReply(const FtpReply &reply)

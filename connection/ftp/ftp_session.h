@@ -5,7 +5,12 @@
 // command with commandCompleted() or commandFailed(); it never blocks.
 
 #include "connection/transfer_command.h"
+#include "ftp_charset.h"
+#include "ftp_link_probe.h"
+#include "ftp_listing.h"
 #include "ftp_reply.h"
+
+#include <QElapsedTimer>
 
 #include <QFile>
 #include <QHostAddress>
@@ -51,12 +56,14 @@ public:
     QString replyText() const { return replyText_; }
     QByteArray answer() const { return answer_; }   // the listing text after a listing
     QString currentFolder() const { return folder_; }
+    const FtpListing &listing() const { return listing_; }   // the last listing
 
 signals:
     void stateReached(int state);
     void commandCompleted();
     void commandFailed();
     void closedByServer();   // while no command was running
+    void listingProgressed(qint64 entries);   // at most five times a second
 
 private:
     using ReplyHandler = std::function<void(const FtpReply &)>;
@@ -132,6 +139,20 @@ private:
     int replyCode_ = 0;
     QString replyText_;
     QByteArray answer_;
+
+    // Listings (ftp_session_listing.cpp).
+    void startListing(ListingFormat format);
+    void onListingData();
+    void finishListing();
+    void probeNextLink();
+    void publishListing();
+    std::unique_ptr<FtpListingParser> parser_;
+    std::unique_ptr<FtpLinkProbe> linkProbe_;
+    QList<qsizetype> probedLinks_;   // entries of the parser that the probe asks about
+    QElapsedTimer listingProgressClock_;
+    FtpListing listing_;
+    FtpCharset charset_;
+    bool charsetKnown_ = false;
 };
 
 } // namespace corvexo::ftp

@@ -9,9 +9,9 @@
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
 #include "ftp_listing.h"
+#include "ftp_listing_sink.h"
 #include "ftp_reply_fields.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <limits>
 
@@ -73,12 +73,10 @@ void FtpSession::list()
 {
     const bool mlsd = features_.contains(QStringLiteral("MLST")) || features_.contains(QStringLiteral("MLSD"));
     const ListingFormat format = mlsd ? ListingFormat::Mlsd : ListingFormat::List;
+    startListing(format);
     openDataConnection([this, format](quint16 port) {
-        transfer(port, format == ListingFormat::Mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST"), [this, format] {
-            const QList<ListingEntry> entries = parseListing(listingBytes_, format);
-            answer_ = listingText(entries, folder_ == u"/");
-            succeed();
-        });
+        transfer(port, format == ListingFormat::Mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST"),
+                 [this] { finishListing(); });
     });
 }
 
@@ -154,11 +152,8 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         data_->receiveInto(download_->device(), std::numeric_limits<qint64>::max());
     } else if (upload_) {
         data_->sendFrom(upload_.get());
-    } else {
-        listingBytes_.clear();
-        auto *buffer = new QBuffer(&listingBytes_, data_);
-        buffer->open(QIODevice::WriteOnly);
-        data_->receiveInto(buffer, MaxListingBytes);
+    } else if (parser_) {
+        data_->receiveInto(new FtpListingSink(parser_.get(), [this] { onListingData(); }, data_), MaxListingBytes);
     }
     onTransferComplete_ = std::move(onComplete);
     connect(data_, &FtpDataChannel::activity, this, &FtpSession::onTransferProgress);
@@ -212,6 +207,8 @@ void FtpSession::discardTransfer()
     download_.reset();   // an uncommitted QSaveFile discards its temporary file
     upload_.reset();
     listingBytes_.clear();
+    parser_.reset();
+    linkProbe_.reset();
 }
 
 } // namespace corvexo::ftp

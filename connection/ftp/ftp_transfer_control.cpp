@@ -57,6 +57,11 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
         deliver([this] { emit stateChanged(TransferState::Disconnecting); });
         deliver([this] { emit stateChanged(TransferState::Disconnected); });
     });
+    connect(&session_, &ftp::FtpSession::listingProgressed, this, [this](qint64 entries) {
+        deliver([this, entries] {
+            emit progressChanged(TransferProgress{TransferProgress::Unit::Entries, entries, -1});
+        });
+    });
 }
 
 FtpTransferControl::~FtpTransferControl()
@@ -112,6 +117,7 @@ void FtpTransferControl::onCommandEnded(int state)
     info_ = session_.replyText();
     answer_ = session_.answer();
     answerRead_ = 0;
+    listing_ = session_.listing();
     deliver([this, state] {
         busy_ = false;   // idle before the handler runs, so it may execute the next command
         emit stateChanged(state);

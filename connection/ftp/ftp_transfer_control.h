@@ -32,6 +32,8 @@ public:
     int responseCode() const override { return code_; }
     QString responseInfo() const override { return info_; }
     QByteArray getChunk(int maxBytes) override;
+    QList<RemoteEntry> listedEntries() const override { return listing_.remoteEntries(); }
+    int unreadableEntries() const override { return listing_.unreadable(); }
 
     // Shorter time-outs than whole seconds, for tests.
     void setRequestTimeoutMilliseconds(int milliseconds);
@@ -50,6 +52,7 @@ private:
     QString info_;
     QByteArray answer_;
     qsizetype answerRead_ = 0;
+    ftp::FtpListing listing_;   // the last listing
 };
 
 // 0 when the command's operands can travel to the server; otherwise the error

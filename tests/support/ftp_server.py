@@ -7,6 +7,8 @@ Options: --root DIR (served folder), --port N (0 picks a free one),
 Fault options: --no-epsv (offer PASV only), --masquerade ADDR (PASV replies
 name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
 (never answer CMD; may be repeated), --idle-timeout SECONDS.
+--legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
+FEAT does not offer UTF8, like an older Japanese server.
 """
 import argparse
 import sys
@@ -45,6 +47,11 @@ def handler_class(args):
         Handler.use_sendfile = False
     if args.idle_timeout:
         Handler.timeout = args.idle_timeout
+    if args.legacy_bytes:
+        Handler.unicode_errors = "surrogateescape"
+        from pyftpdlib.handlers import asynchat
+        Handler.push = lambda self, data: asynchat.async_chat.push(
+            self, data.replace(" UTF8\r\n", "").encode("utf8", "surrogateescape"))
     return Handler
 
 
@@ -61,6 +68,7 @@ def main():
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
+    parser.add_argument("--legacy-bytes", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()

@@ -1,0 +1,24 @@
+#pragma once
+// The order of a listing as people read it: folders first, then files, each
+// by name without regard to case, with runs of digits compared by value
+// ("file2" before "file10"). Names that begin outside ASCII (Japanese, for
+// one) follow the others and are ordered by the Japanese collation, which puts
+// kana in reading order.
+
+#include <QByteArrayView>
+#include <QList>
+
+namespace corvexo::ftp {
+
+struct OrderedName {
+    QByteArrayView utf8;
+    bool isFolder = false;
+};
+
+// <0, 0 or >0; 0 only for equal bytes.
+int naturalCompare(QByteArrayView a, QByteArrayView b);
+
+// Indexes into names in the order to show them.
+QList<qsizetype> listingOrder(const QList<OrderedName> &names);
+
+} // namespace corvexo::ftp

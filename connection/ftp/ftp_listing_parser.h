@@ -1,0 +1,88 @@
+#pragma once
+// Reads a folder listing as it arrives: every complete line is parsed when it
+// comes in, on views of the received bytes, and only an unfinished last line
+// is kept. Names (and link targets) go into one byte buffer in the server's
+// own bytes; each entry holds offsets into it. Reads MLSD facts, and LIST lines
+// in the Unix (also long-iso dates and localised months), NetWare, DOS/IIS
+// (US, ISO and dotted dates), EPLF and VMS forms. Lines none of them reads are
+// counted, not dropped in silence.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <limits>
+
+namespace corvexo::ftp {
+
+enum class ListingFormat { Mlsd, List };
+
+struct ParsedEntry {
+    enum class Kind : quint8 { File, Folder, Link };   // Link: a link whose target's kind is not known yet
+    static constexpr qint64 NoTime = std::numeric_limits<qint64>::min();
+
+    // Kept small: a listing may hold a million entries.
+    qint64 size = -1;
+    qint64 modified = NoTime;     // milliseconds since 1970 as the server wrote them
+    quint32 nameOffset = 0;       // the link's target, if named, follows the name
+    quint16 nameLength = 0;
+    quint16 targetLength = 0;
+    bool modifiedIsUtc = false;   // MLSD and EPLF give UTC; LIST gives the server's clock
+    Kind kind = Kind::File;
+};
+
+class FtpListingParser {
+public:
+    static constexpr qsizetype MaxNameBytes = 4096;
+    static constexpr qsizetype MaxLineBytes = 3 * MaxNameBytes;
+    static constexpr qsizetype MaxEntries = 2'000'000;
+    static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
+
+    // now (milliseconds since 1970, 0: the clock's): Unix dates that show a
+    // time instead of a year lie in the year before it.
+    explicit FtpListingParser(ListingFormat format, qint64 now = 0);
+
+    // Parses every complete line of bytes. False once the listing holds more
+    // entries than MaxEntries; the parser then takes nothing more.
+    bool feed(QByteArrayView bytes);
+    // The last line, when the listing did not end with a line end.
+    void finish();
+
+    // Settles links whose target is a sibling of a known kind, or ends with "/".
+    void resolveLinksFromListing();
+
+    const QList<ParsedEntry> &entries() const { return entries_; }
+    QList<ParsedEntry> &entries() { return entries_; }
+    QByteArrayView name(const ParsedEntry &entry) const { return bytesAt(entry.nameOffset, entry.nameLength); }
+    QByteArrayView target(const ParsedEntry &entry) const
+    {
+        return bytesAt(entry.nameOffset + entry.nameLength, entry.targetLength);
+    }
+    const QByteArray &nameBytes() const { return names_; }
+    int unreadable() const { return unreadable_; }
+    bool overflowed() const { return overflowed_; }
+
+private:
+    QByteArrayView bytesAt(qsizetype offset, qsizetype length) const
+    {
+        return QByteArrayView(names_.constData() + offset, length);
+    }
+    void takeLine(QByteArrayView line);
+    void parseLine(QByteArrayView line);
+
+    ListingFormat format_;
+    qint64 now_;
+    int currentYear_;
+    QByteArray partial_;      // an unfinished line
+    bool skippingLongLine_ = false;
+    QByteArray vmsName_;      // a VMS name alone on its line; its fields follow on the next
+    QByteArray names_;
+    QList<ParsedEntry> entries_;
+    int unreadable_ = 0;
+    bool overflowed_ = false;
+    bool hasLinks_ = false;
+};
+
+// Whether a line no form reads is a listing's header or footer ("total 12").
+bool isListingDecoration(QByteArrayView line);
+
+} // namespace corvexo::ftp

@@ -1,0 +1,89 @@
+// Listings of a session: the data is parsed as it arrives, links the listing
+// cannot settle are tried on the server, and the names are decoded in the
+// server's charset, which the first listing with names beyond ASCII reveals.
+
+#include "ftp_link_probe.h"
+#include "ftp_session.h"
+
+namespace corvexo::ftp {
+
+namespace {
+
+constexpr int ProgressIntervalMs = 200;
+constexpr int CharsetSampleNames = 200;
+
+} // namespace
+
+void FtpSession::startListing(ListingFormat format)
+{
+    listing_ = FtpListing();
+    parser_ = std::make_unique<FtpListingParser>(format);
+    listingProgressClock_.start();
+}
+
+void FtpSession::onListingData()
+{
+    if (!parser_ || listingProgressClock_.elapsed() < ProgressIntervalMs) return;
+    listingProgressClock_.restart();
+    emit listingProgressed(parser_->entries().size());
+}
+
+void FtpSession::finishListing()
+{
+    parser_->finish();
+    emit listingProgressed(parser_->entries().size());
+    if (!charsetKnown_ && features_.contains(QStringLiteral("UTF8"))) charsetKnown_ = true;
+    if (!charsetKnown_) {
+        QList<QByteArrayView> sample;
+        for (const ParsedEntry &entry : parser_->entries()) {
+            const QByteArrayView name = parser_->name(entry);
+            if (std::any_of(name.begin(), name.end(), [](char c) { return uchar(c) >= 0x80; })) sample.append(name);
+            if (sample.size() >= CharsetSampleNames) break;
+        }
+        if (!sample.isEmpty()) {
+            charset_ = FtpCharset(FtpCharset::detect(sample));
+            charsetKnown_ = true;
+        }
+    }
+    parser_->resolveLinksFromListing();
+    QStringList links;
+    probedLinks_.clear();
+    const QList<ParsedEntry> &entries = parser_->entries();
+    for (qsizetype i = 0; i < entries.size() && links.size() < FtpLinkProbe::MaxLinks; ++i) {
+        if (entries[i].kind != ParsedEntry::Kind::Link) continue;
+        probedLinks_.append(i);
+        links.append(charset_.decode(parser_->name(entries[i])));
+    }
+    if (links.isEmpty()) return publishListing();
+    linkProbe_ = std::make_unique<FtpLinkProbe>(links, folder_);
+    probeNextLink();
+}
+
+void FtpSession::probeNextLink()
+{
+    const QString line = linkProbe_->nextCommand();
+    if (line.isEmpty()) {
+        const QList<std::optional<bool>> &results = linkProbe_->results();
+        for (qsizetype i = 0; i < results.size(); ++i)
+            if (results[i])
+                parser_->entries()[probedLinks_[i]].kind = *results[i] ? ParsedEntry::Kind::Folder : ParsedEntry::Kind::File;
+        return publishListing();
+    }
+    request(line, [this](const FtpReply &reply) {
+        // Lost in another folder, the session cannot go on.
+        if (!linkProbe_->onReply(reply))
+            return failLocally(QStringLiteral("Cannot return to the folder %1: %2").arg(folder_, reply.text()), false);
+        probeNextLink();
+    });
+}
+
+void FtpSession::publishListing()
+{
+    listing_ = FtpListing(*parser_, charset_, folder_ == u"/");
+    answer_ = listing_.text();
+    parser_.reset();
+    linkProbe_.reset();
+    succeed();
+}
+
+} // namespace corvexo::ftp
