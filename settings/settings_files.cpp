@@ -2,10 +2,10 @@
 #include "settings_messages.h"
 #include "app/data_files.h"
 #include "app/message_box.h"
+#include "files/file_writing.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace corvexo {
 
@@ -35,13 +35,8 @@ FileRead readSettingsBytes(const QString &fileName, QByteArray &bytes, QWidget *
 bool writeSettingsBytes(const QString &fileName, const QByteArray &bytes, QWidget *messageParent)
 {
     const QString path = dataFilePath(fileName);
-    QSaveFile file(path);
-    const bool written = !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
-        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        && file.write(bytes) == bytes.size() && file.commit();
-    if (written) return true;
-    const QString reason = QFileInfo(path).isDir() ? isFolderReason() : file.errorString();
-    file.cancelWriting();
+    const QString reason = QFileInfo(path).isDir() ? isFolderReason() : writeFileWhole(path, bytes, true);
+    if (reason.isEmpty()) return true;
     showMessage(messageParent, cannotWriteMessage(fileName, path, reason));
     return false;
 }

@@ -1,5 +1,6 @@
 #include "settings_messages.h"
 #include "app/strings/string_table.h"
+#include "files/file_messages.h"
 
 namespace corvexo {
 
@@ -30,11 +31,7 @@ QString cannotReadMessage(const QString &fileName, const QString &path, const QS
 
 QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason)
 {
-    if (japanese())
-        return QStringLiteral("\"%1\" に保存できませんでした（%2）。ファイルは変更されていません。\r\n%3")
-            .arg(fileName, reason, path);
-    return QStringLiteral("Could not save \"%1\" (%2). The file was left as it was.\r\n%3")
-        .arg(fileName, reason, path);
+    return fileNotSavedMessage(fileName, path, reason);
 }
 
 QString badLinesMessage(const QString &fileName, const QVector<int> &lineNumbers)

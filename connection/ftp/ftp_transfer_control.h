@@ -32,6 +32,8 @@ public:
     int responseCode() const override { return code_; }
     QString responseInfo() const override { return info_; }
     QByteArray getChunk(int maxBytes) override;
+    TransferProgress progress() const override { return session_.progress(); }
+    void stop() override;
 
     // Shorter time-outs than whole seconds, for tests.
     void setRequestTimeoutMilliseconds(int milliseconds);
