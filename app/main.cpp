@@ -1,12 +1,14 @@
 #include "main_window.h"
 #include "data_files.h"
 #include "connection/ftp/ftp_transfer_control.h"
+#include "files/file_writing.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char *argv[])
 {
+    corvexo::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvexo"));
     QApplication::setDesktopFileName(QStringLiteral("corvexo"));

@@ -4,6 +4,7 @@
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
 #include "settings/settings_store.h"
+#include "state_texts.h"
 
 #include <QComboBox>
 
@@ -82,7 +83,10 @@ void Form1::tellConnectRefusal(int error)
 
 void Form1::Discon_Click()
 {
+    // A command cut off here sends no further states, so its progress caption would stay.
+    const bool cutOff = Inet1->stillExecuting();
     Inet1->cancel();
+    if (cutOff && isProgressCaption(windowTitle())) setWindowTitle(text(163));
     setStatusText(text(136));
     Connected = false;
     DItemIdle();

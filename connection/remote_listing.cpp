@@ -6,12 +6,13 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
+#include "files/file_messages.h"
+#include "files/file_writing.h"
 #include "local/file_icons.h"
 
 #include <QFile>
 #include <QHash>
 #include <QListWidgetItem>
-#include <QSaveFile>
 
 namespace corvexo {
 
@@ -70,11 +71,14 @@ QString Form1::readWholeAnswer()
 
 QString Form1::passThroughTmFile(const QString &content)
 {
-    const QString path = dataFilePath(QStringLiteral("tm"));
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return content;
-    const QByteArray bytes = content.toUtf8();
-    if (out.write(bytes) != bytes.size() || !out.commit()) return content;
+    // When "tm" cannot be written or read back, the listing in hand is shown all the same.
+    const QString name = QStringLiteral("tm");
+    const QString path = dataFilePath(name);
+    const QString reason = writeFileWhole(path, content.toUtf8(), true);
+    if (!reason.isEmpty()) {
+        showMessage(this, fileNotSavedMessage(name, path, reason));
+        return content;
+    }
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) return content;
     return QString::fromUtf8(in.readAll());

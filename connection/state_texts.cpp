@@ -1,6 +1,7 @@
 #include "state_texts.h"
 
 #include "app/strings/string_table.h"
+#include "connection/transfer_control.h"
 
 namespace corvexo {
 
@@ -21,14 +22,42 @@ int stateCaptionNumber(int state)
     }
 }
 
+bool isProgressCaption(const QString &caption)
+{
+    for (int state = TransferState::Resolving; state <= TransferState::ResponseReceived; ++state)
+        if (caption == text(stateCaptionNumber(state))) return true;
+    return false;
+}
+
 QString loggedInStatusText(const QString &userName)
 {
     return QStringLiteral("User name: ") + userName + QStringLiteral(", Password successful");
 }
 
+namespace {
+
+// A server's text can run to thousands of lines; the box shows its start, so
+// that it fits the screen and its button stays within reach.
+QString fitForBox(const QString &info)
+{
+    constexpr qsizetype maxLines = 15;
+    constexpr qsizetype maxLineLength = 300;
+    const QStringList lines = info.split(QStringLiteral("\r\n"));
+    QStringList shown;
+    bool cut = lines.size() > maxLines;
+    for (const QString &line : lines.mid(0, maxLines)) {
+        cut = cut || line.size() > maxLineLength;
+        shown.append(line.left(maxLineLength));
+    }
+    if (cut) shown.append(QStringLiteral("..."));
+    return shown.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
 QString connectionErrorMessage(int responseCode, const QString &responseInfo)
 {
-    return text(165) + QStringLiteral("\r\n") + QString::number(responseCode) + u' ' + responseInfo;
+    return text(165) + QStringLiteral("\r\n") + QString::number(responseCode) + u' ' + fitForBox(responseInfo);
 }
 
 } // namespace corvexo

@@ -9,10 +9,14 @@ namespace corvexo {
 // 0 for states that show no caption of their own (11, 12, unknown).
 int stateCaptionNumber(int state);
 
+// True for the caption of a state that a running command shows (1 to 8).
+bool isProgressCaption(const QString &caption);
+
 // Status text once logged in; it names the setting's user even when that is empty.
 QString loggedInStatusText(const QString &userName);
 
-// Message box text for the error state: string 165, CR LF, the reply code, a blank, the reply text.
+// Message box text for the error state: string 165, CR LF, the reply code, a blank, the reply text
+// (its first lines only, when it is long).
 QString connectionErrorMessage(int responseCode, const QString &responseInfo);
 
 } // namespace corvexo

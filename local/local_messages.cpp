@@ -37,12 +37,6 @@ QString driveUnreadableText(const QString &drive, const QString &kept)
                 u"ドライブ %1 を読み込めません。%2 を表示したままです。").arg(drive, kept);
 }
 
-QString rememberedFolderNotSavedText(const QString &reason)
-{
-    return pick(u"The local folder could not be remembered for the next start (%1).",
-                u"次回の起動のためにローカルフォルダを保存できませんでした（%1）。").arg(reason);
-}
-
 QString rememberedFolderNotReadText()
 {
     return pick(u"The remembered local folder could not be read.",

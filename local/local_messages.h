@@ -13,7 +13,6 @@ QString folderMissingText(const QString &path, const QString &kept);
 QString notAFolderText(const QString &path, const QString &kept);
 QString folderUnreadableText(const QString &path, const QString &kept);
 QString driveUnreadableText(const QString &drive, const QString &kept);
-QString rememberedFolderNotSavedText(const QString &reason);
 QString rememberedFolderNotReadText();
 
 // Message box texts.

@@ -4,6 +4,7 @@
 #include "app/file_list_widget.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
+#include "files/file_messages.h"
 #include "local/drive_list.h"
 #include "local/folder_box.h"
 #include "local/local_messages.h"
@@ -77,8 +78,10 @@ void Form1::Ftype()
 void Form1::unPathF()
 {
     LPath = File1Path;
-    const QString reason = writeRememberedFolder(dataFilePath(kRememberedFolderFile), LPath);
-    if (!reason.isEmpty()) setStatusText(rememberedFolderNotSavedText(reason));
+    const QString path = dataFilePath(kRememberedFolderFile);
+    const QString reason = writeRememberedFolder(path, LPath);
+    // A box, since this runs at exit when the status bar is about to go.
+    if (!reason.isEmpty()) showMessage(this, fileNotSavedMessage(kRememberedFolderFile, path, reason));
 }
 
 void Form1::LPathF()

@@ -1,9 +1,10 @@
 #include "remembered_folder.h"
 
+#include "files/file_writing.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace corvexo {
 
@@ -32,22 +33,14 @@ RememberedFolderRead readRememberedFolder(const QString &filePath)
     result.present = file.exists();
     if (!result.present || !file.open(QIODevice::ReadOnly)) return result;
     result.readable = true;
-    result.folder = firstField(QString::fromUtf8(file.readAll()));
+    // Bounded: a path is far shorter, and a huge file must not be held whole.
+    result.folder = firstField(QString::fromUtf8(file.read(64 * 1024)));
     return result;
 }
 
 QString writeRememberedFolder(const QString &filePath, const QString &folder)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    const QByteArray line = rememberedFolderLine(folder);
-    if (file.write(line) != line.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
+    return writeFileWhole(filePath, rememberedFolderLine(folder));
 }
 
 } // namespace corvexo

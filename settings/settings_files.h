@@ -7,12 +7,19 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QLockFile;
 class QWidget;
 
 namespace corvexo {
 
 inline const QString kDefaultFileName = QStringLiteral("Sfile");
 inline const QString kListFileName = QStringLiteral("SLItems");
+
+// Far beyond any real setting or list; larger ones are refused unread.
+inline constexpr qsizetype kMaxSettingLineBytes = 16 * 1024;
+inline constexpr qsizetype kMaxSettingsFileBytes = 2 * 1024 * 1024;
 
 enum class FileRead { Missing, Read, Failed };
 
@@ -21,5 +28,11 @@ bool settingsFileExists(const QString &fileName);
 FileRead readSettingsBytes(const QString &fileName, QByteArray &bytes, QWidget *messageParent);
 // False (reported to the user) when the file could not be replaced.
 bool writeSettingsBytes(const QString &fileName, const QByteArray &bytes, QWidget *messageParent);
+
+// Held while a settings file is read and rewritten (a lock file beside it), so
+// that two running copies of the program do not lose each other's changes.
+// Null, told to the user, when the other copy does not let go in time; a lock
+// file that cannot be made does not stop the write.
+std::unique_ptr<QLockFile> lockSettingsFile(const QString &fileName, QWidget *messageParent);
 
 } // namespace corvexo

@@ -1,5 +1,6 @@
 #include "settings_messages.h"
 #include "app/strings/string_table.h"
+#include "files/file_messages.h"
 
 namespace corvexo {
 
@@ -21,6 +22,24 @@ QString isFolderReason()
     return japanese() ? QStringLiteral("フォルダーです") : QStringLiteral("it is a folder");
 }
 
+QString fileInUseReason()
+{
+    return japanese() ? QStringLiteral("もう一つの Corvexo が書き換えています。もう一度お試しください")
+                      : QStringLiteral("another Corvexo is changing it; please try again");
+}
+
+QString lineTooLongReason(qsizetype maxBytes)
+{
+    if (japanese()) return QStringLiteral("どの設定よりも長い行があります：%1 バイトを超えています").arg(maxBytes);
+    return QStringLiteral("a line is longer than any setting can be: over %1 bytes").arg(maxBytes);
+}
+
+QString fileTooLargeReason(qsizetype maxBytes)
+{
+    if (japanese()) return QStringLiteral("どの設定ファイルよりも大きいです：%1 バイトを超えています").arg(maxBytes);
+    return QStringLiteral("it is larger than any settings file can be: over %1 bytes").arg(maxBytes);
+}
+
 QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason)
 {
     if (japanese())
@@ -30,11 +49,7 @@ QString cannotReadMessage(const QString &fileName, const QString &path, const QS
 
 QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason)
 {
-    if (japanese())
-        return QStringLiteral("\"%1\" に保存できませんでした（%2）。ファイルは変更されていません。\r\n%3")
-            .arg(fileName, reason, path);
-    return QStringLiteral("Could not save \"%1\" (%2). The file was left as it was.\r\n%3")
-        .arg(fileName, reason, path);
+    return fileNotSavedMessage(fileName, path, reason);
 }
 
 QString badLinesMessage(const QString &fileName, const QVector<int> &lineNumbers)

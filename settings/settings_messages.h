@@ -11,6 +11,11 @@ namespace corvexo {
 
 // The reason given when a settings file's name is taken by a folder.
 QString isFolderReason();
+// The reason given when another running copy holds the lock file beside a settings file.
+QString fileInUseReason();
+// Reasons given when a settings file is refused unread.
+QString lineTooLongReason(qsizetype maxBytes);
+QString fileTooLargeReason(qsizetype maxBytes);
 QString cannotReadMessage(const QString &fileName, const QString &path, const QString &reason);
 QString cannotWriteMessage(const QString &fileName, const QString &path, const QString &reason);
 // Lines without five fields were passed over; the file is kept as it is.

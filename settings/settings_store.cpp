@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
 
@@ -24,6 +25,9 @@ namespace {
 QPointer<QWidget> g_mainWindow;
 QPointer<QComboBox> g_combo1;
 QPointer<Form2> g_form2;
+// The list as this window last read it from "SLItems": what it removed since is
+// told apart from what another running copy added meanwhile.
+QVector<ConnectionSetting> g_listAsRead;
 
 QWidget *messageParent()
 {
@@ -68,6 +72,33 @@ bool readListFileWhole(SettingsFileContent &content, bool &missing)
     if (result != FileRead::Read) return missing;
     content = readSettingsFile(bytes, kSettingSlots);
     return content.intact();
+}
+
+bool sameRecord(const ConnectionSetting &a, const ConnectionSetting &b)
+{
+    return fieldsOf(a) == fieldsOf(b);
+}
+
+bool removeOneRecord(QVector<ConnectionSetting> &records, const ConnectionSetting &record)
+{
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (!sameRecord(records.at(i), record)) continue;
+        records.removeAt(i);
+        return true;
+    }
+    return false;
+}
+
+// The records of "SLItems" as it is now, less those this window removed since it read the list.
+QVector<ConnectionSetting> listAfterRemovals(const QVector<ConnectionSetting> &onFileNow, int last)
+{
+    QVector<ConnectionSetting> held;
+    for (int i = 0; i <= last; ++i)
+        if (!SettingList[i].HostAddress.isEmpty()) held.append(SettingList[i]);
+    QVector<ConnectionSetting> result = onFileNow;
+    for (const ConnectionSetting &record : g_listAsRead)
+        if (!removeOneRecord(held, record)) removeOneRecord(result, record);
+    return result;
 }
 
 void reportUnreadLines(const SettingsFileContent &content)
@@ -150,13 +181,20 @@ void LoadDefault()
 void SaveList(bool &Append)
 {
     Form2 *w = settingsWindow();
+    const std::unique_ptr<QLockFile> lock = lockSettingsFile(kListFileName, messageParent());
+    if (!lock) return;
     if (!Append) {
+        // From the file as it is now, so that what another running copy added stays.
+        SettingsFileContent now;
+        bool missing = false;
+        if (!readListFileWhole(now, missing)) {
+            if (!now.intact()) showMessage(messageParent(), listNotRewrittenMessage(kListFileName));
+            return;
+        }
         QByteArray bytes;
-        if (!listFileCanBeRewritten()) return;
         const int last = std::min<int>(w->List1->count(), kSettingSlots - 1);
-        for (int i = 0; i <= last; ++i) {
-            if (SettingList[i].HostAddress.isEmpty()) continue;
-            const std::optional<QString> line = faithfulLine(fieldsOf(SettingList[i]));
+        for (const ConnectionSetting &record : listAfterRemovals(now.records, last)) {
+            const std::optional<QString> line = faithfulLine(fieldsOf(record));
             if (!line) {
                 showMessage(messageParent(), quoteNotSavedMessage(kListFileName));
                 return;
@@ -169,11 +207,17 @@ void SaveList(bool &Append)
 
     Append = false;
     const QString name = w->Text5->text();
-    if (listHolds(w->List1, name)) {
+    QByteArray bytes;
+    if (readSettingsBytes(kListFileName, bytes, messageParent()) == FileRead::Failed) return;
+    // Another running copy may have added settings since this window read the list.
+    QStringList namesNow;
+    for (const ConnectionSetting &record : readSettingsFile(bytes, kSettingSlots).records)
+        namesNow.append(record.SettingName);
+    if (listHolds(w->List1, name) || namesNow.contains(name)) {
         showMessage(messageParent(), text(129));
         return;
     }
-    if (w->List1->count() >= kMaxSettings) {
+    if (std::max<qsizetype>(w->List1->count(), namesNow.size()) >= kMaxSettings) {
         showMessage(messageParent(), text(130));
         return;
     }
@@ -182,8 +226,6 @@ void SaveList(bool &Append)
         showMessage(messageParent(), quoteNotSavedMessage(kListFileName));
         return;
     }
-    QByteArray bytes;
-    if (readSettingsBytes(kListFileName, bytes, messageParent()) == FileRead::Failed) return;
     w->List1->addItem(name);
     SettingCount = static_cast<qint16>(w->List1->count() - 1);
     SettingBuffer[SettingCount] = record;
@@ -199,9 +241,11 @@ void LoadList()
     w->List1->clear();
     if (g_combo1) g_combo1->clear();
     SettingCount = 0;
+    g_listAsRead.clear();
     QByteArray bytes;
     if (readSettingsBytes(kListFileName, bytes, messageParent()) != FileRead::Read) return;
     const SettingsFileContent content = readSettingsFile(bytes, kSettingSlots);
+    g_listAsRead = content.records;
     for (const ConnectionSetting &record : content.records) {
         SettingBuffer[SettingCount] = record;
         SettingList[SettingCount] = SettingBuffer[SettingCount];

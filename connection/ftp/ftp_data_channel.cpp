@@ -1,5 +1,7 @@
 #include "ftp_data_channel.h"
 
+#include "files/file_writing.h"
+
 #include <QSignalBlocker>
 
 namespace corvexo::ftp {
@@ -53,7 +55,7 @@ void FtpDataChannel::receive()
         if (got <= 0) break;
         transferred_ += got;
         if (transferred_ > maxBytes_) return fail(QStringLiteral("The server sent more data than expected."));
-        if (sink_->write(buffer_.constData(), got) != got)
+        if (!writeAll(*sink_, buffer_.constData(), got))
             return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
     }
     emit activity();

@@ -1,5 +1,7 @@
 #include "ftp_download_file.h"
 
+#include "files/file_writing.h"
+
 #include <QThread>
 #include <QThreadPool>
 
@@ -17,7 +19,7 @@ FtpDownloadFile::~FtpDownloadFile() = default;
 
 bool FtpDownloadFile::open()
 {
-    return file_->open(QIODevice::WriteOnly);
+    return openForWriting(*file_);
 }
 
 void FtpDownloadFile::startWriteback()
@@ -46,7 +48,7 @@ void FtpDownloadFile::commit()
     };
     auto outcome = std::make_shared<Outcome>();
     QThread *worker = QThread::create([file = file_, outcome] {
-        outcome->ok = file->commit();
+        outcome->ok = commitChecked(*file);
         outcome->error = file->errorString();
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);

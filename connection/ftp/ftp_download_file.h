@@ -19,6 +19,8 @@ public:
     bool open();
     QString errorString() const { return file_->errorString(); }
     QIODevice *device() { return file_.get(); }
+    // The system's reason when a write into the file failed; empty otherwise.
+    QString writeError() const { return file_->error() == QFileDevice::NoError ? QString() : file_->errorString(); }
 
     // Starts the disk's writing of what was received so far, without waiting
     // for it, so that the flush at commit has little left to do.

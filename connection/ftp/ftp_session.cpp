@@ -13,11 +13,13 @@ FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpContr
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &FtpSession::onTimeout);
-    connect(control_, &FtpControlChannel::connected, this, [this] { touch(); });
+    connect(control_, &FtpControlChannel::connected, this, [this] {
+        peerReached_ = true;
+        touch();
+    });
     connect(control_, &FtpControlChannel::replied, this, &FtpSession::onReply);
     connect(control_, &FtpControlChannel::failed, this, &FtpSession::onControlFailed);
     connect(control_, &FtpControlChannel::closed, this, &FtpSession::onControlClosed);
-    connect(control_, &FtpControlChannel::activity, this, &FtpSession::touch);
 }
 
 FtpSession::~FtpSession()
@@ -98,6 +100,7 @@ void FtpSession::connectToNextAddress()
     }
     reach(TransferState::Connecting);
     onFinal_ = [this](const FtpReply &reply) { onGreeting(reply); };
+    peerReached_ = false;
     control_->connectTo(addresses_.takeFirst(), login_.port);
 }
 
@@ -167,6 +170,8 @@ void FtpSession::request(const QString &line, ReplyHandler onFinal, ReplyHandler
 
 void FtpSession::onReply(const FtpReply &reply)
 {
+    // The time-out bounds each whole reply, so a reply dripped byte by byte cannot hold us.
+    touch();
     replyCode_ = reply.code;
     replyText_ = reply.text();
     if (reply.code == 421) closingReply_ = reply;
@@ -188,7 +193,7 @@ void FtpSession::onControlFailed(const QString &why)
         if (wasOpen) emit closedByServer();
         return;
     }
-    if (!loggedIn_ && reached_ == TransferState::Connecting) {
+    if (!loggedIn_ && reached_ == TransferState::Connecting && !peerReached_) {
         // Try the host's next address, if it has one; from the event loop,
         // since the socket is not ready for a new attempt inside its own error signal.
         lastConnectError_ = why;

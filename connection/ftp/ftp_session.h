@@ -5,13 +5,13 @@
 // command with commandCompleted() or commandFailed(); it never blocks.
 
 #include "connection/transfer_command.h"
+#include "connection/transfer_facts.h"
 #include "ftp_charset.h"
 #include "ftp_link_probe.h"
 #include "ftp_listing.h"
 #include "ftp_reply.h"
 
 #include <QElapsedTimer>
-
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -58,12 +58,20 @@ public:
     QString currentFolder() const { return folder_; }
     const FtpListing &listing() const { return listing_; }   // the last listing
 
+    // Ends a running download, upload or listing but keeps the session logged in
+    // and in its folder; commandStopped() follows once the server has answered.
+    void stop();
+    // Bytes of the running download or upload; total -1 when not known.
+    TransferProgress progress() const;
+
 signals:
     void stateReached(int state);
     void commandCompleted();
     void commandFailed();
     void closedByServer();   // while no command was running
     void listingProgressed(qint64 entries);   // at most five times a second
+    void commandStopped();
+    void progressChanged(const corvexo::TransferProgress &progress);   // a few times a second at most
 
 private:
     using ReplyHandler = std::function<void(const FtpReply &)>;
@@ -153,6 +161,22 @@ private:
     FtpListing listing_;
     FtpCharset charset_;
     bool charsetKnown_ = false;
+    // Sizes, progress and the end of a transfer before its time (ftp_session_transfer_end.cpp).
+    void learnAnnouncedSize(const QString &remote, Step next);
+    bool checkReceivedSize();          // false (and the command failed) when it cannot match
+    void reportProgress(bool now);
+    void abortTransfer(Step then);     // ends the transfer in hand; the session stays
+    void awaitAbortEnd(const FtpReply &reply);
+    void endStopped(bool storSent);
+    struct TransferWatch {
+        qint64 announced = -1;         // the size the server gave for a download
+        qint64 total = -1;             // bytes the transfer should move, when known
+        QElapsedTimer sinceReport;
+        Step afterAbort;               // set while a transfer is being ended
+        bool awaitMarker = false;      // ABOR and NOOP went out: the NOOP's 200 ends the wait
+    };
+    TransferWatch watch_;
+    bool peerReached_ = false;         // the control connection was made (so no other address is tried)
 };
 
 } // namespace corvexo::ftp

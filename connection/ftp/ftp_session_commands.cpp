@@ -8,6 +8,7 @@
 #include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
+#include "ftp_download_size.h"
 #include "ftp_listing.h"
 #include "ftp_listing_sink.h"
 #include "ftp_reply_fields.h"
@@ -86,20 +87,23 @@ void FtpSession::download(const QString &remote, const QString &localPath)
     if (!download_->open()) {
         const QString why = download_->errorString();
         download_.reset();
-        return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
+        return failLocally(localWriteFailedText(localPath, why), true);
     }
     // Queued, so the file object is never destroyed inside its own signal.
     FtpDownloadFile *file = download_.get();
     connect(file, &FtpDownloadFile::committed, this, [this, file, localPath](bool ok, const QString &why) {
         if (!running_ || download_.get() != file) return;   // cancelled meanwhile
-        if (!ok) return failLocally(QStringLiteral("Cannot write the local file %1: %2").arg(localPath, why), true);
+        if (!ok) return failLocally(localWriteFailedText(localPath, why), true);
         download_.reset();
         succeed();
     }, Qt::QueuedConnection);
-    openDataConnection([this, remote](quint16 port) {
-        transfer(port, QStringLiteral("RETR ") + remote, [this] {
-            timer_.stop();   // nothing comes from the server while the file is flushed
-            download_->commit();
+    learnAnnouncedSize(remote, [this, remote] {
+        openDataConnection([this, remote](quint16 port) {
+            transfer(port, QStringLiteral("RETR ") + remote, [this] {
+                if (!checkReceivedSize()) return;
+                timer_.stop();   // nothing comes from the server while the file is flushed
+                download_->commit();
+            });
         });
     });
 }
@@ -112,6 +116,7 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
         upload_.reset();
         return failLocally(QStringLiteral("Cannot read the local file %1: %2").arg(localPath, why), true);
     }
+    watch_.total = upload_->size();
     openDataConnection([this, remote](quint16 port) {
         transfer(port, QStringLiteral("STOR ") + remote, [this] { succeed(); });
     });
@@ -158,6 +163,11 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
     onTransferComplete_ = std::move(onComplete);
     connect(data_, &FtpDataChannel::activity, this, &FtpSession::onTransferProgress);
     connect(data_, &FtpDataChannel::failed, this, [this](const QString &why) {
+        if (download_ && !download_->writeError().isEmpty()) {
+            // Our own disk failed, not the connection: say so, and keep the session.
+            const QString text = localWriteFailedText(command_.operands.value(1), download_->writeError());
+            return abortTransfer([this, text] { failLocally(text, true); });
+        }
         failLocally(QStringLiteral("The data connection failed: ") + why, false);
     });
     connect(data_, &FtpDataChannel::finished, this, [this] {
@@ -171,7 +181,10 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         if (!reply.isPositive()) return failWith(reply);
         replyDone_ = true;
         if (dataDone_) completeTransfer();
-    }, [this](const FtpReply &) { reach(TransferState::Receiving); });
+    }, [this](const FtpReply &reply) {
+        reach(TransferState::Receiving);
+        if (download_ && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+    });
     reach(TransferState::RequestSent);
 }
 
@@ -180,6 +193,8 @@ void FtpSession::onTransferProgress()
     touch();
     if (data_ && data_->transferredBytes() > 0 && !upload_) reach(TransferState::Receiving);
     if (download_) download_->startWriteback();
+    if (download_ && !checkReceivedSize()) return;
+    reportProgress(false);
 }
 
 void FtpSession::completeTransfer()
@@ -209,6 +224,7 @@ void FtpSession::discardTransfer()
     listingBytes_.clear();
     parser_.reset();
     linkProbe_.reset();
+    watch_ = TransferWatch{};
 }
 
 } // namespace corvexo::ftp

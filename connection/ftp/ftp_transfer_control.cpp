@@ -62,6 +62,19 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
             emit progressChanged(TransferProgress{TransferProgress::Unit::Entries, entries, -1});
         });
     });
+    connect(&session_, &ftp::FtpSession::commandStopped, this, [this] {
+        code_ = session_.replyCode();
+        info_ = session_.replyText();
+        answer_.clear();
+        answerRead_ = 0;
+        deliver([this] {
+            busy_ = false;
+            emit commandStopped();
+        });
+    });
+    connect(&session_, &ftp::FtpSession::progressChanged, this, [this](const TransferProgress &progress) {
+        deliver([this, progress] { emit progressChanged(progress); });
+    });
 }
 
 FtpTransferControl::~FtpTransferControl()
@@ -100,6 +113,11 @@ void FtpTransferControl::cancel()
     ++cancels_;
     session_.abort();
     busy_ = false;
+}
+
+void FtpTransferControl::stop()
+{
+    if (busy_) session_.stop();
 }
 
 QByteArray FtpTransferControl::getChunk(int maxBytes)

@@ -34,6 +34,8 @@ public:
     QByteArray getChunk(int maxBytes) override;
     QList<RemoteEntry> listedEntries() const override { return listing_.remoteEntries(); }
     int unreadableEntries() const override { return listing_.unreadable(); }
+    TransferProgress progress() const override { return session_.progress(); }
+    void stop() override;
 
     // Shorter time-outs than whole seconds, for tests.
     void setRequestTimeoutMilliseconds(int milliseconds);

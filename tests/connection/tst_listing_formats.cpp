@@ -5,7 +5,7 @@
 #include "connection/ftp/ftp_listing.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_test_server.h"
-#include "tst_ftp_support.h"
+#include "support/ftp_run.h"
 
 #include <QTemporaryDir>
 #include <QTest>

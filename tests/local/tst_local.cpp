@@ -63,7 +63,7 @@ private slots:
         f.start();
         QCOMPARE(f.window->statusText(), QStringLiteral("The remembered local folder could not be read."));
         f.window->unPathF();
-        QVERIFY(f.window->statusText().startsWith("The local folder could not be remembered for the next start ("));
+        QVERIFY(f.texts().value(0).startsWith("Could not save \"childpf\" ("));
         QDir::setCurrent(previous);
     }
 

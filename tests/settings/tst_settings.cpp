@@ -30,16 +30,6 @@ QByteArray numbered(int count)
     return bytes;
 }
 
-void type(Form2 *w, const QString &host, const QString &password, const QString &user, const QString &port,
-          const QString &name)
-{
-    w->Text1->setText(host);
-    w->Text4->setText(password);
-    w->Text3->setText(user);
-    w->MaskEdBox1->setText(port);
-    w->Text5->setText(name);
-}
-
 QFileDevice::Permissions permissionsOf(const WindowFixture &f, const QString &name)
 {
     return QFile::permissions(f.data.filePath(name)) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
@@ -96,7 +86,7 @@ private slots:
         QCOMPARE(f.window->Combo1->itemText(0), QStringLiteral("Home"));
         QCOMPARE(CurrentSetting[1], QStringLiteral("ftp.example.org"));
 
-        type(w, "ftp.other", "p", "u", "21", "Home");  // names are unique
+        typeSetting(w, "ftp.other", "p", "u", "21", "Home");  // names are unique
         w->Command4->click();
         QCOMPARE(f.texts(), QStringList{text(129)});
         QCOMPARE(f.data.read("SLItems"), kHome);
@@ -123,7 +113,7 @@ private slots:
         WindowFixture f(WindowFixture::Start::Later);
         Form2 *w = openOn(f, kThree);
         CurrentSetting = {"", "old1", "old2", "old3", "old4", "old5"};
-        type(w, "example.org", "pa\"ss", "ud", "21", "D");  // the files cannot keep a double quote
+        typeSetting(w, "example.org", "pa\"ss", "ud", "21", "D");  // the files cannot keep a double quote
         w->Command4->click();
         QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) + "\r\n* " + text(122) +
                                         "\r\n* A double quote (\") or a line break cannot be saved. Please remove it from: Password.\r\n"});
@@ -135,7 +125,7 @@ private slots:
     {
         WindowFixture f(WindowFixture::Start::Later);
         Form2 *w = openOn(f, numbered(100));
-        type(w, "ftp.a", "p", "u", "21", "Another");
+        typeSetting(w, "ftp.a", "p", "u", "21", "Another");
         w->Command4->click();
         QCOMPARE(f.texts(), QStringList{text(130)});
         QCOMPARE(f.data.read("SLItems"), numbered(100));

@@ -12,13 +12,13 @@ FtpTestServer::~FtpTestServer()
     stop();
 }
 
-bool FtpTestServer::start(const QStringList &extraArguments)
+bool FtpTestServer::start(const QStringList &extraArguments, const QString &script)
 {
     if (!root_.isValid()) {
         error_ = QStringLiteral("no temporary folder");
         return false;
     }
-    QStringList arguments = {QStringLiteral(CORVEXO_TEST_SOURCE_DIR "/support/ftp_server.py"),
+    QStringList arguments = {QStringLiteral(CORVEXO_TEST_SOURCE_DIR "/support/") + script,
                              QStringLiteral("--root"), root_.path()};
     arguments += extraArguments;
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

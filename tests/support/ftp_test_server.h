@@ -15,8 +15,9 @@ public:
     ~FtpTestServer();
 
     // Starts the server; extra arguments such as "--no-mlsd" or "--port", "21".
-    // Returns false (with errorText()) when it does not come up.
-    bool start(const QStringList &extraArguments = {});
+    // Returns false (with errorText()) when it does not come up. script: another
+    // server script of tests/support that speaks the same way.
+    bool start(const QStringList &extraArguments = {}, const QString &script = QStringLiteral("ftp_server.py"));
     void stop();   // kills the server at once (used to break connections)
 
     quint16 port() const { return port_; }

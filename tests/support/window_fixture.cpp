@@ -2,16 +2,17 @@
 #include "support/ftp_test_server.h"
 #include "app/strings/string_table.h"
 #include "settings/settings_store.h"
+#include "settings/settings_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 
 namespace corvexo::testing {
 
-namespace {
 void resetSettingsStore()
 {
     unloadSettingsWindow();
@@ -20,7 +21,16 @@ void resetSettingsStore()
     SettingBuffer.fill({});
     SettingCount = 0;
 }
-} // namespace
+
+void typeSetting(Form2 *w, const QString &host, const QString &password, const QString &user,
+                 const QString &port, const QString &name)
+{
+    w->Text1->setText(host);
+    w->Text4->setText(password);
+    w->Text3->setText(user);
+    w->MaskEdBox1->setText(port);
+    w->Text5->setText(name);
+}
 
 WindowFixture::WindowFixture(Start when)
 {

@@ -18,6 +18,12 @@ namespace corvexo::testing {
 
 class FtpTestServer;
 
+// Forgets every setting held in memory and closes the settings window.
+void resetSettingsStore();
+// Types a setting into the settings window's fields.
+void typeSetting(Form2 *w, const QString &host, const QString &password, const QString &user,
+                 const QString &port, const QString &name);
+
 class WindowFixture {
 public:
     enum class Start { Now, Later };

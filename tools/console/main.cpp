@@ -6,12 +6,14 @@
 // and the peak memory (used by bench/).
 
 #include "console_runner.h"
+#include "files/file_writing.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    corvexo::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     const bool benchmark = args.size() > 1 && args[1] == QStringLiteral("--bench");

@@ -1,0 +1,59 @@
+#include "file_writing.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <csignal>
+
+namespace corvexo {
+
+namespace {
+
+QString reasonOf(const QSaveFile &file, const QString &path)
+{
+    if (QFileInfo(path).isDir()) return QStringLiteral("Is a directory");
+    const QString reason = file.errorString();
+    return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
+}
+
+} // namespace
+
+bool openForWriting(QSaveFile &file, bool ownerOnly)
+{
+    if (QFileInfo(file.fileName()).isDir()) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    // An uncommitted save file is discarded when it goes, so a refusal needs no clean-up.
+    return !ownerOnly || file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool writeAll(QIODevice &device, const char *data, qint64 size)
+{
+    // A nearly full disk takes part of a write without an error; the next write gives the reason.
+    for (qint64 written = 0; written < size;) {
+        const qint64 n = device.write(data + written, size - written);
+        if (n <= 0) return false;
+        written += n;
+    }
+    return true;
+}
+
+bool commitChecked(QSaveFile &file)
+{
+    if (!file.flush() || file.error() != QFileDevice::NoError) return false;
+    return file.commit();
+}
+
+QString writeFileWhole(const QString &path, const QByteArray &bytes, bool ownerOnly)
+{
+    QSaveFile file(path);
+    if (!openForWriting(file, ownerOnly)) return reasonOf(file, path);
+    if (!writeAll(file, bytes.constData(), bytes.size()) || !commitChecked(file)) return reasonOf(file, path);
+    return {};
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace corvexo
