@@ -51,9 +51,9 @@ private slots:
         WindowFixture f;
         WindowFixture::useSetting("h", "", "", "");
         f.window->Connect();
-        // No password property: an empty one leaves the control's as it was.
+        // The empty password is handed over too, so none of an earlier setting stays.
         QCOMPARE(f.inet->properties, QStringList({"timeout 60", "protocol 2", "access 0", "port 21", "host h",
-                                                  "user Anonymous"}));
+                                                  "user Anonymous", "password "}));
         QCOMPARE(f.inet->commands, QStringList({"dir "}));
     }
 

@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(runOn(control, TransferCommand::connectListing()).states, opening());
     }
 
-    void serverEndingAnIdleSessionReportsDisconnection()
+    void serverEndingAnIdleSessionIsReconnectedSilently()
     {
         FtpTestServer server;
         QVERIFY2(server.start({QStringLiteral("--idle-timeout"), QStringLiteral("1")}), qPrintable(server.errorText()));
@@ -193,11 +193,9 @@ private slots:
         QCOMPARE(runOn(control, TransferCommand::connectListing()).states, opening());
         QList<int> states;
         connect(&control, &TransferControl::stateChanged, this, [&](int s) { states << s; });
-        QTRY_COMPARE_WITH_TIMEOUT(states, QList<int>({9, 10}), 10000);
-        QVERIFY(!control.stillExecuting());
-        QCOMPARE(control.responseCode(), 421);
-        states.clear();
-        QCOMPARE(runOn(control, TransferCommand::listing()).states, opening());
+        QTest::qWait(2500);
+        QVERIFY(states.isEmpty());
+        QCOMPARE(runOn(control, TransferCommand::listing()).states, completed());
     }
 
     void unreadableUploadEndsInErrorWithClearText()

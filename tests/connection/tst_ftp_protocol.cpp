@@ -133,7 +133,7 @@ private slots:
         // Not offered in FEAT: no MLSD and no OPTS UTF8.
         QVERIFY(peer.received.contains(QStringLiteral("LIST")));
         QVERIFY(!peer.received.contains(QStringLiteral("OPTS UTF8 ON")));
-        QCOMPARE(peer.received.mid(0, 4), QStringList({"USER u", "PASS p", "FEAT", "TYPE I"}));
+        QCOMPARE(peer.received.mid(0, 5), QStringList({"AUTH TLS", "USER u", "PASS p", "FEAT", "TYPE I"}));
     }
 
     void endlessReplyLineEndsInError()

@@ -7,6 +7,9 @@ Options: --root DIR (served folder), --port N (0 picks a free one),
 Fault options: --no-epsv (offer PASV only), --masquerade ADDR (PASV replies
 name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
 (never answer CMD; may be repeated), --idle-timeout SECONDS.
+Later options: --tls CERT KEY (explicit TLS, required for the login and for
+every data connection), --no-passive (refuse EPSV and PASV), --log-commands
+(print "CMD <verb>" on standard output for every command received).
 """
 import argparse
 import sys
@@ -24,7 +27,11 @@ class ListOnlyHandler(FTPHandler):
 def handler_class(args):
     """The handler with the chosen fault options applied."""
     base = ListOnlyHandler if args.no_mlsd else FTPHandler
+    if args.tls:
+        base = with_tls(base, args.tls)
     removed = {"EPSV"} if args.no_epsv else set()
+    if args.no_passive:
+        removed |= {"EPSV", "PASV"}
     silent = {c.upper() for c in args.silent}
 
     class Handler(base):
@@ -35,6 +42,11 @@ def handler_class(args):
                 return
             return super().process_command(cmd, *a, **kw)
 
+    if args.log_commands:
+        def pre_process_command(self, line, cmd, arg, _base=Handler.pre_process_command):
+            print("CMD %s" % cmd, flush=True)
+            return _base(self, line, cmd, arg)
+        Handler.pre_process_command = pre_process_command
     if args.masquerade:
         Handler.masquerade_address = args.masquerade
     if args.throttle:
@@ -46,6 +58,19 @@ def handler_class(args):
     if args.idle_timeout:
         Handler.timeout = args.idle_timeout
     return Handler
+
+
+def with_tls(base, cert_and_key):
+    """base behind explicit TLS that the client must use for everything."""
+    from pyftpdlib.handlers import TLS_FTPHandler
+
+    class Tls(TLS_FTPHandler, base):
+        proto_cmds = {k: v for k, v in TLS_FTPHandler.proto_cmds.items()
+                      if k in base.proto_cmds or k in ("AUTH", "PBSZ", "PROT", "CCC")}
+        certfile, keyfile = cert_and_key
+        tls_control_required = True
+        tls_data_required = True
+    return Tls
 
 
 def main():
@@ -61,6 +86,9 @@ def main():
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
+    parser.add_argument("--no-passive", action="store_true")
+    parser.add_argument("--log-commands", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
