@@ -26,7 +26,9 @@ void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
     sink_ = sink;
     maxBytes_ = maxBytes;
     // Bounded, so a slow disk cannot make the socket buffer grow without end.
-    socket_.setReadBufferSize(4 * ChunkBytes);
+    // Over TLS smaller: each read of the encrypted bytes gets a fresh buffer of that size, and
+    // below the allocator's mmap threshold those come from reused memory, not new pages.
+    socket_.setReadBufferSize(tls_ ? TlsReadBufferBytes : 4 * ChunkBytes);
 }
 
 void FtpDataChannel::sendFrom(QIODevice *source)
@@ -38,6 +40,7 @@ void FtpDataChannel::useTls(const QSslConfiguration &config, const QSslCertifica
 {
     tls_ = true;
     controlCertificate_ = controlCertificate;
+    if (sink_) socket_.setReadBufferSize(TlsReadBufferBytes);
     socket_.setSslConfiguration(config);
 }
 

@@ -16,6 +16,7 @@ class FtpDataChannel : public QObject {
 public:
     static constexpr qint64 ChunkBytes = 256 * 1024;
     static constexpr qint64 WriteWindowBytes = 1024 * 1024;
+    static constexpr qint64 TlsReadBufferBytes = 64 * 1024;
 
     explicit FtpDataChannel(QObject *parent = nullptr);
 
