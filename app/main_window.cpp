@@ -6,6 +6,7 @@
 #include "file_list_widget.h"
 #include "image_list.h"
 #include "picture_box.h"
+#include "connection/session_security_view.h"
 #include "local/folder_box.h"
 #include "remote_ops/name_dialog.h"
 #include "settings/settings_store.h"
@@ -173,6 +174,7 @@ void Form1::connectSignals()
     connect(edit, &QMenu::aboutToShow, this, &Form1::edit_Click);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Form1::Combo1_Click);
     connect(Inet1, &TransferControl::stateChanged, this, &Form1::Inet1_StateChanged);
+    securityView = new SessionSecurityView(Inet1, StatusBar1, this);
     connect(Picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(static_cast<ClientArea *>(centralWidget()), &ClientArea::resized, this, &Form1::dockBars);

@@ -49,6 +49,7 @@ class ImageList;
 class Form2;
 class Form3;
 class Form4;
+class SessionSecurityView;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -75,6 +76,7 @@ public:
     QTimer *Timer1 = nullptr;
     ImageList *ImageList1 = nullptr;
     TransferControl *Inet1 = nullptr;
+    SessionSecurityView *securityView = nullptr;  // the lock in the status bar, the certificate question
 
     // --- menus ---
     QMenu *Connection = nullptr;

@@ -15,6 +15,7 @@ struct MessageBoxRequest {
     QString text;
     QString title;
     bool yesNo = false;  // Yes and No buttons; otherwise OK only
+    bool noByDefault = false;  // No is the default button
 };
 
 enum class MessageBoxAnswer { Ok, Yes, No };
@@ -27,6 +28,8 @@ inline const QString kApplicationTitle = QStringLiteral("Corvexo");
 void showMessage(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
 // Asks a Yes/No question; returns true on Yes.
 bool askYesNo(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
+// The same with No as the default, for questions where Yes takes a risk.
+bool askYesNoDefaultingToNo(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
 
 // Replaces how boxes are answered (tests); an empty answerer restores the real box.
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer);

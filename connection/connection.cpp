@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "connection/session_security_view.h"
 #include "app/strings/string_table.h"
 #include "settings/settings_store.h"
 #include "state_texts.h"
@@ -56,7 +57,8 @@ void Form1::Connect()
     }
     Inet1->setRemoteHost(hostAddress());
     Inet1->setUserName(userName().isEmpty() ? QStringLiteral("Anonymous") : userName());
-    if (!password().isEmpty()) Inet1->setPassword(password());
+    // Always set: an earlier setting's password must never reach this server.
+    Inet1->setPassword(password());
 
     // Marks left behind by a command that failed must not take this connection's listing.
     clearOperationMarks();
@@ -87,6 +89,7 @@ void Form1::Discon_Click()
     const bool cutOff = Inet1->stillExecuting();
     Inet1->cancel();
     if (cutOff && isProgressCaption(windowTitle())) setWindowTitle(text(163));
+    if (securityView) securityView->refresh();
     setStatusText(text(136));
     Connected = false;
     DItemIdle();

@@ -9,6 +9,11 @@ FtpControlChannel::FtpControlChannel(QObject *parent) : QObject(parent)
     connect(&socket_, &QTcpSocket::connected, this, &FtpControlChannel::connected);
     connect(&socket_, &QTcpSocket::readyRead, this, &FtpControlChannel::readReplies);
     connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpControlChannel::onError);
+    connect(&socket_, &QSslSocket::encrypted, this, &FtpControlChannel::encrypted);
+    connect(&socket_, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+        sslErrors_ = errors;
+        socket_.ignoreSslErrors();
+    });
     connect(&socket_, &QTcpSocket::disconnected, this, [this] {
         const quint64 generation = generation_;
         readReplies();
@@ -21,6 +26,27 @@ void FtpControlChannel::connectTo(const QHostAddress &address, quint16 port)
     abort();
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket_.connectToHost(address, port);
+}
+
+void FtpControlChannel::startEncryption(const QString &peerName)
+{
+    sslErrors_.clear();
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setProtocol(QSsl::TlsV1_2OrLater);
+    // Kept, so the data connections can resume this session.
+    config.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    socket_.setSslConfiguration(config);
+    socket_.setPeerVerifyName(peerName);
+    socket_.startClientEncryption();
+}
+
+QString FtpControlChannel::tlsVersion() const
+{
+    switch (socket_.sessionProtocol()) {
+    case QSsl::TlsV1_2: return QStringLiteral("TLS 1.2");
+    case QSsl::TlsV1_3: return QStringLiteral("TLS 1.3");
+    default: return QStringLiteral("TLS");
+    }
 }
 
 void FtpControlChannel::send(const QString &line)
@@ -37,8 +63,10 @@ void FtpControlChannel::abort()
 {
     ++generation_;
     reader_ = FtpReplyReader();
+    sslErrors_.clear();
     const QSignalBlocker quiet(&socket_);   // our own close is not the server's
     socket_.abort();
+    socket_.setSslConfiguration(QSslConfiguration::defaultConfiguration());
 }
 
 void FtpControlChannel::readReplies()

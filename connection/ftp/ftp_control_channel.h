@@ -6,7 +6,8 @@
 
 #include <QHostAddress>
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslConfiguration>
+#include <QSslSocket>
 
 namespace corvexo::ftp {
 
@@ -21,6 +22,16 @@ public:
     void abort();                     // closes at once; no signal follows
     bool isConnected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     QHostAddress peerAddress() const { return socket_.peerAddress(); }
+    QHostAddress localAddress() const { return socket_.localAddress(); }
+
+    // TLS on the open connection (after the server's 234). Certificate problems
+    // do not stop the handshake: they are kept for the session to judge.
+    void startEncryption(const QString &peerName);
+    bool isEncrypted() const { return socket_.isEncrypted(); }
+    QList<QSslError> certificateErrors() const { return sslErrors_; }
+    QSslCertificate peerCertificate() const { return socket_.peerCertificate(); }
+    QSslConfiguration tlsConfiguration() const { return socket_.sslConfiguration(); }
+    QString tlsVersion() const;
 
 signals:
     void connected();
@@ -28,12 +39,14 @@ signals:
     void failed(const QString &why);   // connecting failed, the connection broke, or the server broke the rules
     void closed();                     // the server closed the connection
     void activity();                   // bytes came in
+    void encrypted();                  // the TLS handshake is done
 
 private:
     void readReplies();
     void onError(QAbstractSocket::SocketError error);
 
-    QTcpSocket socket_;
+    QSslSocket socket_;
+    QList<QSslError> sslErrors_;
     FtpReplyReader reader_;
     quint64 generation_ = 0;   // changes on abort, so a loop over old replies stops
 };

@@ -8,8 +8,11 @@ namespace corvexo::ftp {
 
 FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
 {
-    connect(&socket_, &QTcpSocket::connected, this, [this] {
-        if (source_) sendMore();
+    connect(&socket_, &QTcpSocket::connected, this, &FtpDataChannel::onConnected);
+    connect(&socket_, &QSslSocket::encrypted, this, &FtpDataChannel::onReady);
+    connect(&socket_, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &) {
+        // The user judged the control connection's certificate; the data must come from the same one.
+        if (!controlCertificate_.isNull() && socket_.peerCertificate() == controlCertificate_) socket_.ignoreSslErrors();
     });
     connect(&socket_, &QTcpSocket::readyRead, this, &FtpDataChannel::receive);
     connect(&socket_, &QTcpSocket::bytesWritten, this, [this] {
@@ -25,12 +28,46 @@ void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
     sink_ = sink;
     maxBytes_ = maxBytes;
     // Bounded, so a slow disk cannot make the socket buffer grow without end.
-    socket_.setReadBufferSize(4 * ChunkBytes);
+    // Over TLS smaller: each read of the encrypted bytes gets a fresh buffer of that size, and
+    // below the allocator's mmap threshold those come from reused memory, not new pages.
+    socket_.setReadBufferSize(tls_ ? TlsReadBufferBytes : 4 * ChunkBytes);
 }
 
 void FtpDataChannel::sendFrom(QIODevice *source)
 {
     source_ = source;
+}
+
+void FtpDataChannel::useTls(const QSslConfiguration &config, const QSslCertificate &controlCertificate)
+{
+    tls_ = true;
+    controlCertificate_ = controlCertificate;
+    if (sink_) socket_.setReadBufferSize(TlsReadBufferBytes);
+    socket_.setSslConfiguration(config);
+}
+
+void FtpDataChannel::beginTls()
+{
+    if (!tls_ || tlsAllowed_) return;
+    tlsAllowed_ = true;
+    if (socket_.state() == QAbstractSocket::ConnectedState) socket_.startClientEncryption();
+}
+
+void FtpDataChannel::adopt(qintptr descriptor)
+{
+    if (!socket_.setSocketDescriptor(descriptor)) return fail(socket_.errorString());
+    onConnected();
+}
+
+void FtpDataChannel::onConnected()
+{
+    if (!tls_) onReady();
+    else if (tlsAllowed_) socket_.startClientEncryption();
+}
+
+void FtpDataChannel::onReady()
+{
+    if (source_) sendMore();
 }
 
 void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
@@ -63,7 +100,7 @@ void FtpDataChannel::receive()
 
 void FtpDataChannel::sendMore()
 {
-    if (socket_.state() != QAbstractSocket::ConnectedState) return;
+    if (socket_.state() != QAbstractSocket::ConnectedState || (tls_ && !socket_.isEncrypted())) return;
     while (!sourceAtEnd_ && socket_.bytesToWrite() < WriteWindowBytes) {
         const QByteArray chunk = source_->read(ChunkBytes);
         if (chunk.isEmpty()) {
@@ -94,7 +131,16 @@ void FtpDataChannel::onDisconnected()
 void FtpDataChannel::onError(QAbstractSocket::SocketError error)
 {
     // The normal end of a transfer the server sends: handled by onDisconnected().
-    if (error == QAbstractSocket::RemoteHostClosedError) return;
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        // Over TLS this is the server's close_notify; some servers (vsftpd) wait for ours
+        // before they close, and the socket would never report the close by itself.
+        if (tls_ && !done_) {
+            if (sink_) receive();
+            socket_.disconnectFromHost();
+            onDisconnected();
+        }
+        return;
+    }
     fail(socket_.errorString());
 }
 

@@ -6,7 +6,8 @@
 #include <QHostAddress>
 #include <QIODevice>
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslConfiguration>
+#include <QSslSocket>
 
 namespace corvexo::ftp {
 
@@ -15,6 +16,7 @@ class FtpDataChannel : public QObject {
 public:
     static constexpr qint64 ChunkBytes = 256 * 1024;
     static constexpr qint64 WriteWindowBytes = 1024 * 1024;
+    static constexpr qint64 TlsReadBufferBytes = 64 * 1024;
 
     explicit FtpDataChannel(QObject *parent = nullptr);
 
@@ -22,7 +24,15 @@ public:
     void receiveInto(QIODevice *sink, qint64 maxBytes);
     // source is read to its end and sent; the connection is then closed.
     void sendFrom(QIODevice *source);
+    // Protects the connection with TLS, resuming the control connection's session
+    // (config carries its ticket). Only the control's own certificate is accepted.
+    void useTls(const QSslConfiguration &config, const QSslCertificate &controlCertificate);
+    // The handshake starts once this was called and the connection stands: some
+    // servers drop a data connection that speaks before the transfer command came.
+    void beginTls();
     void connectTo(const QHostAddress &address, quint16 port);
+    // Takes a connection the server opened to us (active mode).
+    void adopt(qintptr descriptor);
     void abort();   // closes at once; no signal follows
 
     qint64 transferredBytes() const { return transferred_; }
@@ -38,8 +48,13 @@ private:
     void onDisconnected();
     void onError(QAbstractSocket::SocketError error);
     void fail(const QString &why);
+    void onReady();
+    void onConnected();
 
-    QTcpSocket socket_;
+    QSslSocket socket_;
+    QSslCertificate controlCertificate_;
+    bool tls_ = false;
+    bool tlsAllowed_ = false;
     QIODevice *sink_ = nullptr;
     QByteArray buffer_;
     QIODevice *source_ = nullptr;

@@ -13,6 +13,8 @@ FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpContr
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &FtpSession::onTimeout);
+    keepAlive_.setSingleShot(true);
+    connect(&keepAlive_, &QTimer::timeout, this, &FtpSession::sendKeepAlive);
     connect(control_, &FtpControlChannel::connected, this, [this] {
         peerReached_ = true;
         touch();
@@ -20,6 +22,7 @@ FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpContr
     connect(control_, &FtpControlChannel::replied, this, &FtpSession::onReply);
     connect(control_, &FtpControlChannel::failed, this, &FtpSession::onControlFailed);
     connect(control_, &FtpControlChannel::closed, this, &FtpSession::onControlClosed);
+    connect(control_, &FtpControlChannel::encrypted, this, &FtpSession::onEncrypted);
 }
 
 FtpSession::~FtpSession()
@@ -41,14 +44,20 @@ void FtpSession::start(const FtpLogin &login, const TransferCommand &command)
     replyText_.clear();
     answer_.clear();
     touch();
+    keepAlive_.stop();
+    retryable_ = isOpenFor(login);
     if (isOpenFor(login)) {
-        runCommand();
+        if (!keepAlivePending_) runCommand();   // otherwise once the NOOP's reply came
         return;
     }
+    const bool resume = dropped_ && login == login_;
+    const QString folder = droppedFolder_;
     abort();
     running_ = true;
     touch();
     login_ = login;
+    resuming_ = resume;
+    droppedFolder_ = resume ? folder : QString();
     open();
 }
 
@@ -67,6 +76,13 @@ void FtpSession::abort()
     charset_ = FtpCharset();
     charsetKnown_ = false;
     closingReply_.reset();
+    awaitingTrust_ = false;
+    dataProtected_ = false;
+    passiveRefused_ = false;
+    keepAlive_.stop();
+    keepAlivePending_ = false;
+    dropped_ = false;
+    resuming_ = false;
     onFinal_ = {};
     onPreliminary_ = {};
     timer_.stop();
@@ -107,6 +123,11 @@ void FtpSession::connectToNextAddress()
 void FtpSession::onGreeting(const FtpReply &reply)
 {
     if (reply.code != 220) return failWith(reply);
+    askForTls();
+}
+
+void FtpSession::sendUser()
+{
     // The anonymous account is "anonymous" on every server; some compare it case-sensitively,
     // and the window names it "Anonymous".
     const bool anonymous = login_.user.compare(u"anonymous", Qt::CaseInsensitive) == 0;
@@ -132,6 +153,7 @@ void FtpSession::onPasswordReply(const FtpReply &reply)
 
 void FtpSession::afterLogin()
 {
+    if (control_->isEncrypted() && !dataProtected_) return protectData([this] { afterLogin(); });
     loggedIn_ = true;
     reach(TransferState::Connected);
     request(QStringLiteral("FEAT"), [this](const FtpReply &feat) {
@@ -175,7 +197,10 @@ void FtpSession::onReply(const FtpReply &reply)
     replyCode_ = reply.code;
     replyText_ = reply.text();
     if (reply.code == 421) closingReply_ = reply;
-    if (!running_) return;   // nothing asked: a late or unsolicited reply
+    if (takeKeepAliveReply(reply)) return;
+    if (!running_) return;
+    if (reply.code == 421 && retryAfterDrop()) return;
+    retryable_ = false;   // nothing asked: a late or unsolicited reply
     if (reply.isPreliminary()) {
         if (onPreliminary_) onPreliminary_(reply);
         return;
@@ -187,12 +212,7 @@ void FtpSession::onReply(const FtpReply &reply)
 
 void FtpSession::onControlFailed(const QString &why)
 {
-    if (!running_) {
-        const bool wasOpen = loggedIn_;
-        abort();
-        if (wasOpen) emit closedByServer();
-        return;
-    }
+    if (!running_) return onIdleClose();
     if (!loggedIn_ && reached_ == TransferState::Connecting && !peerReached_) {
         // Try the host's next address, if it has one; from the event loop,
         // since the socket is not ready for a new attempt inside its own error signal.
@@ -208,12 +228,8 @@ void FtpSession::onControlFailed(const QString &why)
 
 void FtpSession::onControlClosed()
 {
-    if (!running_) {
-        const bool wasOpen = loggedIn_;
-        abort();
-        if (wasOpen) emit closedByServer();
-        return;
-    }
+    if (!running_) return onIdleClose();
+    if (retryAfterDrop()) return;
     if (closingReply_) {
         failWith(*std::exchange(closingReply_, std::nullopt));
         return;
@@ -225,6 +241,7 @@ void FtpSession::reach(int state)
 {
     if (state <= reached_) return;
     reached_ = state;
+    if (resuming_ && state < TransferState::Requesting) return;   // a silent reconnection
     emit stateReached(state);
 }
 
@@ -264,11 +281,12 @@ void FtpSession::finish(bool keepSession)
     onPreliminary_ = {};
     running_ = false;
     timer_.stop();
+    if (keepAliveMs_ > 0) keepAlive_.start(keepAliveMs_);
 }
 
 void FtpSession::touch()
 {
-    if (running_ && timeoutMs_ > 0) timer_.start(timeoutMs_);
+    if (running_ && timeoutMs_ > 0 && !awaitingTrust_) timer_.start(timeoutMs_);
 }
 
 void FtpSession::onTimeout()

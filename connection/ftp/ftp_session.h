@@ -9,6 +9,7 @@
 #include "ftp_charset.h"
 #include "ftp_link_probe.h"
 #include "ftp_listing.h"
+#include "ftp_trust_store.h"
 #include "ftp_reply.h"
 
 #include <QElapsedTimer>
@@ -27,6 +28,7 @@ namespace corvexo::ftp {
 class FtpControlChannel;
 class FtpDataChannel;
 class FtpDownloadFile;
+class FtpActiveListener;
 
 struct FtpLogin {
     QString host;
@@ -64,6 +66,17 @@ public:
     // Bytes of the running download or upload; total -1 when not known.
     TransferProgress progress() const;
 
+    // TLS (ftp_session_tls.cpp). A certificate the system does not trust is
+    // accepted without a question when it matches this fingerprint, refused otherwise.
+    void setTrustedFingerprint(const QString &fingerprint) { presetFingerprint_ = fingerprint; }
+    void setTrustStore(const FtpTrustStore &store) { trustStore_ = store; }
+    // The answer to certificateQuestion(); ignored when nothing was asked.
+    void answerCertificate(bool trust);
+    SessionSecurity security() const;
+
+    // Between commands a NOOP is sent this often, so the server keeps the session (0: never).
+    void setKeepAliveInterval(int milliseconds) { keepAliveMs_ = milliseconds; }
+
 signals:
     void stateReached(int state);
     void commandCompleted();
@@ -72,6 +85,8 @@ signals:
     void listingProgressed(qint64 entries);   // at most five times a second
     void commandStopped();
     void progressChanged(const corvexo::TransferProgress &progress);   // a few times a second at most
+    // The session waits, sending nothing, until answerCertificate().
+    void certificateQuestion(const corvexo::CertificateQuestion &question);
 
 private:
     using ReplyHandler = std::function<void(const FtpReply &)>;
@@ -86,6 +101,22 @@ private:
     void onPasswordReply(const FtpReply &reply);
     void afterLogin();
     void learnFolder(Step next);
+    void sendUser();
+
+    // TLS (ftp_session_tls.cpp).
+    void askForTls();
+    void onEncrypted();
+    void protectData(Step next);
+
+    // Active mode when passive mode is refused (ftp_session_active.cpp).
+    void useActive(std::function<void(quint16 port)> then);
+
+    // Idle drops and keep-alive (ftp_session_upkeep.cpp).
+    void onIdleClose();
+    void returnToFolder();
+    void sendKeepAlive();
+    bool takeKeepAliveReply(const FtpReply &reply);
+    bool retryAfterDrop();
 
     // Requests and failures (ftp_session.cpp).
     void request(const QString &line, ReplyHandler onFinal, ReplyHandler onPreliminary = {});
@@ -177,6 +208,24 @@ private:
     };
     TransferWatch watch_;
     bool peerReached_ = false;         // the control connection was made (so no other address is tried)
+    // TLS.
+    FtpTrustStore trustStore_;
+    QString presetFingerprint_;
+    bool awaitingTrust_ = false;
+    bool dataProtected_ = false;   // PBSZ 0 and PROT P were accepted
+
+    // Active mode.
+    FtpActiveListener *listener_ = nullptr;
+    bool passiveRefused_ = false;
+
+    // Upkeep between commands.
+    QTimer keepAlive_;
+    int keepAliveMs_ = 60000;
+    bool keepAlivePending_ = false;
+    bool dropped_ = false;     // the server ended the idle session; the next command logs in again
+    QString droppedFolder_;    // the folder the user was in then
+    bool resuming_ = false;    // logging in again after a drop: states 1 to 4 stay unreported
+    bool retryable_ = false;   // the command went to an idle session and nothing has answered it yet
 };
 
 } // namespace corvexo::ftp

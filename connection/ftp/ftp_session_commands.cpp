@@ -6,6 +6,7 @@
 
 #include "connection/transfer_control.h"
 #include "ftp_control_channel.h"
+#include "ftp_active_listener.h"
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
 #include "ftp_download_size.h"
@@ -20,6 +21,7 @@ namespace corvexo::ftp {
 
 void FtpSession::runCommand()
 {
+    if (resuming_) return returnToFolder();
     reach(TransferState::Requesting);
     const QStringList &ops = command_.operands;
     using Verb = TransferCommand::Verb;
@@ -126,6 +128,7 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
 
 void FtpSession::openDataConnection(std::function<void(quint16)> then)
 {
+    if (passiveRefused_) return useActive(then);
     if (epsvRefused_) return usePasv(then);
     request(QStringLiteral("EPSV"), [this, then](const FtpReply &reply) {
         if (reply.isPositive()) {
@@ -142,7 +145,7 @@ void FtpSession::openDataConnection(std::function<void(quint16)> then)
 void FtpSession::usePasv(std::function<void(quint16)> then)
 {
     request(QStringLiteral("PASV"), [this, then](const FtpReply &reply) {
-        if (!reply.isPositive()) return failWith(reply);
+        if (!reply.isPositive()) return reply.code == 421 ? failWith(reply) : useActive(then);
         const auto port = portOfPasvReply(reply);
         if (!port) return failLocally(QStringLiteral("The server's PASV reply names no port: ") + reply.text(), false);
         then(*port);
@@ -153,6 +156,7 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
 {
     dropDataChannel();
     data_ = new FtpDataChannel(this);
+    if (dataProtected_) data_->useTls(control_->tlsConfiguration(), control_->peerCertificate());
     if (download_) {
         data_->receiveInto(download_->device(), std::numeric_limits<qint64>::max());
     } else if (upload_) {
@@ -175,15 +179,18 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         if (replyDone_) completeTransfer();
     });
     // The address in a PASV reply is ignored: the data goes to the control connection's peer.
-    data_->connectTo(control_->peerAddress(), port);
+    if (listener_) connect(listener_, &FtpActiveListener::accepted, data_, &FtpDataChannel::adopt);
+    else data_->connectTo(control_->peerAddress(), port);
     request(line, [this](const FtpReply &reply) {
         reach(TransferState::Receiving);
         if (!reply.isPositive()) return failWith(reply);
         replyDone_ = true;
+        if (data_) data_->beginTls();   // no 1xx came
         if (dataDone_) completeTransfer();
     }, [this](const FtpReply &reply) {
         reach(TransferState::Receiving);
         if (download_ && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+        if (data_) data_->beginTls();
     });
     reach(TransferState::RequestSent);
 }
@@ -225,6 +232,8 @@ void FtpSession::discardTransfer()
     parser_.reset();
     linkProbe_.reset();
     watch_ = TransferWatch{};
+    if (listener_) listener_->deleteLater();
+    listener_ = nullptr;
 }
 
 } // namespace corvexo::ftp

@@ -42,6 +42,15 @@ int checkOperands(const TransferCommand &command)
     return TransferError::None;
 }
 
+QString hostToConnect(const QString &typed)
+{
+    QString host = typed.trimmed();
+    if (host.startsWith(QStringLiteral("ftp://"), Qt::CaseInsensitive)) host = host.mid(6);
+    if (host.endsWith(u'/')) host.chop(1);
+    if (host.size() > 2 && host.startsWith(u'[') && host.endsWith(u']')) host = host.mid(1, host.size() - 2);
+    return host;
+}
+
 FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent)
 {
     session_.setTimeout(60 * 1000);
@@ -51,6 +60,9 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
     connect(&session_, &ftp::FtpSession::commandCompleted, this,
             [this] { onCommandEnded(TransferState::ResponseCompleted); });
     connect(&session_, &ftp::FtpSession::commandFailed, this, [this] { onCommandEnded(TransferState::Error); });
+    connect(&session_, &ftp::FtpSession::certificateQuestion, this, [this](const CertificateQuestion &question) {
+        deliver([this, question] { emit certificateQuestion(question); });
+    });
     connect(&session_, &ftp::FtpSession::closedByServer, this, [this] {
         code_ = session_.replyCode();
         info_ = session_.replyText();
@@ -88,7 +100,7 @@ void FtpTransferControl::setRequestTimeoutMilliseconds(int milliseconds) { sessi
 void FtpTransferControl::setProtocol(int protocol) { protocol_ = protocol; }
 void FtpTransferControl::setAccessType(int accessType) { accessType_ = accessType; }
 void FtpTransferControl::setRemotePort(quint16 port) { login_.port = port; }
-void FtpTransferControl::setRemoteHost(const QString &host) { login_.host = host.trimmed(); }
+void FtpTransferControl::setRemoteHost(const QString &host) { login_.host = hostToConnect(host); }
 void FtpTransferControl::setUserName(const QString &user) { login_.user = user; }
 void FtpTransferControl::setPassword(const QString &password) { login_.password = password; }
 
@@ -106,6 +118,15 @@ int FtpTransferControl::execute(const TransferCommand &command)
     answerRead_ = 0;
     session_.start(login_, command);
     return TransferError::None;
+}
+
+void FtpTransferControl::answerCertificate(bool trust)
+{
+    // Deferred, so an answer given inside the question's own handler finds the session settled.
+    const quint64 cancels = cancels_;
+    QMetaObject::invokeMethod(this, [this, cancels, trust] {
+        if (cancels == cancels_) session_.answerCertificate(trust);
+    }, Qt::QueuedConnection);
 }
 
 void FtpTransferControl::cancel()

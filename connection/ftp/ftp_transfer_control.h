@@ -36,9 +36,16 @@ public:
     int unreadableEntries() const override { return listing_.unreadable(); }
     TransferProgress progress() const override { return session_.progress(); }
     void stop() override;
+    SessionSecurity security() const override { return session_.security(); }
+    void answerCertificate(bool trust) override;
+
+    // A certificate the system does not trust is then accepted only when it has
+    // this SHA-256 fingerprint (hex; colons and case ignored), without a question.
+    void setTrustedFingerprint(const QString &fingerprint) { session_.setTrustedFingerprint(fingerprint); }
 
     // Shorter time-outs than whole seconds, for tests.
     void setRequestTimeoutMilliseconds(int milliseconds);
+    void setKeepAliveMilliseconds(int milliseconds) { session_.setKeepAliveInterval(milliseconds); }
 
 private:
     void deliver(std::function<void()> report);
@@ -60,5 +67,9 @@ private:
 // 0 when the command's operands can travel to the server; otherwise the error
 // number execute() refuses with (a wrong count, an empty name, CR, LF or NUL).
 int checkOperands(const TransferCommand &command);
+
+// The host to look up for the text a user typed: without "ftp://", a trailing
+// "/" and the brackets around an IPv6 address ("[::1]" gives "::1").
+QString hostToConnect(const QString &typed);
 
 } // namespace corvexo

@@ -40,6 +40,7 @@ inline FtpRun runOn(TransferControl &control, const TransferCommand &command, in
     return run;
 }
 
+inline QList<int> opening() { return {1, 2, 3, 4, 5, 6, 7, 8, 12}; }
 inline QList<int> completed() { return {5, 6, 7, 8, 12}; }
 
 // The lines of a listing text, sorted, for comparison regardless of server order.

@@ -9,6 +9,9 @@ name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
 (never answer CMD; may be repeated), --idle-timeout SECONDS.
 --legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
 FEAT does not offer UTF8, like an older Japanese server.
+Later options: --tls CERT KEY (explicit TLS, required for the login and for
+every data connection), --no-passive (refuse EPSV and PASV), --log-commands
+(print "CMD <verb>" on standard output for every command received).
 """
 import argparse
 import sys
@@ -26,7 +29,11 @@ class ListOnlyHandler(FTPHandler):
 def handler_class(args):
     """The handler with the chosen fault options applied."""
     base = ListOnlyHandler if args.no_mlsd else FTPHandler
+    if args.tls:
+        base = with_tls(base, args.tls)
     removed = {"EPSV"} if args.no_epsv else set()
+    if args.no_passive:
+        removed |= {"EPSV", "PASV"}
     silent = {c.upper() for c in args.silent}
 
     class Handler(base):
@@ -37,6 +44,11 @@ def handler_class(args):
                 return
             return super().process_command(cmd, *a, **kw)
 
+    if args.log_commands:
+        def pre_process_command(self, line, cmd, arg, _base=Handler.pre_process_command):
+            print("CMD %s" % cmd, flush=True)
+            return _base(self, line, cmd, arg)
+        Handler.pre_process_command = pre_process_command
     if args.masquerade:
         Handler.masquerade_address = args.masquerade
     if args.throttle:
@@ -55,6 +67,19 @@ def handler_class(args):
     return Handler
 
 
+def with_tls(base, cert_and_key):
+    """base behind explicit TLS that the client must use for everything."""
+    from pyftpdlib.handlers import TLS_FTPHandler
+
+    class Tls(TLS_FTPHandler, base):
+        proto_cmds = {k: v for k, v in TLS_FTPHandler.proto_cmds.items()
+                      if k in base.proto_cmds or k in ("AUTH", "PBSZ", "PROT", "CCC")}
+        certfile, keyfile = cert_and_key
+        tls_control_required = True
+        tls_data_required = True
+    return Tls
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -69,6 +94,9 @@ def main():
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--legacy-bytes", action="store_true")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
+    parser.add_argument("--no-passive", action="store_true")
+    parser.add_argument("--log-commands", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()

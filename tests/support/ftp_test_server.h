@@ -31,6 +31,12 @@ public:
     QByteArray readFile(const QString &relativePath) const;
     bool makeFolder(const QString &relativePath);
     QString pathOf(const QString &relativePath) const;
+    // What the server printed since the last call (with --log-commands: "CMD USER" lines).
+    QByteArray takeOutput()
+    {
+        process_.waitForReadyRead(200);
+        return process_.readAllStandardOutput();
+    }
 
 private:
     QTemporaryDir root_;

@@ -3,7 +3,9 @@
 // mkdir NAME, rmdir NAME, delete NAME, rename OLD NEW; an operand with blanks
 // in double quotes) on the transfer control, for checks against any server.
 // With --bench first, it also prints timings, the event loop's longest stall
-// and the peak memory (used by bench/).
+// and the peak memory (used by bench/). With --trust FINGERPRINT, a certificate
+// the system does not trust is accepted only when its SHA-256 fingerprint is
+// that one; any other untrusted certificate ends the session before the login.
 
 #include "console_runner.h"
 #include "files/file_writing.h"
@@ -18,9 +20,14 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments();
     const bool benchmark = args.size() > 1 && args[1] == QStringLiteral("--bench");
     if (benchmark) args.removeAt(1);
+    QString trusted;
+    if (args.size() > 2 && args[1] == QStringLiteral("--trust")) {
+        trusted = args[2];
+        args.remove(1, 2);
+    }
     QTextStream output(stdout);
     if (args.size() != 5) {
-        QTextStream(stderr) << "usage: corvexo-ftp-console [--bench] HOST PORT USER PASSWORD < commands\n";
+        QTextStream(stderr) << "usage: corvexo-ftp-console [--bench] [--trust FINGERPRINT] HOST PORT USER PASSWORD < commands\n";
         return 2;
     }
     bool portOk = false;
@@ -40,6 +47,10 @@ int main(int argc, char *argv[])
     control.setRemoteHost(args[1]);
     control.setUserName(args[3]);
     control.setPassword(args[4]);
+    control.setTrustedFingerprint(trusted);
+    // Nobody here to ask: a certificate that needs a question is refused.
+    QObject::connect(&control, &corvexo::TransferControl::certificateQuestion, &control,
+                     [&control](const corvexo::CertificateQuestion &) { control.answerCertificate(false); });
     QObject::connect(&runner, &corvexo::console::ConsoleRunner::done, &app, [&app](int code) { app.exit(code); });
     runner.start();
     const int exitCode = app.exec();

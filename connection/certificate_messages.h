@@ -1,0 +1,15 @@
+#pragma once
+// Texts about a session's encryption that the main string table lacks: the
+// question about a certificate the system does not trust, and the lock's
+// tooltip. English or Japanese like the table.
+
+#include "connection/transfer_facts.h"
+
+#include <QString>
+
+namespace corvexo {
+
+QString certificateQuestionText(const CertificateQuestion &question);
+QString securityTooltipText(const SessionSecurity &security);
+
+} // namespace corvexo

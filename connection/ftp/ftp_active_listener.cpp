@@ -1,0 +1,37 @@
+#include "ftp_active_listener.h"
+
+namespace corvexo::ftp {
+
+void FtpActiveListener::incomingConnection(qintptr descriptor)
+{
+    close();
+    emit accepted(descriptor);
+}
+
+namespace {
+
+QHostAddress plain(const QHostAddress &address)
+{
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);   // also an IPv4-mapped IPv6 address
+    return isV4 ? QHostAddress(v4) : QHostAddress(address.toString().section(u'%', 0, 0));
+}
+
+} // namespace
+
+QByteArray eprtArgument(const QHostAddress &address, quint16 port)
+{
+    const QHostAddress host = plain(address);
+    const char *family = host.protocol() == QAbstractSocket::IPv4Protocol ? "1" : "2";
+    return QByteArray("|") + family + '|' + host.toString().toLatin1() + '|' + QByteArray::number(port) + '|';
+}
+
+QByteArray portArgument(const QHostAddress &address, quint16 port)
+{
+    const QHostAddress host = plain(address);
+    if (host.protocol() != QAbstractSocket::IPv4Protocol) return {};
+    return host.toString().toLatin1().replace('.', ',') + ',' + QByteArray::number(port / 256) + ','
+        + QByteArray::number(port % 256);
+}
+
+} // namespace corvexo::ftp

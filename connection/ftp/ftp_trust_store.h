@@ -1,0 +1,28 @@
+#pragma once
+// Certificates the user chose to trust, by host and port: one line
+// "host port fingerprint" each, in an owner-only file rewritten whole.
+
+#include <QString>
+
+namespace corvexo::ftp {
+
+class FtpTrustStore {
+public:
+    // The file "trusted_certificates" in the user's data folder.
+    static QString defaultPath();
+
+    // An empty path: the default one, looked up at each use.
+    explicit FtpTrustStore(QString path = {}) : path_(std::move(path)) {}
+
+    // The remembered fingerprint; empty when none.
+    QString fingerprintFor(const QString &host, quint16 port) const;
+    // Replaces the host's fingerprint. False (with why) when the file cannot be written;
+    // the old file then stays as it was.
+    bool remember(const QString &host, quint16 port, const QString &fingerprint, QString *why = nullptr) const;
+
+private:
+    QString path() const { return path_.isEmpty() ? defaultPath() : path_; }
+    QString path_;
+};
+
+} // namespace corvexo::ftp

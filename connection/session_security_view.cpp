@@ -1,0 +1,57 @@
+#include "session_security_view.h"
+
+#include "app/message_box.h"
+#include "certificate_messages.h"
+#include "connection/transfer_control.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStatusBar>
+
+namespace corvexo {
+
+namespace {
+
+QPixmap lockPicture()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(90, 90, 90), 1.6));
+    painter.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);   // the shackle
+    painter.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7.5));
+    painter.drawLine(QPointF(11.5, 5.5), QPointF(11.5, 7.5));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 150, 30));
+    painter.drawRoundedRect(QRectF(2.5, 7, 11, 8), 1.5, 1.5);   // the body
+    return picture;
+}
+
+} // namespace
+
+SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *statusBar, QWidget *window)
+    : QObject(window), control_(control), window_(window), lock_(new QLabel(statusBar))
+{
+    lock_->setObjectName(QStringLiteral("securityLock"));
+    lock_->setPixmap(lockPicture());
+    lock_->hide();
+    statusBar->addPermanentWidget(lock_);
+    connect(control_, &TransferControl::stateChanged, this, &SessionSecurityView::refresh);
+    connect(control_, &TransferControl::certificateQuestion, this, [this](const CertificateQuestion &question) {
+        // Asked from the event loop, not inside the control's signal.
+        QMetaObject::invokeMethod(this, [this, question] {
+            control_->answerCertificate(askYesNoDefaultingToNo(window_, certificateQuestionText(question)));
+        }, Qt::QueuedConnection);
+    });
+}
+
+void SessionSecurityView::refresh()
+{
+    const SessionSecurity security = control_->security();
+    lock_->setToolTip(securityTooltipText(security));
+    lock_->setVisible(security.encrypted);
+}
+
+} // namespace corvexo

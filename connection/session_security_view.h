@@ -1,0 +1,31 @@
+#pragma once
+// What the window shows of a session's encryption: a lock picture in the
+// status bar while the session is encrypted (its tooltip names the TLS version
+// and the certificate's fingerprint), and the question about a certificate
+// the system does not trust, asked from the event loop and answered to the control.
+
+#include <QObject>
+
+class QLabel;
+class QStatusBar;
+class QWidget;
+
+namespace corvexo {
+
+class TransferControl;
+
+class SessionSecurityView : public QObject {
+    Q_OBJECT
+public:
+    SessionSecurityView(TransferControl *control, QStatusBar *statusBar, QWidget *window);
+
+    QLabel *lock() const { return lock_; }
+    void refresh();   // shows or hides the lock after the control's security
+
+private:
+    TransferControl *control_;
+    QWidget *window_;
+    QLabel *lock_;
+};
+
+} // namespace corvexo
