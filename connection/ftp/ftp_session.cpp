@@ -198,9 +198,9 @@ void FtpSession::onReply(const FtpReply &reply)
     replyText_ = reply.text();
     if (reply.code == 421) closingReply_ = reply;
     if (takeKeepAliveReply(reply)) return;
-    if (!running_) return;
+    if (!running_) return;   // nothing asked: a late or unsolicited reply
     if (reply.code == 421 && retryAfterDrop()) return;
-    retryable_ = false;   // nothing asked: a late or unsolicited reply
+    retryable_ = false;
     if (reply.isPreliminary()) {
         if (onPreliminary_) onPreliminary_(reply);
         return;

@@ -5,8 +5,8 @@
 #include "ftp_session.h"
 
 #include "connection/transfer_control.h"
-#include "ftp_control_channel.h"
 #include "ftp_active_listener.h"
+#include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
 #include "ftp_download_size.h"
