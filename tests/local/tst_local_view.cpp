@@ -197,8 +197,8 @@ private slots:
         QCOMPARE(window->statusText(), QStringLiteral("The remembered local folder could not be read."));
         QCOMPARE(window->File1Path, startFolder);
         window->unPathF();
-        QVERIFY(window->statusText().startsWith(
-            QStringLiteral("The local folder could not be remembered for the next start (")));
+        QCOMPARE(messages.last().text, QStringLiteral("Could not save \"childpf\" (Is a directory). The file was left as it was.\r\n")
+                                           + data->filePath(QStringLiteral("childpf")));
         QVERIFY(QFileInfo(data->filePath(QStringLiteral("childpf"))).isDir());
     }
 
