@@ -1,6 +1,7 @@
-// Downloads that must not replace a good file with a bad one: a server whose
-// data falls short of or runs past the size it announced, a reply dripped byte
-// by byte, a slow but moving data stream, and a download stopped by the user.
+// Transfers that must not replace a good file with a bad one: data short of or
+// past the size the server announced, replies that cannot be read (dripped byte
+// by byte, or no FTP at all), a slow but moving data stream, and a download and
+// an upload stopped by the user.
 
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_test_server.h"
@@ -16,35 +17,35 @@ using namespace corvexo::testing;
 
 class DownloadIntegrityTest : public QObject {
     Q_OBJECT
-private:
     QTemporaryDir local_;
+    FtpTestServer server_;
+    FtpTransferControl control_;
 
-    static void point(FtpTransferControl &control, const FtpTestServer &server, int timeoutMs)
+    void serve(const QStringList &arguments, int timeoutMs, const QString &script = "hostile_ftp_server.py")
     {
-        control.setRemotePort(server.port());
-        control.setRemoteHost(QStringLiteral("127.0.0.1"));
-        control.setUserName(server.user());
-        control.setPassword(server.password());
-        control.setRequestTimeoutMilliseconds(timeoutMs);
+        server_.stop();
+        QVERIFY2(server_.start(arguments, script), qPrintable(server_.errorText()));
+        control_.setRemotePort(server_.port());
+        control_.setRemoteHost(QStringLiteral("127.0.0.1"));
+        control_.setUserName(server_.user());
+        control_.setPassword(server_.password());
+        control_.setRequestTimeoutMilliseconds(timeoutMs);
     }
-
-    QString olderFile()
+    QString olderFile(const QString &name = "f.bin", const QByteArray &content = "older")
     {
-        const QString path = local_.filePath(QStringLiteral("f.bin"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write("older") != 5) return {};
-        return path;
+        QFile file(local_.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
     }
-
-    QByteArray contentOf(const QString &path)
+    static QByteArray contentOf(const QString &path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
     QStringList localFiles() { return QDir(local_.path()).entryList(QDir::Files | QDir::Hidden); }
 
 private slots:
+    void cleanup() { control_.cancel(); }
+
     void sizeThatDoesNotMatchKeepsTheOlderFile_data()
     {
         QTest::addColumn<QString>("mode");
@@ -58,15 +59,10 @@ private slots:
     {
         QFETCH(QString, mode);
         QFETCH(QString, announce);
-        FtpTestServer server;
-        QVERIFY2(server.start({"--mode", mode, "--announce", announce}, "hostile_ftp_server.py"),
-                 qPrintable(server.errorText()));
-        FtpTransferControl control;
-        point(control, server, 5000);
+        serve({"--mode", mode, "--announce", announce}, 5000);
         const QString target = olderFile();
-        const FtpRun run = runOn(control, TransferCommand::get(QStringLiteral("f.bin"), target));
+        const FtpRun run = runOn(control_, TransferCommand::get(QStringLiteral("f.bin"), target));
         QCOMPARE(run.states.last(), int(TransferState::Error));
-        QCOMPARE(run.code, 0);
         if (mode == u"short")
             QCOMPARE(run.info, QStringLiteral("The download of f.bin is not complete: 40000 bytes arrived of the "
                                               "100000 bytes the server announced. The local file was left as it was."));
@@ -76,63 +72,63 @@ private slots:
         QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
     }
 
-    void drippedReplyEndsWithTheTimeOut()
+    void replyThatCannotBeRead_data()
     {
-        FtpTestServer server;
-        QVERIFY2(server.start({"--mode", "drip", "--pause", "0.1"}, "hostile_ftp_server.py"), qPrintable(server.errorText()));
-        FtpTransferControl control;
-        point(control, server, 1000);
-        // Byte by byte, the greeting alone takes 2.5 s; each byte came well within the time-out.
-        const FtpRun run = runOn(control, TransferCommand::listing(), 1024, 2200);
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("info");
+        // Byte by byte the greeting takes 2.5 s, each byte well within the time-out.
+        QTest::newRow("dripped") << "drip" << "The server did not answer within 1 seconds.";
+        // Once connected, this is no reason to try the host's next address.
+        QTest::newRow("no FTP") << "garbage" << "The connection to the server broke: The server sent a malformed reply.";
+    }
+    void replyThatCannotBeRead()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, info);
+        serve({"--mode", mode, "--pause", "0.1"}, 1000);
+        const FtpRun run = runOn(control_, TransferCommand::listing(), 1024, 2200);
         QCOMPARE(run.states, (QList<int>{1, 2, 3, 11}));
-        QCOMPARE(run.info, QStringLiteral("The server did not answer within 1 seconds."));
+        QCOMPARE(run.info, info);
     }
 
     void slowButMovingDataKeepsGoing()
     {
-        FtpTestServer server;
-        QVERIFY2(server.start({"--mode", "slow", "--size", "1000", "--pause", "0.1"}, "hostile_ftp_server.py"),
-                 qPrintable(server.errorText()));
-        FtpTransferControl control;
-        point(control, server, 600);
-        const QString target = olderFile();
         // 16 pieces 0.1 s apart: far longer than the time-out in all.
-        const FtpRun run = runOn(control, TransferCommand::get(QStringLiteral("f.bin"), target));
-        QCOMPARE(run.states.last(), int(TransferState::ResponseCompleted));
+        serve({"--mode", "slow", "--size", "1000", "--pause", "0.1"}, 600);
+        const QString target = olderFile();
+        QCOMPARE(runOn(control_, TransferCommand::get(QStringLiteral("f.bin"), target)).states.last(), 12);
         QCOMPARE(contentOf(target).size(), 1000);
     }
 
-    void stoppedDownloadKeepsTheSessionAndTheOlderFile()
+    void stopKeepsTheSessionAndLeavesNothingHalfDone()
     {
-        FtpTestServer server;
-        QVERIFY2(server.start({"--throttle", "100000"}), qPrintable(server.errorText()));
-        QVERIFY(server.writeFile(QStringLiteral("f.bin"), QByteArray(2000000, 'x')));
-        FtpTransferControl control;
-        point(control, server, 20000);
-        QCOMPARE(runOn(control, TransferCommand::listing()).states.last(), int(TransferState::ResponseCompleted));
-
+        serve({"--throttle", "100000"}, 20000, "ftp_server.py");
+        QVERIFY(server_.writeFile(QStringLiteral("f.bin"), QByteArray(2000000, 'x')));
         const QString target = olderFile();
-        QSignalSpy stopped(&control, &TransferControl::commandStopped);
+        QSignalSpy stopped(&control_, &TransferControl::commandStopped);
         QList<TransferProgress> progress;
-        connect(&control, &TransferControl::progressChanged, this, [&](const TransferProgress &p) { progress << p; });
+        connect(&control_, &TransferControl::progressChanged, this, [&](const TransferProgress &p) { progress << p; });
         QList<int> states;
-        connect(&control, &TransferControl::stateChanged, this, [&](int state) { states << state; });
-        QCOMPARE(control.execute(TransferCommand::get(QStringLiteral("f.bin"), target)), 0);
-        QVERIFY(QTest::qWaitFor([&] { return control.progress().done >= 150000; }, 10000));
-        control.stop();
+        connect(&control_, &TransferControl::stateChanged, this, [&](int state) { states << state; });
+        QCOMPARE(control_.execute(TransferCommand::get(QStringLiteral("f.bin"), target)), 0);
+        QVERIFY(QTest::qWaitFor([&] { return control_.progress().done >= 150000; }, 10000));
+        control_.stop();
         QVERIFY(stopped.wait(10000));
-        QVERIFY(!control.stillExecuting());
-        QVERIFY(!states.contains(TransferState::Error) && !states.contains(TransferState::ResponseCompleted));
-        QVERIFY(!progress.isEmpty());
+        QVERIFY(!control_.stillExecuting() && !states.contains(11) && !states.contains(12));
         QCOMPARE(progress.first().total, 2000000);
         QVERIFY(progress.size() < 20);   // a few a second, not one per piece
         QCOMPARE(contentOf(target), QByteArray("older"));
         QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
-
-        // Still logged in, in the same folder.
-        const FtpRun next = runOn(control, TransferCommand::listing());
-        QCOMPARE(next.states, completed());
+        const FtpRun next = runOn(control_, TransferCommand::listing());   // logged in, same folder
         QCOMPARE(sortedLines(next.answer), QStringList{QStringLiteral("f.bin")});
+
+        const QString upload = olderFile("up.bin", QByteArray(2000000, 'u'));
+        QCOMPARE(control_.execute(TransferCommand::put(upload, QStringLiteral("up.bin"))), 0);
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(server_.pathOf("up.bin")).size() >= 150000; }, 10000));
+        control_.stop();
+        QVERIFY(stopped.wait(10000));
+        QVERIFY(!QFile::exists(server_.pathOf("up.bin")));   // no part of it stays on the server
+        QCOMPARE(runOn(control_, TransferCommand::listing()).states, completed());
     }
 };
 
