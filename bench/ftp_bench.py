@@ -189,7 +189,7 @@ def shell(script):
 
 
 def lftp(server, script):
-    login = "set ftp:use-mlsd %s; set net:max-retries 1; set xfer:clobber on; open -u %s,%s -p %d 127.0.0.1; " % (
+    login = "set ftp:use-mlsd %s; set net:max-retries 1; set xfer:clobber on; set xfer:make-backup off; open -u %s,%s -p %d 127.0.0.1; " % (
         "on" if server.mlsd else "off", server.user, server.password, server.port)
     return lambda: measured(["lftp", "-c", login + script])
 
@@ -208,14 +208,14 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
         if folder is None:
             continue
         target = os.path.join(folder, "down.bin")
-        out.append(("down %s to %s" % (size_name, where), {
+        out.append(("down %s to %s" % (size_name, where), [target], {
             "ours": ours(console, server, ["GET big.bin " + target]),
             "curl": shell("curl -s -S -o %s %s && sync %s" % (target, server.url("big.bin"), target)),
             "lftp": lftp(server, "get big.bin -o %s; !sync %s" % (target, target)),
         }, check_file(target)))
     up_source = os.path.join(local, "up.bin")
     uploaded = os.path.join(server.root, "uploads", "up.bin")
-    out.append(("up " + size_name, {
+    out.append(("up " + size_name, [uploaded], {
         "ours": ours(console, server, ["put %s uploads/up.bin" % up_source]),
         "curl": shell("curl -s -S -T %s %s" % (up_source, server.url("uploads/up.bin"))),
         "lftp": lftp(server, "put %s -o uploads/up.bin" % up_source),
@@ -229,7 +229,7 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
             if listing_server is None:
                 continue
             curl_args = ("-X MLSD " if verb == "MLSD" else "") + listing_server.url(folder + "/")
-            out.append(("list %dk %s" % (count // 1000, verb), {
+            out.append(("list %dk %s" % (count // 1000, verb), [], {
                 "ours": ours(console, listing_server, ["CD " + folder, "Dir "]),
                 "curl": shell("curl -s -S -o /dev/null " + curl_args),
                 "lftp": lftp(listing_server, "cd %s; cls -1 > /dev/null" % folder),
@@ -242,7 +242,7 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
         with open(curl_config, "w") as f:
             for n in names:
                 f.write('url = "%s"\noutput = "%s/%s"\n' % (server.url("small/" + n), dest, n))
-        out.append(("1000 x 10 KB down", {
+        out.append(("1000 x 10 KB down", [dest], {
             "ours": ours(console, server, ["CD small"] + ["GET %s %s/%s" % (n, dest, n) for n in names]),
             "curl": shell("curl -s -S -K %s && sync %s" % (curl_config, dest)),
             "lftp": lftp(server, "cd small; mget -O %s *; !sync %s" % (dest, dest)),
@@ -251,10 +251,16 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
     return out
 
 
-def run_task(name, runners, check, count, runs):
+def run_task(name, runners, check, count, runs, leftovers):
     results = {tool: [] for tool in runners}
     for _ in range(runs):
         for tool, run in runners.items():   # interleaved: ours, curl, lftp, ours, ...
+            for path in leftovers:   # each tool writes into an empty place
+                if os.path.isdir(path):
+                    shutil.rmtree(path)
+                    os.makedirs(path)
+                elif os.path.exists(path):
+                    os.unlink(path)
             settle()
             try:
                 wall, cpu, peak, output = run()
@@ -330,10 +336,10 @@ def main():
                 server.list_only = server
                 servers.append(server)
             for task in tasks(server, console, args, local, tmpfs if mounted else None, big_sha, upload_sha):
-                task_name, runners, check = task[:3]
-                count = task[3] if len(task) > 3 else None
+                task_name, leftovers, runners, check = task[:4]
+                count = task[4] if len(task) > 4 else None
                 print("%s: %s" % (server.name, task_name), flush=True)
-                rows.append((server.name, task_name, run_task(task_name, runners, check, count, args.runs)))
+                rows.append((server.name, task_name, run_task(task_name, runners, check, count, args.runs, leftovers)))
         print_table(rows, args.runs)
     finally:
         for server in servers:

@@ -55,7 +55,9 @@ void FtpSession::finishListing()
         links.append(charset_.decode(parser_->name(entries[i])));
     }
     if (links.isEmpty()) return publishListing();
-    linkProbe_ = std::make_unique<FtpLinkProbe>(links, folder_);
+    // A folder name the PWD reply could not carry cannot be returned to; links then stay guessed.
+    const bool canReturn = !folder_.contains(QChar::ReplacementCharacter);
+    linkProbe_ = std::make_unique<FtpLinkProbe>(links, canReturn ? folder_ : QString());
     probeNextLink();
 }
 
