@@ -55,18 +55,18 @@ private slots:
         QCOMPARE(p.statusBarHeight, 300);
         QCOMPARE(p.ListView1, QRect(0, 1800, 3500, 4000));
         QCOMPARE(p.ListView2, QRect(3500, 1800, 5480, 4000));
-        QCOMPARE(p.Label1, QRect(3600, 1560, 975, 375));
-        QCOMPARE(p.Label2, QRect(60, 1560, 1695, 375));
+        QCOMPARE(p.Label1, QRect(3600, 1560, 975, 240));
+        QCOMPARE(p.Label2, QRect(60, 1560, 780, 240));
         QCOMPARE(p.Dir1, QRect(1655, 480, 3135, 930));
         QCOMPARE(p.Text1, QRect(840, 1560, 2700, 255));
         QCOMPARE(p.Drive1, QRect(120, 480, 1455, 300));
         QCOMPARE(p.Combo1, QRect(120, 840, 1455, 300));
-        QCOMPARE(p.Picture1, QRect(5950, 400, 2985, 1400));
+        QCOMPARE(p.Picture1, QRect(5965, 400, 2985, 1400));
 
-        // The picture box follows the window's place on the screen and half the client width.
+        // The picture box stays inside the client area on a wide screen.
         const WindowPlacements framed = planWindowLayout(QSize(19200, 16200), QSize(240, 450));
         QCOMPARE(framed.window.topLeft(), QPoint(5100, 4725));
-        QCOMPARE(framed.Picture1.left(), (9000 - 240) / 2 + 5100 - 50);
+        QCOMPARE(framed.Picture1.left(), 9000 - 240 - 2985 - 50);
         QCOMPARE(framed.ListView1, p.ListView1);
 
         // A screen smaller than the window puts it past the screen's edges.
@@ -81,16 +81,15 @@ private slots:
         QCOMPARE(w.frameGeometry(), expectedOuterRect(w));
         QCOMPARE(w.ListView1->geometry(), QRect(0, 120, 233, 267));
         QCOMPARE(w.ListView2->geometry(), QRect(233, 120, 365, 267));
-        QCOMPARE(w.Label1->geometry(), QRect(240, 104, 65, 25));
-        QCOMPARE(w.Label2->geometry(), QRect(4, 104, 113, 25));
+        QCOMPARE(w.Label1->geometry(), QRect(240, 104, 65, 16));
+        QCOMPARE(w.Label2->geometry(), QRect(4, 104, 52, 16));
         QCOMPARE(w.Text1->geometry(), QRect(56, 104, 180, 17));
         QCOMPARE(w.Dir1->geometry(), QRect(110, 32, 209, 62));
         QCOMPARE(w.Drive1->geometry(), QRect(8, 32, 97, 20));
         QCOMPARE(w.Combo1->geometry(), QRect(8, 56, 97, 20));
         QCOMPARE(w.Picture1->size(), QSize(199, 93));
         QCOMPARE(w.Picture1->y(), 27);
-        const int halfClient = pixelsToTwips(w.width()) / 2;
-        QCOMPARE(w.Picture1->x(), twipsToPixels(halfClient + pixelsToTwips(w.frameGeometry().x()) - 50));
+        QCOMPARE(w.Picture1->x(), twipsToPixels(pixelsToTwips(w.width()) - 2985 - 50));
 
         // Toolbar along the top, status bar along the bottom, the picture box drawn over the toolbar.
         const QWidget *client = w.centralWidget();
