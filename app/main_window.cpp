@@ -184,6 +184,7 @@ void Form1::connectSignals()
     pathBoxMoves->watch(Text1);
     connectLocalViewSignals();
     connectRemoteListSignals();
+    connectProgressAndStop();
 }
 
 void Form1::Form_Load()

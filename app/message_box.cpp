@@ -17,6 +17,7 @@ MessageBoxAnswer run(QWidget *parent, const MessageBoxRequest &request)
     if (answerer()) return answerer()(request);
     QMessageBox box(QMessageBox::NoIcon, request.title, request.text,
                     request.yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    if (request.noIsDefault) box.setDefaultButton(QMessageBox::No);
     const int result = box.exec();
     if (!request.yesNo) return MessageBoxAnswer::Ok;
     return result == QMessageBox::Yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
@@ -32,6 +33,11 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
 bool askYesNo(QWidget *parent, const QString &text, const QString &title)
 {
     return run(parent, {text, title, true}) == MessageBoxAnswer::Yes;
+}
+
+bool askYesNoDefaultNo(QWidget *parent, const QString &text, const QString &title)
+{
+    return run(parent, {text, title, true, true}) == MessageBoxAnswer::Yes;
 }
 
 void setMessageBoxAnswerer(MessageBoxAnswerer newAnswerer)

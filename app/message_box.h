@@ -15,6 +15,7 @@ struct MessageBoxRequest {
     QString text;
     QString title;
     bool yesNo = false;  // Yes and No buttons; otherwise OK only
+    bool noIsDefault = false;  // Enter answers No (questions whose Yes loses something)
 };
 
 enum class MessageBoxAnswer { Ok, Yes, No };
@@ -27,6 +28,9 @@ inline const QString kApplicationTitle = QStringLiteral("Corvexo");
 void showMessage(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
 // Asks a Yes/No question; returns true on Yes.
 bool askYesNo(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
+
+// Asks a Yes/No question whose default answer is No; returns true on Yes.
+bool askYesNoDefaultNo(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
 
 // Replaces how boxes are answered (tests); an empty answerer restores the real box.
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer);

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/progress_panel.h"
 #include "app/strings/string_table.h"
 #include "settings/settings_store.h"
 
@@ -37,8 +38,9 @@ void Form1::con_Click()
 
 void Form1::Combo1_Click(int index)
 {
-    // The picked name only starts a connection; the current setting is what connects.
     if (Combo1->itemText(index).isEmpty()) return;
+    // The picked setting becomes the current one for this run; the default on file stays.
+    useListedSetting(index);
     Connect();
 }
 
@@ -83,6 +85,7 @@ void Form1::tellConnectRefusal(int error)
 void Form1::Discon_Click()
 {
     Inet1->cancel();
+    progressPanel->finish();
     setStatusText(text(136));
     Connected = false;
     DItemIdle();

@@ -119,7 +119,8 @@ private slots:
         QTest::addColumn<bool>("connected");
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("parent") << QStringList{"../"} << true << false << QStringList{"Your selecting item cannot be deleting."};
+        QTest::newRow("parent") << QStringList{"../"} << true << false
+                                << QStringList{"\"../\" stands for this folder or the one above and cannot be renamed."};
         QTest::newRow("empty entry") << QStringList{""} << true << false << QStringList{};
         QTest::newRow("empty list") << QStringList{} << true << false << QStringList{"You have tried deleting item is not being selected."};
         QTest::newRow("busy") << QStringList{"a.txt"} << true << true << QStringList{"The last demand is being executed."};

@@ -118,11 +118,19 @@ private slots:
         QCOMPARE(inet->sent[0].operands,
                  (QStringList{"readme.txt", local(QStringLiteral("ftp/readme.txt"))}));
         QVERIFY(window->GetWait);
+        QCOMPARE(occurrences(window->ListView1, QStringLiteral("readme.txt")), 0);  // listed once it arrived
+        QFile arrived(local(QStringLiteral("ftp/readme.txt")));
+        QVERIFY(arrived.open(QIODevice::WriteOnly));
+        arrived.close();
+        inet->completeCommand();
         QCOMPARE(occurrences(window->ListView1, QStringLiteral("readme.txt")), 1);
         QCOMPARE(window->ListView1->item(window->ListView1->count() - 1)->text(), QStringLiteral("readme.txt"));
+        answer = MessageBoxAnswer::Yes;
         window->DownL_Click();  // the same file again: still listed once
+        inet->completeCommand();
         QCOMPARE(inet->commands.size(), 2);
         QCOMPARE(occurrences(window->ListView1, QStringLiteral("readme.txt")), 1);
+        messages.removeIf([](const MessageBoxRequest &m) { return m.yesNo; });  // the overwrite question
         QVERIFY(messages.isEmpty());
     }
 

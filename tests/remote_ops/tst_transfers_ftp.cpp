@@ -147,8 +147,8 @@ private slots:
     {
         select(window->ListView2, QStringLiteral("readme.txt"));
         window->DownL->trigger();
-        QCOMPARE(window->ListView1->findItems(QStringLiteral("readme.txt"), Qt::MatchExactly).size(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(idle(), kWait);
+        QCOMPARE(window->ListView1->findItems(QStringLiteral("readme.txt"), Qt::MatchExactly).size(), 1);
         QCOMPARE(readLocal(localFile(QStringLiteral("readme.txt"))), server->readFile(QStringLiteral("readme.txt")));
 
         QFile::remove(localFile(QStringLiteral("readme.txt")));

@@ -65,17 +65,11 @@ private slots:
     void portFieldAndPasswordField()
     {
         Form2 *w = f.open();
-        QCOMPARE(w->MaskEdBox1->displayText(), QStringLiteral("__"));
         QCOMPARE(w->portValue(), QString());
         w->MaskEdBox1->setFocus();
         w->MaskEdBox1->home(false);
-        QTest::keyClicks(w->MaskEdBox1, "2x134");
-        QCOMPARE(w->portValue(), QStringLiteral("21"));
-        w->MaskEdBox1->clear();
-        w->MaskEdBox1->setCursorPosition(1);
-        QTest::keyClicks(w->MaskEdBox1, "7");
-        QCOMPARE(w->MaskEdBox1->displayText(), QStringLiteral("_7"));
-        QCOMPARE(w->portValue(), QStringLiteral("7"));
+        QTest::keyClicks(w->MaskEdBox1, "2x13465");  // digits only, five at most
+        QCOMPARE(w->portValue(), QStringLiteral("21346"));
 
         QTest::keyClicks(w->Text4, "secret");
         QCOMPARE(w->Text4->text(), QStringLiteral("secret"));
