@@ -6,15 +6,14 @@
 #include "app/message_box.h"
 #include "app/picture_box.h"
 #include "app/progress_panel.h"
+#include "app/progress_texts.h"
 #include "app/qt_translations.h"
 #include "local/folder_box.h"
-#include "remote_ops/edit_command_plan.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window.h"
 #include "support/scripted_transfer_control.h"
 #include "support/test_data_dir.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -172,13 +171,6 @@ private slots:
         QVERIFY(!s.listedLocally(QStringLiteral("readme.txt")));
     }
 
-    void selfAndParentCannotBeRenamed()
-    {
-        const EditPlan plan = planRename({true, false, 2, QStringLiteral("../")}, QStringLiteral("x"));
-        QCOMPARE(plan.outcome, EditPlan::Outcome::Refuse);
-        QCOMPARE(plan.messageText, QStringLiteral("\"../\" stands for this folder or the one above and cannot be renamed."));
-    }
-
     void progressShownEscStopsAndStoppedLeavesTheWindowReady()
     {
         Setup s;
@@ -194,6 +186,10 @@ private slots:
         QVERIFY(s.window->progressPanel->isVisible());
         QCOMPARE(s.window->progressPanel->bar->value(), 200);
         QVERIFY(s.window->progressPanel->line->text().startsWith(QStringLiteral("2.0 KB of 10.0 KB")));
+        QCOMPARE(progressLine({TransferProgress::Unit::Bytes, 2048, 10240}, 2000),
+                 QStringLiteral("2.0 KB of 10.0 KB, 1.0 KB/s, 0:08 left"));
+        QCOMPARE(progressLine({TransferProgress::Unit::Entries, 1500, -1}, 50), QStringLiteral("1500 entries received"));
+        QCOMPARE(durationText(3723), QStringLiteral("1:02:03"));
         QTest::keyClick(s.window.get(), Qt::Key_Escape);
         QCOMPARE(s.inet->stopCount, 1);
         s.inet->executing = false;
@@ -231,7 +227,6 @@ private slots:
                                                  "\r\n\r\nExisting file: 10.0 KB, 2026-12-01 09:30"
                                                  "\r\nFile to upload: 3 bytes, 2026-11-30 08:00"));
         s.answer = MessageBoxAnswer::Yes;
-        s.window->ListView2->setFocus();
         s.selectIn(s.window->ListView2, QStringLiteral("readme.txt"));
         s.window->DownL_Click();
         QVERIFY(s.inet->lastCommand().startsWith(QStringLiteral("GET readme.txt ")));
