@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace corvexo {
 
 namespace {
@@ -51,6 +53,8 @@ Form4::Form4(QWidget *parent) : QWidget(parent, Qt::Window)
     watchLink(Label2, QStringLiteral("Mail to Pell"), &Form4::Label2_Click);
     watchLink(Label3, QStringLiteral("Go to Pell's site"), &Form4::Label3_Click);
     Form_Load();
+    // Both lines of the version text show whole, whatever the font that stands in for Arial.
+    Label1->resize(Label1->width(), std::max(Label1->height(), Label1->heightForWidth(Label1->width())));
 }
 
 QUrl Form4::mailTarget() { return QUrl(QStringLiteral("mailto:") + kMailAddress); }

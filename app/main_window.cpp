@@ -88,6 +88,7 @@ void Form1::createControls()
     Text1 = new QLineEdit(client);
     Label1 = new QLabel(client);
     Label2 = new QLabel(client);
+    for (QLabel *caption : {Label1, Label2}) caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ListView1 = new FileListWidget(client);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView2 = new FileListWidget(client);
@@ -185,6 +186,7 @@ void Form1::connectSignals()
     pathBoxMoves->watch(Text1);
     connectLocalViewSignals();
     connectRemoteListSignals();
+    connectProgressAndStop();
 }
 
 void Form1::Form_Load()

@@ -30,6 +30,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QComboBox;
@@ -46,6 +47,7 @@ class FileListWidget;
 class FolderBox;
 class PictureBox;
 class ImageList;
+class ProgressPanel;
 class Form2;
 class Form3;
 class Form4;
@@ -200,6 +202,16 @@ public:
     void CopyToFTP();
     void DownL_Click();
     void UpL_Click();
+    // The download handed to the control (name, local folder); listed in ListView1 when it completes.
+    std::pair<QString, QString> downloadInHand;
+    void listDownloadedFile();
+
+    // --- progress and stop ---
+    ProgressPanel *progressPanel = nullptr;  // beside the status bar's text while a transfer runs
+    void Inet1_ProgressChanged(const TransferProgress &progress);
+    bool stoppableCommandRuns() const;  // a download, upload or listing runs
+    void Stop_Click();                  // Esc, or the panel's Stop button
+    void Inet1_CommandStopped();
 
     // --- rename, create, delete ---
     void FrDRname_Click();
@@ -242,6 +254,7 @@ private:
     void connectSignals();
     void connectLocalViewSignals();
     void connectRemoteListSignals();
+    void connectProgressAndStop();
     bool exiting_ = false;
 
     // --- layout ---

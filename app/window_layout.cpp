@@ -5,6 +5,8 @@
 #include "local/folder_box.h"
 
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -13,6 +15,23 @@
 #include <QToolBar>
 
 namespace corvexo {
+
+namespace {
+
+// A caption whose text is larger than its place gets a smaller font rather than being cut.
+void fitCaption(QLabel *label)
+{
+    QFont font = label->font();
+    int pixels = QFontInfo(font).pixelSize();
+    auto fits = [&] {
+        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, label->text());
+        return needed.width() <= label->width() && needed.height() <= label->height();
+    };
+    while (pixels > 8 && !fits()) font.setPixelSize(--pixels);
+    label->setFont(font);
+}
+
+} // namespace
 
 void Form1::Form_Resize()
 {
@@ -41,6 +60,8 @@ void Form1::Form_Resize()
     Drive1->setGeometry(twipsToPixels(p.Drive1));
     Combo1->setGeometry(twipsToPixels(p.Combo1));
     Picture1->setGeometry(twipsToPixels(p.Picture1));
+    for (QLabel *caption : {Label1, Label2}) fitCaption(caption);
+    Text1->raise();  // its lowest pixel row meets the lists' top edge
     Picture1->raise();
 }
 

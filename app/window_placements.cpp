@@ -1,5 +1,6 @@
 #include "window_placements.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvexo {
@@ -42,12 +43,17 @@ WindowPlacements planWindowLayout(const QSize &screen, const QSize &frame)
     p.Label2.moveLeft(p.ListView1.left() + 60);
     p.Dir1.moveLeft(p.Combo1.width() + 200);
     p.Text1.setWidth(p.ListView1.width() - 800);
+    // The captions end where the lists begin, and "Local:" where the path box
+    // begins, so that neither covers the other nor is cut by a list.
+    for (QRect *caption : {&p.Label1, &p.Label2})
+        caption->setHeight(std::min(caption->height(), p.ListView1.top() - caption->top()));
+    p.Label2.setWidth(std::min(p.Label2.width(), p.Text1.left() - p.Label2.left()));
     const int clientTop = 0;
-    const int halfClientWidth = (size.width() - frame.width()) / 2;
-    // The picture box overlaps the toolbar's lower edge; its left follows the
-    // window's own place on the screen, so on wide screens it reaches past the
-    // client area's right edge and is cut off there.
-    p.Picture1 = QRect(halfClientWidth + p.window.left() - 50, p.toolbarHeight + clientTop - 50, 2985, 1400);
+    const int clientWidth = size.width() - frame.width();
+    // The picture box overlaps the toolbar's lower edge, its right edge just
+    // inside the client area's, on every screen.
+    const QSize picture(2985, 1400);
+    p.Picture1 = QRect(QPoint(clientWidth - picture.width() - 50, p.toolbarHeight + clientTop - 50), picture);
     return p;
 }
 

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "connection/session_security_view.h"
+#include "app/progress_panel.h"
 #include "app/strings/string_table.h"
 #include "settings/settings_store.h"
 #include "state_texts.h"
@@ -39,8 +40,9 @@ void Form1::con_Click()
 
 void Form1::Combo1_Click(int index)
 {
-    // The picked name only starts a connection; the current setting is what connects.
     if (Combo1->itemText(index).isEmpty()) return;
+    // The picked setting becomes the current one for this run; the default on file stays.
+    useListedSetting(index);
     Connect();
 }
 
@@ -90,6 +92,7 @@ void Form1::Discon_Click()
     Inet1->cancel();
     if (cutOff && isProgressCaption(windowTitle())) setWindowTitle(text(163));
     if (securityView) securityView->refresh();
+    progressPanel->finish();
     setStatusText(text(136));
     Connected = false;
     DItemIdle();

@@ -51,6 +51,7 @@ void Form1::dispatchCompletion()
         RFileName.clear();
         RFileName = readWholeAnswer();  // a download's answer is not shown
         GetWait = false;
+        listDownloadedFile();
     } else if (PutWait) {
         listAgainOrShowListing(PutWait, PutList);
     } else if (CdWait) {

@@ -1,6 +1,7 @@
 #include "edit_command_plan.h"
 
 #include "edit_availability_table.h"
+#include "edit_messages.h"
 
 #include <optional>
 
@@ -42,7 +43,8 @@ EditPlan planRename(const RemoteEditContext &remote, const QString &newName)
     if (remote.entryCount <= 0) return refuse(kNothingSelected);
     if (remote.entryText.isEmpty()) return {};
     // The folder itself and the one above cannot be renamed from inside it.
-    if (isSelfOrParentEntry(remote.entryText)) return refuse(kNotForThisEntry);
+    if (isSelfOrParentEntry(remote.entryText))
+        return {EditPlan::Outcome::Refuse, 0, {}, cannotRenameEntryText(remote.entryText)};
     return send(TransferCommand::rename(remote.entryText, newName));
 }
 

@@ -27,6 +27,7 @@ struct EditPlan {
     Outcome outcome = Outcome::Ignore;
     int message = 0;
     TransferCommand command;
+    QString messageText;  // shown instead of string `message` when the table has no fitting text
 };
 
 EditPlan planRename(const RemoteEditContext &remote, const QString &newName);

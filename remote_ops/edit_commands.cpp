@@ -42,7 +42,7 @@ void carryOut(Form1 &window, const EditPlan &plan, std::initializer_list<bool *>
             for (bool *mark : marks) *mark = false;
         break;
     case EditPlan::Outcome::Refuse:
-        showMessage(&window, text(plan.message));
+        showMessage(&window, plan.messageText.isEmpty() ? text(plan.message) : plan.messageText);
         break;
     case EditPlan::Outcome::NeedName:
         if (window.form3) window.form3->show();

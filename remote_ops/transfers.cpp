@@ -5,6 +5,11 @@
 #include "app/strings/string_table.h"
 #include "local/local_messages.h"
 #include "local/local_paths.h"
+#include "remote_ops/edit_messages.h"
+
+#include <QFileInfo>
+
+#include <utility>
 
 namespace corvexo {
 
@@ -17,6 +22,19 @@ bool isListed(const QListWidget *list, const QString &name)
     for (int row = 0; row < list->count(); ++row)
         if (list->item(row)->text() == name) return true;
     return false;
+}
+
+FileFacts localFacts(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified()};
+}
+
+FileFacts remoteFacts(const TransferControl &control, const QString &name)
+{
+    for (const RemoteEntry &entry : control.listedEntries())
+        if (!entry.isFolder && entry.name == name) return {entry.size, entry.modified};
+    return {};
 }
 
 } // namespace
@@ -47,17 +65,28 @@ void Form1::CopyFromFTP()
         showMessage(this, unsafeRemoteNameText(remote));
         return;
     }
+    const QString target = localFilePath(folder, remote);
+    if (QFileInfo::exists(target)
+        && !askYesNoDefaultingToNo(this, replaceLocalQuestion(remote, localFacts(target), remoteFacts(*Inet1, remote))))
+        return;
     // A refused command completes nothing, so the mark goes back to what an earlier command left.
     const bool earlierGetWait = GetWait;
     GetWait = true;
-    if (executeCommand(TransferCommand::get(remote, localFilePath(folder, remote))) != TransferError::None) {
+    if (executeCommand(TransferCommand::get(remote, target)) != TransferError::None) {
         GetWait = earlierGetWait;
         return;
     }
-    if (!isListed(ListView1, remote)) {
-        LFileName = remote;
-        ITYPE();
-    }
+    // Listed once it has arrived: a refused or failed download leaves no name behind.
+    downloadInHand = {remote, folder};
+}
+
+void Form1::listDownloadedFile()
+{
+    const auto [name, folder] = std::exchange(downloadInHand, {});
+    if (name.isEmpty() || folder != File1Path || isListed(ListView1, name)) return;
+    if (!QFileInfo(localFilePath(folder, name)).isFile()) return;
+    LFileName = name;
+    ITYPE();
     ListView1->viewport()->update();
 }
 
@@ -82,6 +111,10 @@ void Form1::CopyToFTP()
         return;
     }
     const QString local = entry->text();
+    if (isListed(ListView2, local)
+        && !askYesNoDefaultingToNo(this, replaceRemoteQuestion(local, remoteFacts(*Inet1, local),
+                                                          localFacts(localFilePath(folder, local)))))
+        return;
     // A refused command completes nothing, so the marks go back to what an earlier command left.
     const bool earlierPutWait = PutWait, earlierPutList = PutList;
     PutWait = true;

@@ -59,4 +59,19 @@ QString doubleQuoteLine(const QStringList &fieldValues)
     return names.isEmpty() ? QString() : problemLine(doubleQuoteProblem(names));
 }
 
+bool isPortNumber(const QString &portText)
+{
+    if (portText.isEmpty() || portText.size() > 5) return false;
+    for (const QChar c : portText)
+        if (c < u'0' || c > u'9') return false;
+    const int port = portText.toInt();
+    return port >= 1 && port <= 65535;
+}
+
+QString portRangeLine(const QString &portText)
+{
+    if (portText.isEmpty() || isPortNumber(portText)) return {};
+    return problemLine(portRangeProblem(portText));
+}
+
 } // namespace corvexo

@@ -30,4 +30,9 @@ QString wrongSettingMessage(const QString &problems);
 // Fields in order host address, password, user name, port, setting name.
 QString doubleQuoteLine(const QStringList &fieldValues);
 
+// A port typed in the settings window: digits that make a number from 1 to 65535.
+bool isPortNumber(const QString &portText);
+// A "* " line when a port was typed but is no port; empty otherwise (also when nothing was typed).
+QString portRangeLine(const QString &portText);
+
 } // namespace corvexo

@@ -110,4 +110,11 @@ QString doubleQuoteProblem(const QStringList &fieldNames)
         .arg(fieldNames.join(QStringLiteral(", ")));
 }
 
+QString portRangeProblem(const QString &typed)
+{
+    if (japanese())
+        return QStringLiteral("ポート \"%1\" は使えません。1 から 65535 までの数字を入力してください。").arg(typed);
+    return QStringLiteral("The port \"%1\" cannot be used. Please enter a number from 1 to 65535.").arg(typed);
+}
+
 } // namespace corvexo

@@ -31,4 +31,7 @@ QString quoteNotSavedMessage(const QString &fileName);
 // One problem line (without "* " and line end): these fields hold a double quote or a line break.
 QString doubleQuoteProblem(const QStringList &fieldNames);
 
+// One problem line (without "* " and line end): the typed port is no port number.
+QString portRangeProblem(const QString &typed);
+
 } // namespace corvexo

@@ -23,12 +23,11 @@ void Form2::ClorRe(bool &CRtheItem)
         const int i = List1->currentRow();
         if (i < 0 || i >= kSettingSlots) return;
         if (List1->item(i)->text() != Text6->text()) {
-            const QString keptName = Text6->text().isEmpty() ? QString() : CurrentSetting[5];
+            // Not the default: "Sfile" and the default's name stay as they are.
             delete List1->takeItem(i);
             if (combo1) combo1->removeItem(i);
             bool keepDefault = false;
             DlDefaultItem(keepDefault, i);
-            Text6->setText(keptName);
         } else {
             if (!askYesNo(this, text(119))) return;
             delete List1->takeItem(i);
@@ -56,11 +55,12 @@ void Form2::DlDefaultItem(bool &CorD, int CntI)
 {
     for (QLineEdit *field : {Text1, MaskEdBox1, Text3, Text4, Text5}) field->clear();
     if (CntI >= 0 && CntI < kSettingSlots) SettingList[CntI] = ConnectionSetting{};
-    if (CorD) {
-        Text6->clear();
-        for (QString &slot : CurrentSetting) slot.clear();
-    }
+    // Only a cleared default is written; rewriting "Sfile" otherwise would make
+    // whatever the current setting holds the next start-up's default.
+    if (!CorD) return;
     CorD = false;
+    Text6->clear();
+    for (QString &slot : CurrentSetting) slot.clear();
     SaveDefault();
     LoadDefault();
 }

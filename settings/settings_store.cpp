@@ -1,4 +1,5 @@
 #include "settings_store.h"
+#include "setting_checks.h"
 #include "setting_lines.h"
 #include "settings_files.h"
 #include "settings_messages.h"
@@ -150,6 +151,18 @@ bool listFileCanBeRewritten()
     if (!missing && (!content.badLines.isEmpty() || content.recordsBeyondLimit > 0))
         showMessage(messageParent(), listNotRewrittenMessage(kListFileName));
     return false;
+}
+
+bool useListedSetting(int index)
+{
+    if (index < 0 || index >= kSettingSlots || SettingList[index].HostAddress.isEmpty()) return false;
+    const ConnectionSetting &listed = SettingList[index];
+    CurrentSetting[1] = hostForCurrentSetting(listed.HostAddress).value_or(listed.HostAddress);
+    CurrentSetting[2] = listed.Password;
+    CurrentSetting[3] = listed.UserName;
+    CurrentSetting[4] = listed.PortAddress;
+    CurrentSetting[5] = listed.SettingName;
+    return true;
 }
 
 void SaveDefault()

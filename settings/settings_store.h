@@ -50,6 +50,10 @@ QComboBox *settingsCombo();
 // missing, or was read whole). Otherwise tells the user why not and returns false.
 bool listFileCanBeRewritten();
 
+// Makes the listed setting at this index the current setting (the host without
+// "ftp://"), without saving it as the default; false when no such setting is listed.
+bool useListedSetting(int index);
+
 void SaveDefault();
 void LoadDefault();
 void SaveList(bool &Append);

@@ -40,11 +40,12 @@ void Form2::OKB(bool &PreOK, bool &PreAdd, bool &DeSITM)
     else bPWO = true;
     if (!Text3->text().isEmpty()) takeOver(3, Text3->text());
     else bUNM = true;
-    if (!portValue().isEmpty()) takeOver(4, portValue());
-    else bPOR = true;
+    if (portValue().isEmpty()) bPOR = true;
+    else if (isPortNumber(portValue())) takeOver(4, portValue());
     if (!Text5->text().isEmpty()) takeOver(5, Text5->text());
     else bLIT = true;
     LMBoo(bURL, bPWO, bUNM, bPOR, bLIT);
+    Problems += portRangeLine(portValue());
     Problems += doubleQuoteLine({Text1->text(), Text4->text(), Text3->text(), portValue(), Text5->text()});
 
     const bool add = PreAdd, ok = PreOK;

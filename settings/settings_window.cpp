@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 
 namespace corvexo {
@@ -70,7 +71,9 @@ void Form2::createControls()
     Text1 = place(new QLineEdit(this), twips(1320, 600, 2895, 375));
     Label3 = place(new QLabel(this), twips(120, 1080, 1455, 375));
     MaskEdBox1 = place(new QLineEdit(this), twips(1320, 1080, 735, 375));
-    MaskEdBox1->setInputMask(QStringLiteral("99;_"));
+    // Digits only, as many as a port needs; the range is checked when the setting is taken over.
+    MaskEdBox1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), MaskEdBox1));
+    MaskEdBox1->setMaxLength(5);
     Label4 = place(new QLabel(this), twips(120, 1560, 1455, 375));
     Text3 = place(new QLineEdit(this), twips(1320, 1560, 2895, 375));
     Label5 = place(new QLabel(this), twips(120, 2040, 1335, 375));
@@ -132,10 +135,7 @@ void Form2::connectButtons()
 
 QString Form2::portValue() const
 {
-    QString digits;
-    for (const QChar c : MaskEdBox1->text())
-        if (c.isDigit()) digits += c;
-    return digits;
+    return MaskEdBox1->text().trimmed();
 }
 
 void Form2::Form_Load()

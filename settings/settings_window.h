@@ -32,7 +32,7 @@ public:
     QLabel *Label1 = nullptr;
     QLineEdit *Text1 = nullptr;     // host address
     QLabel *Label3 = nullptr;
-    QLineEdit *MaskEdBox1 = nullptr;  // port: at most two digits, "_" for an empty place
+    QLineEdit *MaskEdBox1 = nullptr;  // port: up to five digits
     QLabel *Label4 = nullptr;
     QLineEdit *Text3 = nullptr;     // user name
     QLabel *Label5 = nullptr;
@@ -51,7 +51,7 @@ public:
 
     QString Problems;  // built by LMBoo
 
-    // The port field's value: its digits, or the empty text.
+    // The port field's value: its text (digits when typed), or the empty text.
     QString portValue() const;
 
     // --- load and window events ---

@@ -72,9 +72,10 @@ while [ $i -le 20 ]; do
     i=$((i + 1))
 done
 
-# The about window's background, 200 x 100: light, with a navy band behind the credit line.
+# The about window's background, 200 x 100: light, with a navy band behind the credit line
+# (below both lines of the version text).
 convert -size 200x100 gradient:'rgb(250,250,255)-rgb(200,210,235)' \
-        -fill "$NAVY" -draw 'rectangle 0,38 199,57' \
+        -fill "$NAVY" -draw 'rectangle 0,40 199,57' \
         -fill 'rgb(40,160,60)' -stroke 'rgb(20,90,30)' -draw 'circle 15,24 15,15' \
         -fill white -stroke none -draw 'polygon 12,19 21,24 12,29' \
         -fill 'rgb(30,90,200)' -draw 'rectangle 0,96 199,99' \

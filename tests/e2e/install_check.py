@@ -1,8 +1,12 @@
 #!/usr/bin/python3
-# `cmake --install` into a temporary prefix, then the installed program is
-# started from another folder: it must show its window, find its pictures under
-# share/corvexo, and keep its data in the user's data directory.
-# Exit codes: 0 passed, 1 failed, 77 skipped.
+"""`cmake --install` into a temporary prefix, then the installed program is
+started from another folder: it must show its window, find its pictures under
+share/corvexo, and keep its data in the user's data directory.
+With --package: `cpack -G DEB` makes the Debian package, whose files, dependencies
+and AppStream metainfo are checked.
+
+Exit codes: 0 passed, 1 failed, 77 skipped.
+"""
 import argparse
 import glob
 import os
@@ -53,16 +57,48 @@ def run_installed(prefix, work, artifacts):
         x.stop()
 
 
+def check_package(build, work, artifacts):
+    needed = ("cpack", "dpkg-deb", "dpkg-shlibdeps", "appstreamcli")
+    missing = [t for t in needed if shutil.which(t) is None]
+    if missing:
+        print("SKIPPED: missing tools:", ", ".join(missing), "(cmake, dpkg-dev, appstream)")
+        return 77
+    subprocess.run(["cpack", "-G", "DEB", "-B", work], cwd=build, check=True, stdout=subprocess.DEVNULL)
+    debs = glob.glob(os.path.join(work, "corvexo_*.deb"))
+    if len(debs) != 1:
+        raise SessionError("cpack made no corvexo_*.deb")
+    listing = subprocess.run(["dpkg-deb", "-c", debs[0]], check=True, stdout=subprocess.PIPE, text=True).stdout
+    with open(os.path.join(artifacts, "package-files.txt"), "w", encoding="utf-8") as f:
+        f.write("%s, %d bytes\n%s" % (os.path.basename(debs[0]), os.path.getsize(debs[0]), listing))
+    metainfo = "usr/share/metainfo/org.example.corvexo.metainfo.xml"
+    for path in ("usr/bin/corvexo", "usr/bin/corvexo-ftp-console", "usr/share/applications/corvexo.desktop",
+                 "usr/share/icons/hicolor/64x64/apps/corvexo.png", "usr/share/corvexo/about.gif", metainfo):
+        if " ./" + path not in listing:
+            raise SessionError("the package lacks " + path)
+    if "libqt6widgets6" not in subprocess.run(["dpkg-deb", "-f", debs[0], "Depends"], stdout=subprocess.PIPE,
+                                              text=True).stdout:
+        raise SessionError("the package's dependencies miss Qt")
+    tree = os.path.join(work, "tree")
+    subprocess.run(["dpkg-deb", "-x", debs[0], tree], check=True)
+    subprocess.run(["appstreamcli", "validate", "--no-net", os.path.join(tree, metainfo)], check=True)
+    print("passed:", os.path.basename(debs[0]), os.path.getsize(debs[0]), "bytes")
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--package", action="store_true")
     args = parser.parse_args()
-    if tools_missing():
-        return print("SKIPPED: missing tools:", ", ".join(tools_missing())) or 77
+    if tools_missing() and not args.package:
+        print("SKIPPED: missing tools:", ", ".join(tools_missing()))
+        return 77
     os.makedirs(args.artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="corvexo-install-")
     try:
+        if args.package:
+            return check_package(args.build, work, args.artifacts)
         subprocess.run(["cmake", "--install", args.build, "--prefix", os.path.join(work, "prefix")], check=True,
                        stdout=subprocess.DEVNULL)
         check_installed_files(os.path.join(work, "prefix"))

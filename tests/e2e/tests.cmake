@@ -14,3 +14,9 @@ add_test(NAME install_check
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/install_check.py
           --build ${CMAKE_BINARY_DIR} --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/install)
 set_tests_properties(install_check PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
+
+# The Debian package: built with cpack, its files listed and its metainfo validated.
+add_test(NAME package_check
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/install_check.py --package
+          --build ${CMAKE_BINARY_DIR} --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/package)
+set_tests_properties(package_check PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)

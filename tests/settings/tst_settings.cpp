@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(f.texts(), QStringList{text(118)});
         QCOMPARE(f.data.read("SLItems"), kThree.mid(kThree.indexOf("\r\n") + 2));
         QCOMPARE(permissionsOf(f, "SLItems"), kOwnerOnly);
-        QCOMPARE(QDir(f.data.dataFolder()).entryList(QDir::Files | QDir::Hidden), (QStringList{"Sfile", "SLItems"}));  // no temporary left
+        QCOMPARE(QDir(f.data.dataFolder()).entryList(QDir::Files | QDir::Hidden), (QStringList{"SLItems"}));  // no temporary left, and no default made
         QCOMPARE(WindowFixture::entries(w->List1), (QStringList{"B", "C"}));
         QCOMPARE(SettingList[0].Password, QStringLiteral("x,y"));
     }
