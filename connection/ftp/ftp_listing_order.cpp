@@ -21,6 +21,19 @@ int naturalCompare(QByteArrayView a, QByteArrayView b)
     // Up to the first differing byte the names are the same, whatever the rules;
     // start there, or at the digit run that byte belongs to.
     const qsizetype common = std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first - a.begin();
+    if (common < a.size() && common < b.size()) {
+        const char x = a[common], y = b[common];
+        if (isDigit(x) && isDigit(y)) {
+            // Digit runs of the same length compare by their first differing digit.
+            qsizetype ea = common, eb = common;
+            while (ea < a.size() && isDigit(a[ea])) ++ea;
+            while (eb < b.size() && isDigit(b[eb])) ++eb;
+            if (ea == eb) return x < y ? -1 : 1;
+        } else if (!isDigit(x) && !isDigit(y) && (common == 0 || !isDigit(a[common - 1]))
+                   && folded(x) != folded(y)) {
+            return folded(x) < folded(y) ? -1 : 1;
+        }
+    }
     qsizetype start = common;
     while (start > 0 && isDigit(a[start - 1])) --start;
     qsizetype i = start, j = start;

@@ -171,7 +171,6 @@ private:
     // The transfer in hand.
     bool dataDone_ = false, replyDone_ = false;
     Step onTransferComplete_;
-    QByteArray listingBytes_;
     std::unique_ptr<FtpDownloadFile> download_;
     std::unique_ptr<QFile> upload_;
 

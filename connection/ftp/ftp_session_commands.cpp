@@ -228,7 +228,6 @@ void FtpSession::discardTransfer()
     onTransferComplete_ = {};
     download_.reset();   // an uncommitted QSaveFile discards its temporary file
     upload_.reset();
-    listingBytes_.clear();
     parser_.reset();
     linkProbe_.reset();
     watch_ = TransferWatch{};
