@@ -12,7 +12,7 @@ QString FtpLinkProbe::nextCommand()
 {
     if (returning_) return QStringLiteral("CWD ") + folder_;
     // Without a folder to return to, nothing can be tried.
-    if (folder_.isEmpty() || next_ >= links_.size() || next_ >= MaxLinks || clock_.elapsed() > MaxMilliseconds)
+    if (stopped_ || folder_.isEmpty() || next_ >= links_.size() || next_ >= MaxLinks || clock_.elapsed() > MaxMilliseconds)
         return {};
     return QStringLiteral("CWD ") + links_[next_];
 }

@@ -26,6 +26,8 @@ public:
     // Takes the final reply to the last command. False when the session could not
     // return to its folder (it is then lost, and the reply says why).
     bool onReply(const FtpReply &reply);
+    // Tries no further link; only the way back to the folder is still sent.
+    void stop() { stopped_ = true; }
 
     // Per link in the given order: true for a folder, false for a file, nothing when not known.
     const QList<std::optional<bool>> &results() const { return results_; }
@@ -36,6 +38,7 @@ private:
     QList<std::optional<bool>> results_;
     qsizetype next_ = 0;
     bool returning_ = false;
+    bool stopped_ = false;
     QElapsedTimer clock_;
 };
 

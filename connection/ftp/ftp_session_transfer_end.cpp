@@ -33,7 +33,12 @@ void FtpSession::stop()
     const Verb verb = command_.verb;
     // Other commands are single short requests and run to their end.
     if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List) return;
-    if (dataDone_ && replyDone_) return;   // complete already; the file is being put in place
+    if (dataDone_ && replyDone_) {
+        // Complete already: a file is being put in place, or links are being tried,
+        // which ends at once, back in the folder, with the links left guessed.
+        if (linkProbe_) linkProbe_->stop();
+        return;
+    }
     const bool storSent = verb == Verb::Put && data_ != nullptr;
     abortTransfer([this, storSent] { endStopped(storSent); });
 }
@@ -87,7 +92,7 @@ void FtpSession::abortTransfer(Step then)
     const bool answerPending = !commandSent || !replyDone_;
     dropDataChannel();
     download_.reset();   // the temporary file goes; an older file of that name stays
-    listingBytes_.clear();
+    parser_.reset();
     onTransferComplete_ = {};
     if (!answerPending) return then();
     watch_.afterAbort = std::move(then);
