@@ -177,10 +177,11 @@ public:
     void Refr_Click();
     void InAndOutTMFile();
     int ADDTM() const;
-    // Reads the whole answer of the last command as text.
+    // Says in the status bar how many lines of the listing shown could not be read, if any.
+    void tellUnreadableEntries(int count);
+    // Reads the whole answer of the last command, as text or as it came.
     QString readWholeAnswer();
-    // Writes the listing text to "tm" and reads it back; the text itself when "tm" cannot be used.
-    QString passThroughTmFile(const QString &content);
+    QByteArray readAnswerBytes();
 
     // --- remote navigation ---
     void FCD(bool &UPone);

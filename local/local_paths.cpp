@@ -46,9 +46,9 @@ FolderCheck checkFolder(const QString &path)
     return FolderCheck::Usable;
 }
 
-QStringList filesOfFolder(const QString &folder)
+QFileInfoList fileInfosOfFolder(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 } // namespace corvexo

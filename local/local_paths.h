@@ -2,6 +2,7 @@
 // Decisions about local paths that the transfers and the path box make before
 // anything touches the disk or the server. Local paths use "/".
 
+#include <QFileInfoList>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,6 @@ enum class FolderCheck { Usable, Missing, NotFolder, Unreadable };
 FolderCheck checkFolder(const QString &path);
 
 // The ordinary files of a folder by name, as the hidden file box lists them.
-QStringList filesOfFolder(const QString &folder);
+QFileInfoList fileInfosOfFolder(const QString &folder);
 
 } // namespace corvexo

@@ -12,13 +12,6 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool isListed(const QListWidget *list, const QString &name)
-{
-    for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->text() == name) return true;
-    return false;
-}
-
 } // namespace
 
 void Form1::CopyFromFTP()
@@ -36,12 +29,11 @@ void Form1::CopyFromFTP()
         showMessage(this, text(173));
         return;
     }
-    const QListWidgetItem *entry = ListView2->currentItem();
-    if (!entry) {
+    if (ListView2->currentRow() < 0) {
         showMessage(this, noRemoteEntryText());
         return;
     }
-    const QString remote = entry->text();
+    const QString remote = ListView2->currentEntryText();
     // The name becomes part of a local path: it must name a file of this folder.
     if (!isPlainRemoteFileName(remote)) {
         showMessage(this, unsafeRemoteNameText(remote));
@@ -54,7 +46,7 @@ void Form1::CopyFromFTP()
         GetWait = earlierGetWait;
         return;
     }
-    if (!isListed(ListView1, remote)) {
+    if (ListView1->rowOf(remote) < 0) {
         LFileName = remote;
         ITYPE();
     }
@@ -76,12 +68,11 @@ void Form1::CopyToFTP()
         showMessage(this, text(173));
         return;
     }
-    const QListWidgetItem *entry = ListView1->currentItem();
-    if (!entry) {
+    if (ListView1->currentRow() < 0) {
         showMessage(this, noLocalEntryText());
         return;
     }
-    const QString local = entry->text();
+    const QString local = ListView1->currentEntryText();
     // A refused command completes nothing, so the marks go back to what an earlier command left.
     const bool earlierPutWait = PutWait, earlierPutList = PutList;
     PutWait = true;
