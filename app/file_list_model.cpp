@@ -16,6 +16,12 @@ int rank(const QString &text)
     return text.endsWith(u'/') ? 1 : 2;
 }
 
+// A folder's size says nothing of its content and is not shown, so folders keep their order.
+qint64 sizeKey(const FileListEntry &entry)
+{
+    return entry.text.endsWith(u'/') ? -1 : entry.size;
+}
+
 qint64 timeKey(const QDateTime &time)
 {
     return time.isValid() ? time.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
@@ -49,7 +55,7 @@ QList<int> sortedOrder(const QList<FileListEntry> &entries, int column, Qt::Sort
     auto keyLess = [&](int a, int b) {
         const FileListEntry &x = entries.at(a), &y = entries.at(b);
         switch (column) {
-        case SizeColumn: return x.size < y.size;
+        case SizeColumn: return sizeKey(x) < sizeKey(y);
         case ModifiedColumn: return timeKey(x.modified) < timeKey(y.modified);
         default: return x.text.compare(y.text, Qt::CaseInsensitive) < 0;
         }

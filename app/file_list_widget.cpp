@@ -52,6 +52,7 @@ FileListWidget::FileListWidget(QWidget *parent) : QTableView(parent), model_(new
     titles->setSectionsMovable(false);
     titles->setSectionsClickable(true);
     titles->setSortIndicatorShown(false);  // the listing's own order until a title is clicked
+    titles->setSortIndicator(-1, Qt::DescendingOrder);
     titles->resizeSection(SizeColumn, kSizeColumnWidth);
     titles->resizeSection(ModifiedColumn, kModifiedColumnWidth);
     connect(titles, &QHeaderView::sectionClicked, this, &FileListWidget::sortByClickedColumn);
@@ -163,15 +164,11 @@ void FileListWidget::fillSlice()
     emit fillFinished();
 }
 
+// The title's own click has set its arrow: up on the first click, turned round on each further one.
 void FileListWidget::sortByClickedColumn(int column)
 {
-    // The first click sorts up; each further click on the same title turns the order round.
-    const Qt::SortOrder order = model_->sortColumn() == column && horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder
-                                    ? Qt::DescendingOrder
-                                    : Qt::AscendingOrder;
     horizontalHeader()->setSortIndicatorShown(true);
-    horizontalHeader()->setSortIndicator(column, order);
-    model_->sort(column, order);
+    model_->sort(column, horizontalHeader()->sortIndicatorOrder());
 }
 
 void FileListWidget::fitNameColumn()
@@ -192,8 +189,10 @@ QModelIndex FileListWidget::moveCursor(CursorAction cursorAction, Qt::KeyboardMo
     case MoveNext:
     case MovePrevious:
         return currentIndex();
-    case MoveHome:
     case MoveEnd:
+        if (!currentIndex().isValid()) return model_->index(count() - 1, NameColumn);
+        [[fallthrough]];
+    case MoveHome:
         modifiers |= Qt::ControlModifier;  // the first or last entry, not the first or last column
         break;
     default:
