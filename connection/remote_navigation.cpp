@@ -93,7 +93,7 @@ void Form1::connectRemoteListSignals()
     connect(ListView2, &FileListWidget::selectionMovedByKey, this, &Form1::ListView2_FocusOrClick);
     connect(ListView2, &FileListWidget::fillFinished, this, [this] {
         tellUnreadableEntries(Inet1->unreadableEntries());
-        completionTail();
+        if (Connected) completionTail();  // a session lost meanwhile stays disconnected
     });
     ListView2->setImageSource([this](int image) { return ImageList1->icon(image); });
     connect(ListView2, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView2_DblClick);

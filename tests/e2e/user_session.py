@@ -174,7 +174,7 @@ class UserSession:
     # the lists span 1800 to 5800 twips below the menu bar, the path box sits at 1560.
     MENU_BAR = 22
 
-    ROW_TOP, ROW_HEIGHT = 126, 18   # the first entry's middle below the menu bar; one entry's height
+    ROW_TOP, ROW_HEIGHT = 144, 18   # the first entry's middle below the menu bar (under the column titles); one entry's height
 
     def click_remote_entry(self, name):
         rows = self.listing().split("\r\n")

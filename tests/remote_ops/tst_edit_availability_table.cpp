@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("not connected, list disabled") << false << false << false << "" << "000000000";
         QTest::newRow("parent") << true << true << true << "../" << "001100000";
         QTest::newRow("self") << true << true << true << "./" << "001100000";
-        QTest::newRow("folder ending in a dot is taken for the way up") << true << true << true << "abc./" << "001100000";
+        QTest::newRow("folder ending in a dot") << true << true << true << "abc./" << "001110100";
         QTest::newRow("folder") << true << true << true << "pub/" << "001110100";
         QTest::newRow("folder with blanks") << true << true << true << "my dir/" << "001110100";
         QTest::newRow("file") << true << true << true << "a.txt" << "011110110";
