@@ -80,12 +80,12 @@ class Log:
                 out.append((parts[0], int(parts[1]), parts[2] if len(parts) > 2 else ""))
         return out
 
-    def wait_for(self, kind, after_ms, text=None, timeout=600):
+    def wait_for(self, kind, after_ms, text=None, timeout=600, nth=1):
         deadline = time.time() + timeout
         while time.time() < deadline:
-            for k, ms, rest in self.lines():
-                if k == kind and ms >= after_ms and (text is None or rest == text):
-                    return ms
+            found = [ms for k, ms, rest in self.lines() if k == kind and ms >= after_ms and (text is None or rest == text)]
+            if len(found) >= nth:
+                return found[nth - 1]
             time.sleep(0.02)
         raise SystemExit("the window never logged %s %r" % (kind, text))
 
@@ -141,7 +141,8 @@ class App:
         self.press(letter)
         time.sleep(0.3)
         sent = self.press("Return")
-        return sent, self.until_completed(sent)
+        # CD completes first, then the listing that follows it.
+        return sent, self.log.wait_for("title", sent, "Completed.", nth=2)
 
     def quit(self):
         if self.process.poll() is None:

@@ -46,9 +46,4 @@ FolderCheck checkFolder(const QString &path)
     return FolderCheck::Usable;
 }
 
-QFileInfoList fileInfosOfFolder(const QString &folder)
-{
-    return QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
 } // namespace corvexo

@@ -2,7 +2,6 @@
 // Decisions about local paths that the transfers and the path box make before
 // anything touches the disk or the server. Local paths use "/".
 
-#include <QFileInfoList>
 #include <QString>
 #include <QStringList>
 
@@ -28,7 +27,5 @@ enum class FolderCheck { Usable, Missing, NotFolder, Unreadable };
 // Whether the view can show this folder.
 FolderCheck checkFolder(const QString &path);
 
-// The ordinary files of a folder by name, as the hidden file box lists them.
-QFileInfoList fileInfosOfFolder(const QString &folder);
 
 } // namespace corvexo

@@ -8,6 +8,7 @@
 #include "local/drive_list.h"
 #include "local/file_icons.h"
 #include "local/folder_box.h"
+#include "local/local_folder_rows.h"
 #include "local/local_messages.h"
 #include "local/local_paths.h"
 #include "local/remembered_folder.h"
@@ -69,12 +70,8 @@ void Form1::Dir1_Change()
 
 void Form1::Ftype()
 {
-    // One row per file, as ITYPE would append them, shown in one step.
-    const QFileInfoList files = fileInfosOfFolder(File1Path);
-    QList<FileListEntry> rows;
-    rows.reserve(files.size());
-    for (const QFileInfo &file : files) rows.append(localListEntry(file));
-    ListView1->setEntries(std::move(rows));
+    // One row per file, as ITYPE would append them; a folder of many files fills between events.
+    ListView1->fill(std::make_unique<LocalFolderRows>(File1Path));
 }
 
 void Form1::unPathF()
