@@ -1,6 +1,7 @@
 #include "main_window.h"
 #include "data_files.h"
 #include "qt_translations.h"
+#include "stall_log.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "files/file_writing.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(corvexo::resourceFilePath(QStringLiteral("corvexo-app.png"))));
     auto *window = new corvexo::Form1(new corvexo::FtpTransferControl);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    corvexo::startStallLogIfAsked(window);
     window->show();
     return app.exec();
 }

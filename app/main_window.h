@@ -181,10 +181,13 @@ public:
     void Refr_Click();
     void InAndOutTMFile();
     int ADDTM() const;
-    // Reads the whole answer of the last command as text.
+    // Once a listing is shown: a box when "tm" could not be written, and in the status
+    // bar how many lines of the listing could not be read, if any.
+    void tellListingOutcome(int unreadable);
+    QString tmWriteFailure;   // the system's reason, while the listing that met it is shown
+    // Reads the whole answer of the last command, as text or as it came.
     QString readWholeAnswer();
-    // Writes the listing text to "tm" and reads it back; the text itself when "tm" cannot be used.
-    QString passThroughTmFile(const QString &content);
+    QByteArray readAnswerBytes();
 
     // --- remote navigation ---
     void FCD(bool &UPone);

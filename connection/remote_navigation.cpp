@@ -1,7 +1,9 @@
 #include "app/file_list_widget.h"
+#include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
+#include "remote_ops/edit_availability_table.h"
 
 #include <QMenu>
 
@@ -25,10 +27,9 @@ void Form1::FCD(bool &UPone)
         executeCommand(TransferCommand::parentDir());
         return;
     }
-    const QListWidgetItem *current = ListView2->currentItem();
-    if (!current) return;  // an empty list has nothing to open
-    const QString entry = current->text();
-    if (entry.endsWith(QStringLiteral("./"))) {
+    if (ListView2->currentRow() < 0) return;  // an empty list has nothing to open
+    const QString entry = ListView2->currentEntryText();
+    if (isSelfOrParentEntry(entry)) {
         CdWait = true;
         CdList = true;
         executeCommand(TransferCommand::parentDir());
@@ -75,7 +76,7 @@ void Form1::ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
 void Form1::ListView2_BeforeLabelEdit()
 {
     if (ListView2->count() == 0 || !ListView2->currentEntrySelected()) return;
-    if (ListView2->currentItem()->text().endsWith(QStringLiteral("./"))) return;
+    if (isSelfOrParentEntry(ListView2->currentEntryText())) return;
     FrDRname_Click();
 }
 
@@ -89,6 +90,12 @@ void Form1::connectRemoteListSignals()
 {
     connect(ListView2, &FileListWidget::focusReceived, this, &Form1::ListView2_FocusOrClick);
     connect(ListView2, &FileListWidget::clickedAnywhere, this, &Form1::ListView2_FocusOrClick);
+    connect(ListView2, &FileListWidget::selectionMovedByKey, this, &Form1::ListView2_FocusOrClick);
+    connect(ListView2, &FileListWidget::fillFinished, this, [this] {
+        tellListingOutcome(Inet1->unreadableEntries());
+        if (Connected) completionTail();  // a session lost meanwhile stays disconnected
+    });
+    ListView2->setImageSource([this](int image) { return ImageList1->icon(image); });
     connect(ListView2, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView2_DblClick);
     connect(ListView2, &FileListWidget::keyPressed, this, &Form1::ListView2_KeyDown);
     connect(ListView2, &FileListWidget::mouseButtonPressed, this, &Form1::ListView2_MouseDown);

@@ -63,9 +63,7 @@ void Form1::dispatchCompletion()
     } else if (DelWait) {
         listAgainOrShowListing(DelWait, DelList);
     } else if (ListWait) {
-        RFileName.clear();
-        RFileName = readWholeAnswer();
-        InAndOutTMFile();
+        InAndOutTMFile();  // reads the answer itself
         ListWait = false;
     } else {
         EItem();
@@ -82,14 +80,13 @@ void Form1::listAgainOrShowListing(bool &wait, bool &list)
         d();
         return;
     }
-    RFileName.clear();
-    RFileName = readWholeAnswer();
-    InAndOutTMFile();
+    InAndOutTMFile();  // reads the answer itself
     wait = false;
 }
 
 void Form1::completionTail()
 {
+    if (ListView2->filling()) return;  // a long listing completes the command once it is shown
     EItem();
     toolbarButton(5)->setEnabled(false);
     toolbarButton(6)->setEnabled(false);

@@ -4,7 +4,9 @@
 #include "app/image_list.h"
 #include "app/main_window.h"
 
-#include <QListWidgetItem>
+#include "local/local_paths.h"
+
+#include <QFileInfo>
 
 #include <utility>
 
@@ -57,9 +59,14 @@ int remoteImageFor(const QString &entry)
 
 void Form1::ITYPE()
 {
-    const int image = localImageFor(LFileName);
-    auto *item = new QListWidgetItem(ImageList1->icon(image), LFileName, ListView1);
-    item->setData(kImageNumberRole, image);
+    ListView1->appendEntry(localListEntry(QFileInfo(localFilePath(File1Path, LFileName))));
+}
+
+FileListEntry localListEntry(const QFileInfo &file)
+{
+    const QString name = file.fileName();
+    if (!file.exists()) return {name, localImageFor(name)};
+    return {name, localImageFor(name), file.size(), file.lastModified()};
 }
 
 } // namespace corvexo

@@ -4,8 +4,12 @@
 // local one also knows some upper-case extensions, only the remote one knows
 // folders), so each side has its own function.
 
+#include "app/file_list_model.h"
+
 #include <QString>
 #include <Qt>
+
+class QFileInfo;
 
 namespace corvexo {
 
@@ -18,5 +22,8 @@ int localImageFor(const QString &fileName);
 // Image for a remote listing line (ListView2): a trailing "/" is a folder,
 // otherwise by its last four characters, lower-case forms only.
 int remoteImageFor(const QString &entry);
+
+// A local file's row in ListView1: its name, picture, size and time (none for a file not there).
+FileListEntry localListEntry(const QFileInfo &file);
 
 } // namespace corvexo

@@ -46,9 +46,4 @@ FolderCheck checkFolder(const QString &path)
     return FolderCheck::Usable;
 }
 
-QStringList filesOfFolder(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
 } // namespace corvexo

@@ -27,7 +27,5 @@ enum class FolderCheck { Usable, Missing, NotFolder, Unreadable };
 // Whether the view can show this folder.
 FolderCheck checkFolder(const QString &path);
 
-// The ordinary files of a folder by name, as the hidden file box lists them.
-QStringList filesOfFolder(const QString &folder);
 
 } // namespace corvexo

@@ -2,11 +2,14 @@
 
 #include "app/data_files.h"
 #include "app/file_list_widget.h"
+#include "app/image_list.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
 #include "files/file_messages.h"
 #include "local/drive_list.h"
+#include "local/file_icons.h"
 #include "local/folder_box.h"
+#include "local/local_folder_rows.h"
 #include "local/local_messages.h"
 #include "local/local_paths.h"
 #include "local/remembered_folder.h"
@@ -68,11 +71,8 @@ void Form1::Dir1_Change()
 
 void Form1::Ftype()
 {
-    ListView1->clear();
-    for (const QString &name : filesOfFolder(File1Path)) {
-        LFileName = name;
-        ITYPE();
-    }
+    // One row per file, as ITYPE would append them; a folder of many files fills between events.
+    ListView1->fill(std::make_unique<LocalFolderRows>(File1Path));
 }
 
 void Form1::unPathF()
@@ -147,7 +147,7 @@ void Form1::ListView1_DblClick()
 void Form1::ListView1_DragDrop()
 {
     // Whatever was dragged, a drop here downloads the remote list's current entry.
-    if (!ListView2->currentItem()) {
+    if (ListView2->currentRow() < 0) {
         showMessage(this, noRemoteEntryText());
         return;
     }
@@ -174,6 +174,8 @@ void Form1::connectLocalViewSignals()
 
     connect(ListView1, &FileListWidget::focusReceived, this, &Form1::ListView1_FocusOrClick);
     connect(ListView1, &FileListWidget::clickedAnywhere, this, &Form1::ListView1_FocusOrClick);
+    connect(ListView1, &FileListWidget::selectionMovedByKey, this, &Form1::ListView1_FocusOrClick);
+    ListView1->setImageSource([this](int image) { return ImageList1->icon(image); });
     connect(ListView1, &FileListWidget::mouseButtonPressed, this, &Form1::ListView1_MouseDown);
     connect(ListView1, &FileListWidget::keyPressed, this, &Form1::ListView1_KeyDown);
     connect(ListView1, &FileListWidget::entryActivatedByMouse, this, &Form1::ListView1_DblClick);

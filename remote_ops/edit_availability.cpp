@@ -7,7 +7,6 @@
 #include "remote_ops/edit_availability_table.h"
 
 #include <QAction>
-#include <QListWidgetItem>
 
 namespace corvexo {
 
@@ -24,12 +23,6 @@ void apply(Form1 &window, const EditAvailability &on)
     window.Fdelete->setEnabled(on.remove);
     window.toolbarButton(5)->setEnabled(on.downloadButton);
     window.toolbarButton(6)->setEnabled(on.uploadButton);
-}
-
-QString currentText(const FileListWidget *list)
-{
-    const QListWidgetItem *entry = list->currentItem();
-    return entry ? entry->text() : QString();
 }
 
 } // namespace
@@ -55,7 +48,7 @@ void Form1::EdDI1()
 void Form1::EdDI2()
 {
     if (const auto on = remoteListAvailability(Connected, ListView2->isEnabled(),
-                                               ListView2->currentEntrySelected(), currentText(ListView2)))
+                                               ListView2->currentEntrySelected(), ListView2->currentEntryText()))
         apply(*this, *on);
 }
 

@@ -4,7 +4,7 @@ namespace corvexo {
 
 bool isSelfOrParentEntry(const QString &entryText)
 {
-    return entryText.endsWith(QStringLiteral("./"));
+    return entryText == u"./" || entryText == u"../";
 }
 
 std::optional<EditAvailability> localListAvailability(bool connected, int entryCount, bool currentSelected,

@@ -33,7 +33,7 @@ std::optional<EditAvailability> localListAvailability(bool connected, int entryC
 std::optional<EditAvailability> remoteListAvailability(bool connected, bool listEnabled, bool currentSelected,
                                                        const QString &entryText);
 
-// "./" and "../" (and any name that ends like them) stand for this folder and the one above.
+// Only "./" and "../" stand for this folder and the one above; "abc./" is a folder like any other.
 bool isSelfOrParentEntry(const QString &entryText);
 
 } // namespace corvexo

@@ -22,7 +22,7 @@ RemoteEditContext remoteContext(const Form1 &window)
     remote.connected = window.Connected;
     remote.busy = window.Inet1->stillExecuting();
     remote.entryCount = window.ListView2->count();
-    if (const QListWidgetItem *entry = window.ListView2->currentItem()) remote.entryText = entry->text();
+    remote.entryText = window.ListView2->currentEntryText();
     return remote;
 }
 

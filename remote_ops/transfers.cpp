@@ -17,13 +17,6 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool isListed(const QListWidget *list, const QString &name)
-{
-    for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->text() == name) return true;
-    return false;
-}
-
 FileFacts localFacts(const QString &path)
 {
     const QFileInfo info(path);
@@ -54,12 +47,11 @@ void Form1::CopyFromFTP()
         showMessage(this, text(173));
         return;
     }
-    const QListWidgetItem *entry = ListView2->currentItem();
-    if (!entry) {
+    if (ListView2->currentRow() < 0) {
         showMessage(this, noRemoteEntryText());
         return;
     }
-    const QString remote = entry->text();
+    const QString remote = ListView2->currentEntryText();
     // The name becomes part of a local path: it must name a file of this folder.
     if (!isPlainRemoteFileName(remote)) {
         showMessage(this, unsafeRemoteNameText(remote));
@@ -83,7 +75,7 @@ void Form1::CopyFromFTP()
 void Form1::listDownloadedFile()
 {
     const auto [name, folder] = std::exchange(downloadInHand, {});
-    if (name.isEmpty() || folder != File1Path || isListed(ListView1, name)) return;
+    if (name.isEmpty() || folder != File1Path || ListView1->rowOf(name) >= 0) return;
     if (!QFileInfo(localFilePath(folder, name)).isFile()) return;
     LFileName = name;
     ITYPE();
@@ -105,13 +97,12 @@ void Form1::CopyToFTP()
         showMessage(this, text(173));
         return;
     }
-    const QListWidgetItem *entry = ListView1->currentItem();
-    if (!entry) {
+    if (ListView1->currentRow() < 0) {
         showMessage(this, noLocalEntryText());
         return;
     }
-    const QString local = entry->text();
-    if (isListed(ListView2, local)
+    const QString local = ListView1->currentEntryText();
+    if (ListView2->rowOf(local) >= 0
         && !askYesNoDefaultingToNo(this, replaceRemoteQuestion(local, remoteFacts(*Inet1, local),
                                                           localFacts(localFilePath(folder, local)))))
         return;

@@ -17,7 +17,7 @@ from xsession import SessionError, XSession, tools_missing, wait_for  # noqa: E4
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Points inside the main window below its menu bar, from the fixed layout.
-MENU_BAR, ROW_TOP, ROW_HEIGHT = 22, 126, 18
+MENU_BAR, ROW_TOP, ROW_HEIGHT = 22, 144, 18   # the first row sits under the column titles
 
 
 class SkipTest(Exception):

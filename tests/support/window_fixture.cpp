@@ -99,20 +99,24 @@ QStringList WindowFixture::entries(const QListWidget *list)
     return out;
 }
 
-void WindowFixture::select(QListWidget *list, const QString &text)
+QStringList WindowFixture::entries(const FileListWidget *list)
 {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(text + " is not listed"));
-    list->setCurrentItem(found.first());
-    found.first()->setSelected(true);
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->entryText(i);
+    return out;
 }
 
-void WindowFixture::click(QListWidget *list, const QString &text, Qt::MouseButton button)
+void WindowFixture::select(FileListWidget *list, const QString &text)
 {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(text + " is not listed"));
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(found.first()).center());
+    QVERIFY2(list->selectEntry(text), qPrintable(text + " is not listed"));
+}
+
+void WindowFixture::click(FileListWidget *list, const QString &text, Qt::MouseButton button)
+{
+    const int row = list->rowOf(text);
+    QVERIFY2(row >= 0, qPrintable(text + " is not listed"));
+    list->scrollTo(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), button, {}, list->entryRect(row).center());
 }
 
 void WindowFixture::dropOn(FileListWidget *list)

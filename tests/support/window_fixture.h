@@ -50,9 +50,10 @@ public:
     bool settle(int timeoutMs = 30000);
 
     static QStringList entries(const QListWidget *list);
+    static QStringList entries(const FileListWidget *list);
     QStringList remoteEntries() const { return entries(window->ListView2); }
-    void select(QListWidget *list, const QString &text);  // current and highlighted, no events
-    void click(QListWidget *list, const QString &text, Qt::MouseButton button = Qt::LeftButton);
+    void select(FileListWidget *list, const QString &text);  // current and highlighted, no events
+    void click(FileListWidget *list, const QString &text, Qt::MouseButton button = Qt::LeftButton);
     static void dropOn(FileListWidget *list);
     // UpL DownL CupD Refr FrDRname FMkD Fdelete button5 button6, 1 = enabled.
     QString availability() const;

@@ -1,0 +1,82 @@
+#pragma once
+// The rows behind both file lists: each entry's text as listed (a remote
+// folder keeps its trailing "/"), its picture number, and its size and
+// modification time where they are known. Rows keep the order they were given
+// until a column is chosen to sort by; every sorted order keeps "./" and "../"
+// first, then folders, then files.
+
+#include <QAbstractTableModel>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+
+namespace corvexo {
+
+struct FileListEntry {
+    QString text;
+    int image = 0;
+    qint64 size = -1;     // -1: not known
+    QDateTime modified;   // invalid: not known
+};
+
+enum FileListColumn : int { NameColumn, SizeColumn, ModifiedColumn, FileListColumnCount };
+
+// How a size and a time read in the lists; empty when not known.
+QString sizeText(qint64 size, const QLocale &locale);
+QString modifiedText(const QDateTime &time);
+
+// The order of the entries (as indexes into them) sorted by a column: "./" and
+// "../" first, then folders, then files, whatever the direction; equal keys
+// keep the given order.
+QList<int> sortedOrder(const QList<FileListEntry> &entries, int column, Qt::SortOrder order);
+
+// Rows that take long to produce are made a slice at a time.
+class FileListSource {
+public:
+    virtual ~FileListSource() = default;
+    // Makes rows until all are made (true) or the deadline has passed (false).
+    virtual bool work(const QDeadlineTimer &deadline) = 0;
+    virtual QList<FileListEntry> takeRows() = 0;
+};
+
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit FileListModel(QObject *parent = nullptr);
+
+    // Where the pictures come from, by number.
+    void setImageSource(std::function<QIcon(int)> source);
+
+    // Replaces every row; a chosen sort is applied to the new rows.
+    void setEntries(QList<FileListEntry> entries);
+    void appendEntry(const FileListEntry &entry);
+    void clear();
+    const FileListEntry &entry(int row) const { return rows_.at(row); }
+    int rowOf(const QString &text) const;  // -1 when no row has this text
+    int sortColumn() const { return sortColumn_; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+private:
+    QIcon iconFor(int image) const;
+
+    QList<FileListEntry> rows_;
+    int sortColumn_ = -1;  // -1: the order the rows were given in
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    std::function<QIcon(int)> imageSource_;
+    mutable QHash<int, QIcon> icons_;
+    QLocale locale_;
+};
+
+} // namespace corvexo
