@@ -11,8 +11,7 @@
 #include "local/folder_box.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window.h"
-#include "support/scripted_transfer_control.h"
-#include "support/test_data_dir.h"
+#include "support/window_fixture.h"
 
 #include <QLabel>
 #include <QLibraryInfo>
@@ -33,57 +32,6 @@ namespace {
 const QByteArray kTwoSettings = "\"ftp.one.test\",\"pw1\",\"ann\",\"21\",\"one\"\r\n"
                                 "\"ftp://ftp.two.test\",\"pw2\",\"bob\",\"50021\",\"two\"\r\n";
 
-// A main window on a scripted control, with its settings files written before it starts.
-struct Setup {
-    TestDataDir data;
-    QTemporaryDir localFolder;
-    QList<MessageBoxRequest> boxes;
-    MessageBoxAnswer answer = MessageBoxAnswer::Yes;
-    ScriptedTransferControl *inet = new ScriptedTransferControl;
-    std::unique_ptr<Form1> window;
-
-    explicit Setup(const QByteArray &list = {}, const QByteArray &defaultLine = {})
-    {
-        if (!list.isEmpty()) data.write(QStringLiteral("SLItems"), list);
-        if (!defaultLine.isEmpty()) data.write(QStringLiteral("Sfile"), defaultLine);
-        setMessageBoxAnswerer([this](const MessageBoxRequest &request) {
-            boxes << request;
-            return request.yesNo ? answer : MessageBoxAnswer::Ok;
-        });
-        window = std::make_unique<Form1>(inet);
-        window->Dir1->setPath(localFolder.path());
-    }
-    ~Setup()
-    {
-        window.reset();
-        setMessageBoxAnswerer({});
-        CurrentSetting = {};
-        SettingList.fill({});
-    }
-    Form2 *settings()
-    {
-        window->Sett_Click();
-        return existingSettingsWindow();
-    }
-    void connectWithListing(const QByteArray &listing)
-    {
-        CurrentSetting = {QString(), QStringLiteral("ftp.test"), QStringLiteral("pw"), QStringLiteral("joe")};
-        window->Connect();
-        inet->report({1, 2, 3, 4});
-        inet->completeWithAnswer(listing);
-    }
-    void selectIn(QListWidget *list, const QString &name)
-    {
-        const auto found = list->findItems(name, Qt::MatchExactly);
-        QVERIFY(!found.isEmpty());
-        list->setCurrentItem(found.first());
-    }
-    bool listedLocally(const QString &name) const
-    {
-        return !window->ListView1->findItems(name, Qt::MatchExactly).isEmpty();
-    }
-};
-
 } // namespace
 
 class WindowFixesTest : public QObject {
@@ -91,8 +39,8 @@ class WindowFixesTest : public QObject {
 private slots:
     void pathBoxAndCaptionsAreUncovered()
     {
-        Setup s;
-        Form1 &w = *s.window;
+        WindowFixture f;
+        Form1 &w = *f.window;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QWidget *client = w.centralWidget();
@@ -114,8 +62,9 @@ private slots:
 
     void portFieldTakesAnyPortAndSettingBoxConnectsTheChosenSetting()
     {
-        Setup s;
-        Form2 *w = s.settings();
+        WindowFixture f;
+        f.window->Sett_Click();
+        Form2 *w = existingSettingsWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         w->Text5->setText(QStringLiteral("five"));
@@ -126,21 +75,21 @@ private slots:
         QTest::keyClicks(w->MaskEdBox1, QStringLiteral("5x0021"));
         QCOMPARE(w->portValue(), QStringLiteral("50021"));
         w->Command4->click();
-        QVERIFY(s.boxes.isEmpty());
-        QCOMPARE(s.data.read(QStringLiteral("SLItems")),
+        QVERIFY(f.boxes.isEmpty());
+        QCOMPARE(f.data.read(QStringLiteral("SLItems")),
                  QByteArray("\"ftp.five.test\",\"pw5\",\"eve\",\"50021\",\"five\"\r\n"));
 
         CurrentSetting = {QString(), QStringLiteral("ftp.other.test"), QStringLiteral("x"), QStringLiteral("y")};
-        s.window->Combo1_Click(0);
-        QVERIFY(s.inet->properties.contains(QStringLiteral("port 50021")));
-        QVERIFY(s.inet->properties.contains(QStringLiteral("host ftp.five.test")));
+        f.window->Combo1_Click(0);
+        QVERIFY(f.inet->properties.contains(QStringLiteral("port 50021")));
+        QVERIFY(f.inet->properties.contains(QStringLiteral("host ftp.five.test")));
         QCOMPARE(CurrentSetting[5], QStringLiteral("five"));
-        QVERIFY(!QFile::exists(s.data.filePath(QStringLiteral("Sfile"))));
+        QVERIFY(!QFile::exists(f.data.filePath(QStringLiteral("Sfile"))));
 
         w->MaskEdBox1->setText(QStringLiteral("70000"));
         w->Command6->click();
-        QCOMPARE(s.boxes.size(), 1);
-        QVERIFY(s.boxes[0].text.endsWith(
+        QCOMPARE(f.boxes.size(), 1);
+        QVERIFY(f.boxes[0].text.endsWith(
             QStringLiteral("* The port \"70000\" cannot be used. Please enter a number from 1 to 65535.\r\n")));
         QCOMPARE(CurrentSetting[4], QStringLiteral("50021"));
     }
@@ -148,88 +97,98 @@ private slots:
     void removingAnotherSettingLeavesTheDefault()
     {
         const QByteArray defaultLine = "\"ftp.one.test\",\"pw1\",\"ann\",\"21\",\"one\"";
-        Setup s(kTwoSettings, defaultLine);
+        WindowFixture f(WindowFixture::Start::Later);
+        f.data.write(QStringLiteral("SLItems"), kTwoSettings);
+        f.data.write(QStringLiteral("Sfile"), defaultLine);
+        f.start();
         CurrentSetting[5] = QStringLiteral("typed but not saved");
-        Form2 *w = s.settings();
+        f.window->Sett_Click();
+        Form2 *w = existingSettingsWindow();
+        f.answers = {true};
         QCOMPARE(w->Text6->text(), QStringLiteral("one"));
         w->List1->setCurrentRow(1);
         w->Command3->click();
         QCOMPARE(w->List1->count(), 1);
         QCOMPARE(w->Text6->text(), QStringLiteral("one"));
-        QCOMPARE(s.data.read(QStringLiteral("Sfile")), defaultLine);
-        QCOMPARE(s.data.read(QStringLiteral("SLItems")), kTwoSettings.left(kTwoSettings.indexOf('\n') + 1));
+        QCOMPARE(f.data.read(QStringLiteral("Sfile")), defaultLine);
+        QCOMPARE(f.data.read(QStringLiteral("SLItems")), kTwoSettings.left(kTwoSettings.indexOf('\n') + 1));
     }
 
     void failedDownloadLeavesNoName()
     {
-        Setup s;
-        s.connectWithListing("readme.txt\r\n");
-        s.selectIn(s.window->ListView2, QStringLiteral("readme.txt"));
-        s.window->DownL_Click();
-        QVERIFY(!s.listedLocally(QStringLiteral("readme.txt")));
-        s.inet->fail(550, QStringLiteral("No such file"));
-        QVERIFY(!s.listedLocally(QStringLiteral("readme.txt")));
+        WindowFixture f;
+        QTemporaryDir local;
+        f.window->Dir1->setPath(local.path());
+        f.connectWithListing("readme.txt\r\n");
+        f.select(f.window->ListView2, QStringLiteral("readme.txt"));
+        f.window->DownL_Click();
+        QVERIFY(!f.entries(f.window->ListView1).contains(QStringLiteral("readme.txt")));
+        f.inet->fail(550, QStringLiteral("No such file"));
+        QVERIFY(!f.entries(f.window->ListView1).contains(QStringLiteral("readme.txt")));
     }
 
     void progressShownEscStopsAndStoppedLeavesTheWindowReady()
     {
-        Setup s;
-        s.connectWithListing("../\r\nreadme.txt\r\n");
-        s.window->show();
-        s.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
-        s.selectIn(s.window->ListView2, QStringLiteral("readme.txt"));
-        const int entries = s.window->ListView2->count();
-        s.window->DownL_Click();
-        s.inet->executing = true;
-        emit s.inet->progressChanged({TransferProgress::Unit::Bytes, 2048, 10240});
-        QVERIFY(s.window->progressPanel->isVisible());
-        QCOMPARE(s.window->progressPanel->bar->value(), 200);
-        QVERIFY(s.window->progressPanel->line->text().startsWith(QStringLiteral("2.0 KB of 10.0 KB")));
+        WindowFixture f;
+        QTemporaryDir local;
+        f.window->Dir1->setPath(local.path());
+        f.connectWithListing("../\r\nreadme.txt\r\n");
+        f.window->show();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.select(f.window->ListView2, QStringLiteral("readme.txt"));
+        const int entries = f.window->ListView2->count();
+        f.window->DownL_Click();
+        f.inet->executing = true;
+        emit f.inet->progressChanged({TransferProgress::Unit::Bytes, 2048, 10240});
+        QVERIFY(f.window->progressPanel->isVisible());
+        QCOMPARE(f.window->progressPanel->bar->value(), 200);
+        QVERIFY(f.window->progressPanel->line->text().startsWith(QStringLiteral("2.0 KB of 10.0 KB")));
         QCOMPARE(progressLine({TransferProgress::Unit::Bytes, 2048, 10240}, 2000),
                  QStringLiteral("2.0 KB of 10.0 KB, 1.0 KB/s, 0:08 left"));
         QCOMPARE(progressLine({TransferProgress::Unit::Entries, 1500, -1}, 50), QStringLiteral("1500 entries received"));
         QCOMPARE(durationText(3723), QStringLiteral("1:02:03"));
-        QTest::keyClick(s.window.get(), Qt::Key_Escape);
-        QCOMPARE(s.inet->stopCount, 1);
-        s.inet->executing = false;
-        emit s.inet->commandStopped();
-        QVERIFY(!s.window->progressPanel->isVisible());
-        QVERIFY(s.window->Connected && s.window->ListView2->isEnabled() && !s.window->GetWait);
-        QCOMPARE(s.inet->commands.size(), 2);  // nothing listed again
-        QCOMPARE(s.window->ListView2->count(), entries);
-        QCOMPARE(s.window->windowTitle(), QStringLiteral("Completed."));
-        QVERIFY(s.boxes.isEmpty());
+        QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        QCOMPARE(f.inet->stopCount, 1);
+        f.inet->executing = false;
+        emit f.inet->commandStopped();
+        QVERIFY(!f.window->progressPanel->isVisible());
+        QVERIFY(f.window->Connected && f.window->ListView2->isEnabled() && !f.window->GetWait);
+        QCOMPARE(f.inet->commands.size(), 2);  // nothing listed again
+        QCOMPARE(f.window->ListView2->count(), entries);
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Completed."));
+        QVERIFY(f.boxes.isEmpty());
     }
 
     void replacingAFileIsAskedFirst()
     {
-        Setup s;
-        QFile old(s.localFolder.filePath(QStringLiteral("readme.txt")));
+        WindowFixture f;
+        QTemporaryDir local;
+        f.window->Dir1->setPath(local.path());
+        QFile old(local.filePath(QStringLiteral("readme.txt")));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
         QVERIFY(old.setFileTime(QDateTime(QDate(2026, 11, 30), QTime(8, 0)), QFileDevice::FileModificationTime));
         old.close();
-        s.window->Dir1_Change();
-        s.inet->entries = {{QStringLiteral("readme.txt"), false, 10240, QDateTime(QDate(2026, 12, 1), QTime(9, 30))}};
-        s.connectWithListing("readme.txt\r\n");
-        s.selectIn(s.window->ListView2, QStringLiteral("readme.txt"));
-        s.answer = MessageBoxAnswer::No;
-        s.window->DownL_Click();
-        s.selectIn(s.window->ListView1, QStringLiteral("readme.txt"));
-        s.window->UpL_Click();
-        QCOMPARE(s.inet->commands.size(), 1);
-        QCOMPARE(s.boxes.size(), 2);
-        QVERIFY(s.boxes[0].yesNo && s.boxes[0].noByDefault);
-        QCOMPARE(s.boxes[0].text, QStringLiteral("readme.txt already exists in the local folder. Do you want to replace it?"
+        f.window->Dir1_Change();
+        f.inet->entries = {{QStringLiteral("readme.txt"), false, 10240, QDateTime(QDate(2026, 12, 1), QTime(9, 30))}};
+        f.connectWithListing("readme.txt\r\n");
+        f.select(f.window->ListView2, QStringLiteral("readme.txt"));
+        f.window->DownL_Click();
+        f.select(f.window->ListView1, QStringLiteral("readme.txt"));
+        f.window->UpL_Click();
+        QCOMPARE(f.inet->commands.size(), 1);
+        QCOMPARE(f.boxes.size(), 2);
+        QVERIFY(f.boxes[0].yesNo && f.boxes[0].noByDefault);
+        QCOMPARE(f.boxes[0].text, QStringLiteral("readme.txt already exists in the local folder. Do you want to replace it?"
                                                  "\r\n\r\nExisting file: 3 bytes, 2026-11-30 08:00"
                                                  "\r\nFile to download: 10.0 KB, 2026-12-01 09:30"));
-        QCOMPARE(s.boxes[1].text, QStringLiteral("readme.txt already exists on the server. Do you want to replace it?"
+        QCOMPARE(f.boxes[1].text, QStringLiteral("readme.txt already exists on the server. Do you want to replace it?"
                                                  "\r\n\r\nExisting file: 10.0 KB, 2026-12-01 09:30"
                                                  "\r\nFile to upload: 3 bytes, 2026-11-30 08:00"));
-        s.answer = MessageBoxAnswer::Yes;
-        s.selectIn(s.window->ListView2, QStringLiteral("readme.txt"));
-        s.window->DownL_Click();
-        QVERIFY(s.inet->lastCommand().startsWith(QStringLiteral("GET readme.txt ")));
+        f.answers = {true};
+        f.select(f.window->ListView2, QStringLiteral("readme.txt"));
+        f.window->DownL_Click();
+        QVERIFY(f.inet->lastCommand().startsWith(QStringLiteral("GET readme.txt ")));
     }
 
     void qtTextsInJapanese()

@@ -4,7 +4,6 @@
 // an upload stopped by the user.
 
 #include "connection/ftp/ftp_transfer_control.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 
 #include <QDir>
@@ -25,21 +24,13 @@ class DownloadIntegrityTest : public QObject {
     {
         server_.stop();
         QVERIFY2(server_.start(arguments, script), qPrintable(server_.errorText()));
-        control_.setRemotePort(server_.port());
-        control_.setRemoteHost(QStringLiteral("127.0.0.1"));
-        control_.setUserName(server_.user());
-        control_.setPassword(server_.password());
+        pointAt(control_, server_);
         control_.setRequestTimeoutMilliseconds(timeoutMs);
     }
     QString olderFile(const QString &name = "f.bin", const QByteArray &content = "older")
     {
         QFile file(local_.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
-    }
-    static QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QStringList localFiles() { return QDir(local_.path()).entryList(QDir::Files | QDir::Hidden); }
 

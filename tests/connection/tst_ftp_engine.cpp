@@ -1,42 +1,16 @@
-// The FTP engine: its listing parsers, then sessions, listings, folder
-// changes, transfers and file commands against a real pyftpdlib server with
-// the states they report, and what it does when the server misbehaves.
+// The FTP engine: sessions, listings, folder changes, transfers and file
+// commands against a real pyftpdlib server with the states they report, and
+// what it does when the server misbehaves.
 
-#include "connection/ftp/ftp_listing.h"
 #include "connection/ftp/ftp_transfer_control.h"
-#include "support/ftp_test_server.h"
+#include "support/ftp_run.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvexo;
-using namespace corvexo::ftp;
 using namespace corvexo::testing;
-
-namespace {
-const QList<int> kOpening{1, 2, 3, 4, 5, 6, 7, 8, 12}, kCompleted{5, 6, 7, 8, 12};
-
-struct FtpRun {
-    QList<int> states;
-    int code = 0;
-    QString info;
-    QByteArray answer;
-};
-
-QStringList sortedLines(const QByteArray &answer)
-{
-    QStringList lines = QString::fromUtf8(answer).split(QStringLiteral("\r\n"));
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
 
 class FtpEngineTest : public QObject {
     Q_OBJECT
@@ -49,22 +23,9 @@ class FtpEngineTest : public QObject {
     void pointAt(const FtpTestServer &server)
     {
         control_->setRequestTimeout(5);
-        control_->setRemotePort(server.port());
-        control_->setRemoteHost("127.0.0.1");
-        control_->setUserName(server.user());
-        control_->setPassword(server.password());
+        corvexo::testing::pointAt(*control_, server);
     }
-    // Executes the command, waits for its end (10, 11 or 12) and reads the whole answer.
-    FtpRun run(const TransferCommand &command)
-    {
-        states_.clear();
-        if (control_->execute(command) != 0) return {};
-        QTest::qWaitFor([this] { return !states_.isEmpty() && states_.last() >= 10; }, 20000);
-        FtpRun result{states_, control_->responseCode(), control_->responseInfo(), {}};
-        for (QByteArray chunk = control_->getChunk(1024); !chunk.isEmpty(); chunk = control_->getChunk(1024))
-            result.answer += chunk;
-        return result;
-    }
+    FtpRun run(const TransferCommand &command) { return runOn(*control_, command); }
     void startOdd(const QStringList &options)
     {
         odd_ = std::make_unique<FtpTestServer>();
@@ -86,32 +47,6 @@ class FtpEngineTest : public QObject {
     }
 
 private slots:
-    void listingLines_data()
-    {
-        QTest::addColumn<bool>("mlsd");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("name");  // empty: no entry
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("mlsd name with ; and blank") << true << "type=file;size=5; a b;c.txt" << "a b;c.txt" << false;
-        QTest::newRow("mlsd folder") << true << "Type=DIR;perm=el; my folder" << "my folder" << true;
-        QTest::newRow("mlsd pdir") << true << "type=pdir; .." << "" << false;
-        QTest::newRow("unix double blanks") << false << "-rw-r--r--   1 o g  1234 Dec 06 22:30 name with  blanks.txt"
-                                            << "name with  blanks.txt" << false;
-        QTest::newRow("unix no group") << false << "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group" << "no group" << true;
-        QTest::newRow("unix link to folder") << false << "lrwxrwxrwx 1 u g 7 Feb 29 2024 up -> ../" << "up" << true;
-        QTest::newRow("dos folder") << false << "12-06-26  10:30PM       <DIR>          My Documents" << "My Documents" << true;
-        QTest::newRow("dos file") << false << "01-02-2026  09:05   1234 report 2026.xls" << "report 2026.xls" << false;
-    }
-    void listingLines()
-    {
-        QFETCH(bool, mlsd);
-        QFETCH(QString, line);
-        QFETCH(QString, name);
-        QFETCH(bool, folder);
-        const std::optional<ListingEntry> entry = mlsd ? parseMlsdLine(line) : parseListLine(line);
-        QCOMPARE(entry, name.isEmpty() ? std::nullopt : std::optional<ListingEntry>(ListingEntry{name, folder}));
-    }
-
     void initTestCase()
     {
         QVERIFY2(server_.start(), qPrintable(server_.errorText()));
@@ -136,13 +71,13 @@ private slots:
     void listingsAndFolderChanges()
     {
         const FtpRun first = run(TransferCommand::connectListing());
-        QCOMPARE(first.states, kOpening);
+        QCOMPARE(first.states, opening());
         QCOMPARE(first.code, 226);
         QCOMPARE(sortedLines(first.answer), QStringList({"a.txt", "my folder/", "日本語フォルダ/"}));
-        QCOMPARE(run(TransferCommand::changeDir("my folder")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::changeDir("my folder")).states, completed());
         QCOMPARE(run(TransferCommand::listing()).answer, QByteArray("../\r\ninner file.txt"));
-        QCOMPARE(run(TransferCommand::parentDir()).states, kCompleted);
-        QCOMPARE(run(TransferCommand::changeDir("日本語フォルダ")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::parentDir()).states, completed());
+        QCOMPARE(run(TransferCommand::changeDir("日本語フォルダ")).states, completed());
         QCOMPARE(run(TransferCommand::listing()).answer, QByteArray("../"));
     }
 
@@ -157,7 +92,7 @@ private slots:
         QCOMPARE(control_->execute(TransferCommand::changeDir("my folder")), 0);
         QTRY_COMPARE(states_.size(), 10);
         QCOMPARE(refusal, 0);
-        QCOMPARE(states_, kCompleted + kCompleted);
+        QCOMPARE(states_, completed() + completed());
         QCOMPARE(control_->getChunk(1024), QByteArray("../\r\ninner file.txt"));
     }
 
@@ -167,18 +102,18 @@ private slots:
         QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(content.data()), content.size() / 4);
         QVERIFY(server_.writeFile("big.bin", content));
         run(TransferCommand::connectListing());
-        QCOMPARE(run(TransferCommand::get("big.bin", local_.filePath("big.bin"))).states, kCompleted);
+        QCOMPARE(run(TransferCommand::get("big.bin", local_.filePath("big.bin"))).states, completed());
         QVERIFY(contentOf(local_.filePath("big.bin")) == content);
         QCOMPARE(QDir(local_.path()).entryList(QDir::Files), QStringList{"big.bin"});
-        QCOMPARE(run(TransferCommand::put(local_.filePath("big.bin"), "up load.bin")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::put(local_.filePath("big.bin"), "up load.bin")).states, completed());
         QVERIFY(server_.readFile("up load.bin") == content);
 
-        QCOMPARE(run(TransferCommand::makeDir("new folder")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::makeDir("new folder")).states, completed());
         QVERIFY(QFileInfo(server_.pathOf("new folder")).isDir());
-        QCOMPARE(run(TransferCommand::rename("up load.bin", "my file.txt")).states, kCompleted);
-        QCOMPARE(run(TransferCommand::remove("my file.txt")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::rename("up load.bin", "my file.txt")).states, completed());
+        QCOMPARE(run(TransferCommand::remove("my file.txt")).states, completed());
         QVERIFY(!QFile::exists(server_.pathOf("my file.txt")) && !QFile::exists(server_.pathOf("up load.bin")));
-        QCOMPARE(run(TransferCommand::removeDir("new folder/")).states, kCompleted);  // as listed, "/" included
+        QCOMPARE(run(TransferCommand::removeDir("new folder/")).states, completed());  // as listed, "/" included
         QVERIFY(!QFile::exists(server_.pathOf("new folder")));
     }
 
@@ -190,7 +125,7 @@ private slots:
         QCOMPARE(cd.code, 550);
         QCOMPARE(run(TransferCommand::get("nothing", local_.filePath("n"))).code, 550);
         QVERIFY(!QFile::exists(local_.filePath("n")));
-        QCOMPARE(run(TransferCommand::listing()).states, kCompleted);
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
         // A line break in a name would smuggle in another command: refused before sending.
         QCOMPARE(control_->execute(TransferCommand::rename("a.txt", "a\r\nDELE a.txt")), int(TransferError::FtpCommandFailed));
         QVERIFY(!control_->stillExecuting() && QFile::exists(server_.pathOf("a.txt")));
@@ -207,7 +142,7 @@ private slots:
         QVERIFY(odd_->writeFile("name with  blanks.txt", "b"));
         QVERIFY(odd_->makeFolder("日本"));
         QCOMPARE(sortedLines(run(TransferCommand::connectListing()).answer), QStringList({"name with  blanks.txt", "日本/"}));
-        QCOMPARE(run(TransferCommand::get("name with  blanks.txt", local_.filePath("b"))).states, kCompleted);
+        QCOMPARE(run(TransferCommand::get("name with  blanks.txt", local_.filePath("b"))).states, completed());
         QCOMPARE(contentOf(local_.filePath("b")), QByteArray("b"));
     }
 
@@ -229,19 +164,19 @@ private slots:
     {
         startOdd({"--silent", "CWD"});
         QVERIFY(odd_->makeFolder("d"));
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
         control_->setRequestTimeoutMilliseconds(700);
         const FtpRun cd = run(TransferCommand::changeDir("d"));
         QCOMPARE(cd.states, QList<int>({5, 6, 11}));
         QVERIFY2(cd.info.contains("did not answer"), qPrintable(cd.info));
-        QCOMPARE(run(TransferCommand::listing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::listing()).states, opening());
     }
 
     void cancelStopsAtOnceAndAKilledServerLeavesTheOlderFile()
     {
         startOdd({"--throttle", "300000"});
         QVERIFY(odd_->writeFile("big.bin", QByteArray(4 * 1024 * 1024, 'z')));
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
         QString target = downloadOverOlderFile();
         control_->cancel();
         QVERIFY(!control_->stillExecuting());
@@ -266,7 +201,7 @@ private slots:
         control_->cancel();
         QTest::qWait(300);
         QVERIFY(states_.isEmpty());
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
     }
 };
 

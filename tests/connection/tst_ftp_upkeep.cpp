@@ -3,7 +3,6 @@
 // typed with brackets, and active mode when passive mode is refused.
 
 #include "connection/ftp/ftp_transfer_control.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 
 #include <QTemporaryDir>
@@ -14,15 +13,6 @@ using namespace corvexo::testing;
 
 class FtpUpkeepTest : public QObject {
     Q_OBJECT
-private:
-    static void point(FtpTransferControl &control, const FtpTestServer &server)
-    {
-        control.setRemotePort(server.port());
-        control.setRemoteHost(QStringLiteral("ftp://127.0.0.1"));
-        control.setUserName(server.user());
-        control.setPassword(server.password());
-    }
-
 private slots:
     void idleDropReturnsToTheFolderWithoutAWord()
     {
@@ -30,7 +20,7 @@ private slots:
         QVERIFY2(server.start({"--idle-timeout", "1", "--log-commands"}), qPrintable(server.errorText()));
         QVERIFY(server.writeFile("sub/inner.txt", "inner"));
         FtpTransferControl control;
-        point(control, server);
+        pointAt(control, server, "ftp://127.0.0.1");
         QCOMPARE(runOn(control, TransferCommand::connectListing()).states, opening());
         QCOMPARE(runOn(control, TransferCommand::changeDir("sub")).states, completed());
         QCOMPARE(runOn(control, TransferCommand::listing()).states, completed());   // the idle time starts here
@@ -49,7 +39,7 @@ private slots:
         QVERIFY2(server.start({"--idle-timeout", "1", "--log-commands"}), qPrintable(server.errorText()));
         FtpTransferControl control;
         control.setKeepAliveMilliseconds(300);
-        point(control, server);
+        pointAt(control, server, "ftp://127.0.0.1");
         QCOMPARE(runOn(control, TransferCommand::connectListing()).states, opening());
         for (int i = 0; i < 4; ++i) {
             QTest::qWait(i * 150);
@@ -76,7 +66,7 @@ private slots:
         QVERIFY2(server.start({"--no-passive", "--log-commands"}), qPrintable(server.errorText()));
         QVERIFY(server.writeFile("a.txt", "alpha"));
         FtpTransferControl control;
-        point(control, server);
+        pointAt(control, server, "ftp://127.0.0.1");
         const FtpRun listing = runOn(control, TransferCommand::connectListing());
         QCOMPARE(listing.states, opening());
         QVERIFY(listing.answer.contains("a.txt"));

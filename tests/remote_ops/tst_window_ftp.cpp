@@ -3,7 +3,7 @@
 #include "app/strings/string_table.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "local/folder_box.h"
-#include "support/ftp_test_server.h"
+#include "support/ftp_run.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -20,11 +20,6 @@ QByteArray randomBytes(int size)
     QByteArray bytes(size, Qt::Uninitialized);
     for (char &b : bytes) b = char(QRandomGenerator::global()->bounded(256));
     return bytes;
-}
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 } // namespace
 
@@ -55,18 +50,18 @@ private slots:
         f.click(remote, "readme.txt");
         f.window->DownL->trigger();
         QVERIFY(f.settle());
-        QCOMPARE(readFile(disk.filePath("readme.txt")), server.readFile("readme.txt"));
+        QCOMPARE(contentOf(disk.filePath("readme.txt")), server.readFile("readme.txt"));
         f.answers = {true, true};
         f.click(remote, "small.gif");
         WindowFixture::dropOn(local);
         QTRY_COMPARE(f.boxes.size(), 1);
         QVERIFY(f.settle());
-        QCOMPARE(readFile(disk.filePath("small.gif")), server.readFile("small.gif"));
+        QCOMPARE(contentOf(disk.filePath("small.gif")), server.readFile("small.gif"));
 
         f.click(local, "a.txt");
         QTest::keyClick(local, Qt::Key_Return);
         QVERIFY(f.settle());
-        QCOMPARE(server.readFile("a.txt"), readFile(disk.filePath("a.txt")));
+        QCOMPARE(server.readFile("a.txt"), contentOf(disk.filePath("a.txt")));
         QVERIFY(f.remoteEntries().contains("a.txt"));  // the folder was listed again
         f.click(local, "b.bin");
         WindowFixture::dropOn(remote);

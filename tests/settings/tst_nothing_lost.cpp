@@ -15,7 +15,6 @@
 #include "files/file_messages.h"
 #include "files/file_writing.h"
 #include "settings/settings_messages.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 
 #include <QLockFile>
@@ -35,12 +34,6 @@ const QByteArray kB = "\"ftp.b.org\",\"pb\",\"ub\",\"21\",\"B\"\r\n";
 const QByteArray kC = "\"ftp.c.org\",\"pc\",\"uc\",\"21\",\"C\"\r\n";
 const QByteArray kD = "\"ftp.d.org\",\"pd\",\"ud\",\"21\",\"D\"\r\n";
 const QString kFull = QStringLiteral("No space left on device");
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class NothingLostTest : public QObject {
@@ -111,10 +104,7 @@ private slots:
         QVERIFY(writeFileWhole(target, "older").isEmpty());
         fill(300000);
         FtpTransferControl control;
-        control.setRemotePort(server.port());
-        control.setRemoteHost(QStringLiteral("127.0.0.1"));
-        control.setUserName(server.user());
-        control.setPassword(server.password());
+        pointAt(control, server);
         const FtpRun run = runOn(control, TransferCommand::get(QStringLiteral("big.bin"), target));
         QCOMPARE(run.states.last(), int(TransferState::Error));
         QCOMPARE(run.info, ftp::localWriteFailedText(target, kFull));
