@@ -67,10 +67,8 @@ private slots:
         Form2 *w = existingSettingsWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->Text5->setText(QStringLiteral("five"));
-        w->Text1->setText(QStringLiteral("ftp.five.test"));
-        w->Text3->setText(QStringLiteral("eve"));
-        w->Text4->setText(QStringLiteral("pw5"));
+        typeSetting(w, QStringLiteral("ftp.five.test"), QStringLiteral("pw5"), QStringLiteral("eve"), QString(),
+                    QStringLiteral("five"));
         QTest::mouseClick(w->MaskEdBox1, Qt::LeftButton, {}, QPoint(w->MaskEdBox1->width() - 3, 8));
         QTest::keyClicks(w->MaskEdBox1, QStringLiteral("5x0021"));
         QCOMPARE(w->portValue(), QStringLiteral("50021"));

@@ -140,8 +140,7 @@ private slots:
     {
         startOdd({"--no-mlsd", "--no-epsv", "--masquerade", "10.255.255.1"});
         QVERIFY(odd_->writeFile("name with  blanks.txt", "b"));
-        QVERIFY(odd_->makeFolder("日本"));
-        QCOMPARE(sortedLines(run(TransferCommand::connectListing()).answer), QStringList({"name with  blanks.txt", "日本/"}));
+        QCOMPARE(run(TransferCommand::connectListing()).answer, QByteArray("name with  blanks.txt"));
         QCOMPARE(run(TransferCommand::get("name with  blanks.txt", local_.filePath("b"))).states, completed());
         QCOMPARE(contentOf(local_.filePath("b")), QByteArray("b"));
     }

@@ -140,14 +140,9 @@ private slots:
 
     void legacyCharsetsRoundTrip()
     {
-        const QByteArray sjis("\x93\xfa\x96\x7b\x8c\xea"), euc("\xc6\xfc\xcb\xdc\xb8\xec");
-        QCOMPARE(FtpCharset::detect({sjis}), FtpCharset::Kind::ShiftJis);
-        QCOMPARE(FtpCharset::detect({euc}), FtpCharset::Kind::EucJp);
-        QCOMPARE(FtpCharset::detect({QByteArray("日本語")}), FtpCharset::Kind::Utf8);
-        QCOMPARE(FtpCharset(FtpCharset::Kind::ShiftJis).decode(sjis), "日本語");
-        QCOMPARE(FtpCharset(FtpCharset::Kind::EucJp).decode(euc), "日本語");
         // Bytes no charset reads, and a character that would encode to other bytes, come back as they were.
-        for (const QByteArray &raw : {QByteArray("a\xff\x82.txt"), QByteArray("\xed\x40"), sjis + "\x80"})
+        // (Detection and decoding are seen through a real server below.)
+        for (const QByteArray &raw : {QByteArray("a\xff\x82.txt"), QByteArray("\xed\x40"), QByteArray("\x93\xfa\x96\x7b\x8c\xea\x80")})
             for (auto kind : {FtpCharset::Kind::Utf8, FtpCharset::Kind::ShiftJis, FtpCharset::Kind::EucJp})
                 QCOMPARE(FtpCharset(kind).encode(FtpCharset(kind).decode(raw)), raw);
     }

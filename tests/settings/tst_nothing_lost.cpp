@@ -73,16 +73,15 @@ private slots:
         fill(0);
         WindowFixture f(WindowFixture::Start::Later);
         qputenv("XDG_DATA_HOME", QFile::encodeName(disk_.path()));
-        auto *inet = new ScriptedTransferControl;
         {
-            Form1 &form1 = f.start(inet);
+            Form1 &form1 = f.start();
             form1.Sett_Click();
             Form2 *w = existingSettingsWindow();
             typeSetting(w, "ftp.d.org", "pd", "ud", "21", "D");
             w->Command4->click();   // Add
             typeSetting(w, "ftp.a.org", "pa", "ua", "21", "A");
             w->Command6->click();   // Set-default
-            inet->completeWithAnswer("a.txt\r\nsub/");   // the start-up listing
+            f.inet->completeWithAnswer("a.txt\r\nsub/");   // the start-up listing
             QCOMPARE(form1.ListView2->count(), 2);        // shown all the same
             form1.ExitApp_Click();
             f.window.reset();
@@ -145,12 +144,11 @@ private slots:
         QCOMPARE(shown.size(), 17);
         QCOMPARE(shown.mid(15), (QStringList{"line 15", "..."}));
 
-        auto *inet = new ScriptedTransferControl;   // Disconnect while a command runs: no "Executing..." left
-        Form1 &form1 = f.start(inet);
-        inet->completeWithAnswer("x");
+        Form1 &form1 = f.start();   // Disconnect while a command runs: no "Executing..." left
+        f.inet->completeWithAnswer("x");
         QCOMPARE(QFileInfo(dir.filePath("tm")).permissions() & 0x0077, QFileDevice::Permissions());   // "tm" owner-only
-        inet->report({5, 6, 7});
-        inet->executing = true;
+        f.inet->report({5, 6, 7});
+        f.inet->executing = true;
         form1.Discon_Click();
         QCOMPARE(form1.windowTitle(), text(163));
     }
@@ -162,7 +160,7 @@ private slots:
         TestDataDir &dir = f.data;
         dir.write("SLItems", kA + kB + kC);
         {
-            Form1 &form1 = f.start(new ScriptedTransferControl);
+            Form1 &form1 = f.start();
             form1.Sett_Click();
             Form2 *w = existingSettingsWindow();
             dir.write("SLItems", kA + kB + kC + kD);   // the other copy adds D; this one removes B
