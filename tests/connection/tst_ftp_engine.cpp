@@ -1,6 +1,7 @@
 // The FTP engine: sessions, listings, folder changes, transfers and file
-// commands against a real pyftpdlib server with the states they report, and
-// what it does when the server misbehaves.
+// commands against a real pyftpdlib server with the states they report, what
+// it does when the server misbehaves, and sessions kept up as real servers
+// treat them: idle drops, NOOPs, hosts typed with decoration, active mode.
 
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_run.h"
@@ -201,6 +202,58 @@ private slots:
         QTest::qWait(300);
         QVERIFY(states_.isEmpty());
         QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+    }
+
+    void idleDropReturnsToTheFolderWithoutAWord()
+    {
+        startOdd({"--idle-timeout", "1", "--log-commands"});
+        control_->setRemoteHost("ftp://127.0.0.1");   // typed with the scheme
+        QVERIFY(odd_->writeFile("sub/inner.txt", "inner"));
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+        QCOMPARE(run(TransferCommand::changeDir("sub")).states, completed());
+        QCOMPARE(run(TransferCommand::listing()).states, completed());   // the idle time starts here
+        states_.clear();
+        QTest::qWait(2500);
+        QVERIFY(states_.isEmpty());
+        QCOMPARE(run(TransferCommand::get("inner.txt", local_.filePath("inner.txt"))).states, completed());
+        QCOMPARE(odd_->takeOutput().count("CMD PASS"), 2);
+    }
+
+    void noopsKeepTheSessionWithoutDisturbingCommands()
+    {
+        startOdd({"--idle-timeout", "1", "--log-commands"});
+        control_->setKeepAliveMilliseconds(300);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+        for (int i = 0; i < 4; ++i) {
+            QTest::qWait(i * 150);
+            QCOMPARE(run(TransferCommand::listing()).states, completed());
+        }
+        QTest::qWait(1500);
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
+        const QByteArray log = odd_->takeOutput();
+        QCOMPARE(log.count("CMD PASS"), 1);
+        QVERIFY(log.contains("CMD NOOP"));
+    }
+
+    void typedHostsAreLookedUpWithoutDecoration()
+    {
+        QCOMPARE(hostToConnect("[::1]"), QStringLiteral("::1"));
+        QCOMPARE(hostToConnect("ftp://[::1]"), QStringLiteral("::1"));
+        QCOMPARE(hostToConnect(" localhost "), QStringLiteral("localhost"));
+        QCOMPARE(hostToConnect("ftp.example.org"), QStringLiteral("ftp.example.org"));
+    }
+
+    void activeModeWhenPassiveIsRefused()
+    {
+        startOdd({"--no-passive", "--log-commands"});
+        QVERIFY(odd_->writeFile("a.txt", "alpha"));
+        const FtpRun listing = run(TransferCommand::connectListing());
+        QCOMPARE(listing.states, opening());
+        QVERIFY(listing.answer.contains("a.txt"));
+        QCOMPARE(run(TransferCommand::get("a.txt", local_.filePath("a.txt"))).states, completed());
+        QCOMPARE(run(TransferCommand::put(local_.filePath("a.txt"), "b.txt")).states, completed());
+        QCOMPARE(odd_->readFile("b.txt"), QByteArray("alpha"));
+        QVERIFY(odd_->takeOutput().contains("CMD EPRT"));
     }
 };
 
