@@ -1,12 +1,14 @@
 // The FTP engine: sessions, listings, folder changes, transfers and file
 // commands against a real pyftpdlib server with the states they report, what
-// it does when the server misbehaves, and sessions kept up as real servers
-// treat them: idle drops, NOOPs, hosts typed with decoration, active mode.
+// it does when the server misbehaves (downloads that must not replace a good
+// file with a bad one among them), and sessions kept up as real servers treat
+// them: idle drops, NOOPs, hosts typed with decoration, active mode.
 
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_run.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,19 +29,22 @@ class FtpEngineTest : public QObject {
         corvexo::testing::pointAt(*control_, server);
     }
     FtpRun run(const TransferCommand &command) { return runOn(*control_, command); }
-    void startOdd(const QStringList &options)
+    void startOdd(const QStringList &options, const QString &script = QStringLiteral("ftp_server.py"))
     {
         odd_ = std::make_unique<FtpTestServer>();
-        QVERIFY2(odd_->start(options), qPrintable(odd_->errorText()));
+        QVERIFY2(odd_->start(options, script), qPrintable(odd_->errorText()));
         pointAt(*odd_);
     }
+    QString olderFile(const QString &name = "f.bin", const QByteArray &content = "older")
+    {
+        QFile file(local_.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
+    }
+    QStringList localFiles() { return QDir(local_.path()).entryList(QDir::Files | QDir::Hidden); }
     // A slow download over an older local file, with data flowing.
     QString downloadOverOlderFile()
     {
-        const QString target = local_.filePath("target.bin");
-        QFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write("older content") != 13) return {};
-        file.close();
+        const QString target = olderFile("target.bin", "older content");
         states_.clear();
         if (control_->execute(TransferCommand::get("big.bin", target)) != 0) return {};
         QTest::qWaitFor([this] { return states_.contains(7); }, 10000);
@@ -61,7 +66,7 @@ private slots:
         connect(control_.get(), &TransferControl::stateChanged, this, [this](int s) { states_ << s; });
         pointAt(server_);
         states_.clear();
-        for (const QString &name : QDir(local_.path()).entryList(QDir::Files | QDir::Hidden)) QFile::remove(local_.filePath(name));
+        for (const QString &name : localFiles()) QFile::remove(local_.filePath(name));
     }
     void cleanup()
     {
@@ -254,6 +259,95 @@ private slots:
         QCOMPARE(run(TransferCommand::put(local_.filePath("a.txt"), "b.txt")).states, completed());
         QCOMPARE(odd_->readFile("b.txt"), QByteArray("alpha"));
         QVERIFY(odd_->takeOutput().contains("CMD EPRT"));
+    }
+
+    void sizeThatDoesNotMatchKeepsTheOlderFile_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("announce");
+        QTest::newRow("short, SIZE") << "short" << "size";
+        QTest::newRow("short, 150 reply") << "short" << "150";
+        QTest::newRow("three times, SIZE") << "long" << "size";
+        QTest::newRow("three times, 150 reply") << "long" << "150";
+    }
+    void sizeThatDoesNotMatchKeepsTheOlderFile()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, announce);
+        startOdd({"--mode", mode, "--announce", announce}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(5000);
+        const QString target = olderFile();
+        const FtpRun got = run(TransferCommand::get(QStringLiteral("f.bin"), target));
+        QCOMPARE(got.states.last(), int(TransferState::Error));
+        if (mode == u"short")
+            QCOMPARE(got.info, QStringLiteral("The download of f.bin is not complete: 40000 bytes arrived of the "
+                                              "100000 bytes the server announced. The local file was left as it was."));
+        else
+            QVERIFY2(got.info.startsWith(QStringLiteral("The download of f.bin is not complete: ")), qPrintable(got.info));
+        QCOMPARE(contentOf(target), QByteArray("older"));
+        QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
+    }
+
+    void replyThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("info");
+        // Byte by byte the greeting takes 2.5 s, each byte well within the time-out.
+        QTest::newRow("dripped") << "drip" << "The server did not answer within 1 seconds.";
+        // Once connected, this is no reason to try the host's next address.
+        QTest::newRow("no FTP") << "garbage" << "The connection to the server broke: The server sent a malformed reply.";
+    }
+    void replyThatCannotBeRead()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, info);
+        startOdd({"--mode", mode, "--pause", "0.1"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(1000);
+        const FtpRun got = runOn(*control_, TransferCommand::listing(), 1024, 2200);
+        QCOMPARE(got.states, (QList<int>{1, 2, 3, 11}));
+        QCOMPARE(got.info, info);
+    }
+
+    void slowButMovingDataKeepsGoing()
+    {
+        // 16 pieces 0.1 s apart: far longer than the time-out in all.
+        startOdd({"--mode", "slow", "--size", "1000", "--pause", "0.1"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(600);
+        const QString target = olderFile();
+        QCOMPARE(run(TransferCommand::get(QStringLiteral("f.bin"), target)).states.last(), 12);
+        QCOMPARE(contentOf(target).size(), 1000);
+    }
+
+    void stopKeepsTheSessionAndLeavesNothingHalfDone()
+    {
+        startOdd({"--throttle", "100000"});
+        control_->setRequestTimeoutMilliseconds(20000);
+        QVERIFY(odd_->writeFile(QStringLiteral("f.bin"), QByteArray(2000000, 'x')));
+        const QString target = olderFile();
+        QSignalSpy stopped(control_.get(), &TransferControl::commandStopped);
+        QList<TransferProgress> progress;
+        connect(control_.get(), &TransferControl::progressChanged, this, [&](const TransferProgress &p) { progress << p; });
+        QList<int> states;
+        connect(control_.get(), &TransferControl::stateChanged, this, [&](int state) { states << state; });
+        QCOMPARE(control_->execute(TransferCommand::get(QStringLiteral("f.bin"), target)), 0);
+        QVERIFY(QTest::qWaitFor([&] { return control_->progress().done >= 150000; }, 10000));
+        control_->stop();
+        QVERIFY(stopped.wait(10000));
+        QVERIFY(!control_->stillExecuting() && !states.contains(11) && !states.contains(12));
+        QCOMPARE(progress.first().total, 2000000);
+        QVERIFY(progress.size() < 20);   // a few a second, not one per piece
+        QCOMPARE(contentOf(target), QByteArray("older"));
+        QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
+        const FtpRun next = run(TransferCommand::listing());   // logged in, same folder
+        QCOMPARE(sortedLines(next.answer), QStringList{QStringLiteral("f.bin")});
+
+        const QString upload = olderFile("up.bin", QByteArray(2000000, 'u'));
+        QCOMPARE(control_->execute(TransferCommand::put(upload, QStringLiteral("up.bin"))), 0);
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(odd_->pathOf("up.bin")).size() >= 150000; }, 10000));
+        control_->stop();
+        QVERIFY(stopped.wait(10000));
+        QVERIFY(!QFile::exists(odd_->pathOf("up.bin")));   // no part of it stays on the server
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
     }
 };
 
