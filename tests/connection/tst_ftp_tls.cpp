@@ -41,18 +41,13 @@ private:
                 });
         return control;
     }
-    bool makeCertificate(const QString &name)
-    {
-        return QProcess::execute(QStringLiteral("openssl"),
-                                 {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
-                                  "/CN=corvexo test", "-keyout", keys_.filePath(name + ".key"), "-out",
-                                  keys_.filePath(name + ".pem")}) == 0;
-    }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(makeCertificate(QStringLiteral("server")));
+        QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
+                                               "/CN=corvexo test", "-keyout", keys_.filePath("server.key"), "-out",
+                                               keys_.filePath("server.pem")}), 0);
         const auto certificates = QSslCertificate::fromPath(keys_.filePath("server.pem"));
         QCOMPARE(certificates.size(), 1);
         fingerprint_ = ftp::certificateFingerprint(certificates.first());
