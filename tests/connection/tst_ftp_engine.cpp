@@ -142,15 +142,6 @@ private slots:
         QCOMPARE(wrong.code, 530);
     }
 
-    void listWithoutMlsdAndPasvAddressIgnored()
-    {
-        startOdd({"--no-mlsd", "--no-epsv", "--masquerade", "10.255.255.1"});
-        QVERIFY(odd_->writeFile("name with  blanks.txt", "b"));
-        QCOMPARE(run(TransferCommand::connectListing()).answer, QByteArray("name with  blanks.txt"));
-        QCOMPARE(run(TransferCommand::get("name with  blanks.txt", local_.filePath("b"))).states, completed());
-        QCOMPARE(contentOf(local_.filePath("b")), QByteArray("b"));
-    }
-
     void smallPiecesNeverSplitACharacter()
     {
         const QByteArray whole = run(TransferCommand::connectListing()).answer;
