@@ -1,42 +1,19 @@
-// The FTP engine: its listing parsers, then sessions, listings, folder
-// changes, transfers and file commands against a real pyftpdlib server with
-// the states they report, and what it does when the server misbehaves.
+// The FTP engine: sessions, listings, folder changes, transfers and file
+// commands against a real pyftpdlib server with the states they report, what
+// it does when the server misbehaves (downloads that must not replace a good
+// file with a bad one among them), and sessions kept up as real servers treat
+// them: idle drops, NOOPs, hosts typed with decoration, active mode.
 
-#include "connection/ftp/ftp_listing.h"
 #include "connection/ftp/ftp_transfer_control.h"
-#include "support/ftp_test_server.h"
+#include "support/ftp_run.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvexo;
-using namespace corvexo::ftp;
 using namespace corvexo::testing;
-
-namespace {
-const QList<int> kOpening{1, 2, 3, 4, 5, 6, 7, 8, 12}, kCompleted{5, 6, 7, 8, 12};
-
-struct FtpRun {
-    QList<int> states;
-    int code = 0;
-    QString info;
-    QByteArray answer;
-};
-
-QStringList sortedLines(const QByteArray &answer)
-{
-    QStringList lines = QString::fromUtf8(answer).split(QStringLiteral("\r\n"));
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
 
 class FtpEngineTest : public QObject {
     Q_OBJECT
@@ -49,35 +26,25 @@ class FtpEngineTest : public QObject {
     void pointAt(const FtpTestServer &server)
     {
         control_->setRequestTimeout(5);
-        control_->setRemotePort(server.port());
-        control_->setRemoteHost("127.0.0.1");
-        control_->setUserName(server.user());
-        control_->setPassword(server.password());
+        corvexo::testing::pointAt(*control_, server);
     }
-    // Executes the command, waits for its end (10, 11 or 12) and reads the whole answer.
-    FtpRun run(const TransferCommand &command)
-    {
-        states_.clear();
-        if (control_->execute(command) != 0) return {};
-        QTest::qWaitFor([this] { return !states_.isEmpty() && states_.last() >= 10; }, 20000);
-        FtpRun result{states_, control_->responseCode(), control_->responseInfo(), {}};
-        for (QByteArray chunk = control_->getChunk(1024); !chunk.isEmpty(); chunk = control_->getChunk(1024))
-            result.answer += chunk;
-        return result;
-    }
-    void startOdd(const QStringList &options)
+    FtpRun run(const TransferCommand &command) { return runOn(*control_, command); }
+    void startOdd(const QStringList &options, const QString &script = QStringLiteral("ftp_server.py"))
     {
         odd_ = std::make_unique<FtpTestServer>();
-        QVERIFY2(odd_->start(options), qPrintable(odd_->errorText()));
+        QVERIFY2(odd_->start(options, script), qPrintable(odd_->errorText()));
         pointAt(*odd_);
     }
+    QString olderFile(const QString &name = "f.bin", const QByteArray &content = "older")
+    {
+        QFile file(local_.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
+    }
+    QStringList localFiles() { return QDir(local_.path()).entryList(QDir::Files | QDir::Hidden); }
     // A slow download over an older local file, with data flowing.
     QString downloadOverOlderFile()
     {
-        const QString target = local_.filePath("target.bin");
-        QFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write("older content") != 13) return {};
-        file.close();
+        const QString target = olderFile("target.bin", "older content");
         states_.clear();
         if (control_->execute(TransferCommand::get("big.bin", target)) != 0) return {};
         QTest::qWaitFor([this] { return states_.contains(7); }, 10000);
@@ -86,32 +53,6 @@ class FtpEngineTest : public QObject {
     }
 
 private slots:
-    void listingLines_data()
-    {
-        QTest::addColumn<bool>("mlsd");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("name");  // empty: no entry
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("mlsd name with ; and blank") << true << "type=file;size=5; a b;c.txt" << "a b;c.txt" << false;
-        QTest::newRow("mlsd folder") << true << "Type=DIR;perm=el; my folder" << "my folder" << true;
-        QTest::newRow("mlsd pdir") << true << "type=pdir; .." << "" << false;
-        QTest::newRow("unix double blanks") << false << "-rw-r--r--   1 o g  1234 Dec 06 22:30 name with  blanks.txt"
-                                            << "name with  blanks.txt" << false;
-        QTest::newRow("unix no group") << false << "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group" << "no group" << true;
-        QTest::newRow("unix link to folder") << false << "lrwxrwxrwx 1 u g 7 Feb 29 2024 up -> ../" << "up" << true;
-        QTest::newRow("dos folder") << false << "12-06-26  10:30PM       <DIR>          My Documents" << "My Documents" << true;
-        QTest::newRow("dos file") << false << "01-02-2026  09:05   1234 report 2026.xls" << "report 2026.xls" << false;
-    }
-    void listingLines()
-    {
-        QFETCH(bool, mlsd);
-        QFETCH(QString, line);
-        QFETCH(QString, name);
-        QFETCH(bool, folder);
-        const std::optional<ListingEntry> entry = mlsd ? parseMlsdLine(line) : parseListLine(line);
-        QCOMPARE(entry, name.isEmpty() ? std::nullopt : std::optional<ListingEntry>(ListingEntry{name, folder}));
-    }
-
     void initTestCase()
     {
         QVERIFY2(server_.start(), qPrintable(server_.errorText()));
@@ -125,7 +66,7 @@ private slots:
         connect(control_.get(), &TransferControl::stateChanged, this, [this](int s) { states_ << s; });
         pointAt(server_);
         states_.clear();
-        for (const QString &name : QDir(local_.path()).entryList(QDir::Files | QDir::Hidden)) QFile::remove(local_.filePath(name));
+        for (const QString &name : localFiles()) QFile::remove(local_.filePath(name));
     }
     void cleanup()
     {
@@ -136,13 +77,13 @@ private slots:
     void listingsAndFolderChanges()
     {
         const FtpRun first = run(TransferCommand::connectListing());
-        QCOMPARE(first.states, kOpening);
+        QCOMPARE(first.states, opening());
         QCOMPARE(first.code, 226);
         QCOMPARE(sortedLines(first.answer), QStringList({"a.txt", "my folder/", "日本語フォルダ/"}));
-        QCOMPARE(run(TransferCommand::changeDir("my folder")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::changeDir("my folder")).states, completed());
         QCOMPARE(run(TransferCommand::listing()).answer, QByteArray("../\r\ninner file.txt"));
-        QCOMPARE(run(TransferCommand::parentDir()).states, kCompleted);
-        QCOMPARE(run(TransferCommand::changeDir("日本語フォルダ")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::parentDir()).states, completed());
+        QCOMPARE(run(TransferCommand::changeDir("日本語フォルダ")).states, completed());
         QCOMPARE(run(TransferCommand::listing()).answer, QByteArray("../"));
     }
 
@@ -157,7 +98,7 @@ private slots:
         QCOMPARE(control_->execute(TransferCommand::changeDir("my folder")), 0);
         QTRY_COMPARE(states_.size(), 10);
         QCOMPARE(refusal, 0);
-        QCOMPARE(states_, kCompleted + kCompleted);
+        QCOMPARE(states_, completed() + completed());
         QCOMPARE(control_->getChunk(1024), QByteArray("../\r\ninner file.txt"));
     }
 
@@ -167,18 +108,18 @@ private slots:
         QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(content.data()), content.size() / 4);
         QVERIFY(server_.writeFile("big.bin", content));
         run(TransferCommand::connectListing());
-        QCOMPARE(run(TransferCommand::get("big.bin", local_.filePath("big.bin"))).states, kCompleted);
+        QCOMPARE(run(TransferCommand::get("big.bin", local_.filePath("big.bin"))).states, completed());
         QVERIFY(contentOf(local_.filePath("big.bin")) == content);
         QCOMPARE(QDir(local_.path()).entryList(QDir::Files), QStringList{"big.bin"});
-        QCOMPARE(run(TransferCommand::put(local_.filePath("big.bin"), "up load.bin")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::put(local_.filePath("big.bin"), "up load.bin")).states, completed());
         QVERIFY(server_.readFile("up load.bin") == content);
 
-        QCOMPARE(run(TransferCommand::makeDir("new folder")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::makeDir("new folder")).states, completed());
         QVERIFY(QFileInfo(server_.pathOf("new folder")).isDir());
-        QCOMPARE(run(TransferCommand::rename("up load.bin", "my file.txt")).states, kCompleted);
-        QCOMPARE(run(TransferCommand::remove("my file.txt")).states, kCompleted);
+        QCOMPARE(run(TransferCommand::rename("up load.bin", "my file.txt")).states, completed());
+        QCOMPARE(run(TransferCommand::remove("my file.txt")).states, completed());
         QVERIFY(!QFile::exists(server_.pathOf("my file.txt")) && !QFile::exists(server_.pathOf("up load.bin")));
-        QCOMPARE(run(TransferCommand::removeDir("new folder/")).states, kCompleted);  // as listed, "/" included
+        QCOMPARE(run(TransferCommand::removeDir("new folder/")).states, completed());  // as listed, "/" included
         QVERIFY(!QFile::exists(server_.pathOf("new folder")));
     }
 
@@ -190,7 +131,7 @@ private slots:
         QCOMPARE(cd.code, 550);
         QCOMPARE(run(TransferCommand::get("nothing", local_.filePath("n"))).code, 550);
         QVERIFY(!QFile::exists(local_.filePath("n")));
-        QCOMPARE(run(TransferCommand::listing()).states, kCompleted);
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
         // A line break in a name would smuggle in another command: refused before sending.
         QCOMPARE(control_->execute(TransferCommand::rename("a.txt", "a\r\nDELE a.txt")), int(TransferError::FtpCommandFailed));
         QVERIFY(!control_->stillExecuting() && QFile::exists(server_.pathOf("a.txt")));
@@ -199,16 +140,6 @@ private slots:
         const FtpRun wrong = run(TransferCommand::connectListing());
         QCOMPARE(wrong.states, QList<int>({1, 2, 3, 11}));
         QCOMPARE(wrong.code, 530);
-    }
-
-    void listWithoutMlsdAndPasvAddressIgnored()
-    {
-        startOdd({"--no-mlsd", "--no-epsv", "--masquerade", "10.255.255.1"});
-        QVERIFY(odd_->writeFile("name with  blanks.txt", "b"));
-        QVERIFY(odd_->makeFolder("日本"));
-        QCOMPARE(sortedLines(run(TransferCommand::connectListing()).answer), QStringList({"name with  blanks.txt", "日本/"}));
-        QCOMPARE(run(TransferCommand::get("name with  blanks.txt", local_.filePath("b"))).states, kCompleted);
-        QCOMPARE(contentOf(local_.filePath("b")), QByteArray("b"));
     }
 
     void smallPiecesNeverSplitACharacter()
@@ -229,19 +160,19 @@ private slots:
     {
         startOdd({"--silent", "CWD"});
         QVERIFY(odd_->makeFolder("d"));
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
         control_->setRequestTimeoutMilliseconds(700);
         const FtpRun cd = run(TransferCommand::changeDir("d"));
         QCOMPARE(cd.states, QList<int>({5, 6, 11}));
         QVERIFY2(cd.info.contains("did not answer"), qPrintable(cd.info));
-        QCOMPARE(run(TransferCommand::listing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::listing()).states, opening());
     }
 
     void cancelStopsAtOnceAndAKilledServerLeavesTheOlderFile()
     {
         startOdd({"--throttle", "300000"});
         QVERIFY(odd_->writeFile("big.bin", QByteArray(4 * 1024 * 1024, 'z')));
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
         QString target = downloadOverOlderFile();
         control_->cancel();
         QVERIFY(!control_->stillExecuting());
@@ -266,7 +197,148 @@ private slots:
         control_->cancel();
         QTest::qWait(300);
         QVERIFY(states_.isEmpty());
-        QCOMPARE(run(TransferCommand::connectListing()).states, kOpening);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+    }
+
+    void idleDropReturnsToTheFolderWithoutAWord()
+    {
+        startOdd({"--idle-timeout", "1", "--log-commands"});
+        control_->setRemoteHost("ftp://127.0.0.1");   // typed with the scheme
+        QVERIFY(odd_->writeFile("sub/inner.txt", "inner"));
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+        QCOMPARE(run(TransferCommand::changeDir("sub")).states, completed());
+        QCOMPARE(run(TransferCommand::listing()).states, completed());   // the idle time starts here
+        states_.clear();
+        QTest::qWait(2500);
+        QVERIFY(states_.isEmpty());
+        QCOMPARE(run(TransferCommand::get("inner.txt", local_.filePath("inner.txt"))).states, completed());
+        QCOMPARE(odd_->takeOutput().count("CMD PASS"), 2);
+    }
+
+    void noopsKeepTheSessionWithoutDisturbingCommands()
+    {
+        startOdd({"--idle-timeout", "1", "--log-commands"});
+        control_->setKeepAliveMilliseconds(300);
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+        for (int i = 0; i < 4; ++i) {
+            QTest::qWait(i * 150);
+            QCOMPARE(run(TransferCommand::listing()).states, completed());
+        }
+        QTest::qWait(1500);
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
+        const QByteArray log = odd_->takeOutput();
+        QCOMPARE(log.count("CMD PASS"), 1);
+        QVERIFY(log.contains("CMD NOOP"));
+    }
+
+    void typedHostsAreLookedUpWithoutDecoration()
+    {
+        QCOMPARE(hostToConnect("[::1]"), QStringLiteral("::1"));
+        QCOMPARE(hostToConnect("ftp://[::1]"), QStringLiteral("::1"));
+        QCOMPARE(hostToConnect(" localhost "), QStringLiteral("localhost"));
+        QCOMPARE(hostToConnect("ftp.example.org"), QStringLiteral("ftp.example.org"));
+    }
+
+    void activeModeWhenPassiveIsRefused()
+    {
+        startOdd({"--no-passive", "--log-commands"});
+        QVERIFY(odd_->writeFile("a.txt", "alpha"));
+        const FtpRun listing = run(TransferCommand::connectListing());
+        QCOMPARE(listing.states, opening());
+        QVERIFY(listing.answer.contains("a.txt"));
+        QCOMPARE(run(TransferCommand::get("a.txt", local_.filePath("a.txt"))).states, completed());
+        QCOMPARE(run(TransferCommand::put(local_.filePath("a.txt"), "b.txt")).states, completed());
+        QCOMPARE(odd_->readFile("b.txt"), QByteArray("alpha"));
+        QVERIFY(odd_->takeOutput().contains("CMD EPRT"));
+    }
+
+    void sizeThatDoesNotMatchKeepsTheOlderFile_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("announce");
+        QTest::newRow("short, SIZE") << "short" << "size";
+        QTest::newRow("short, 150 reply") << "short" << "150";
+        QTest::newRow("three times, SIZE") << "long" << "size";
+        QTest::newRow("three times, 150 reply") << "long" << "150";
+    }
+    void sizeThatDoesNotMatchKeepsTheOlderFile()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, announce);
+        startOdd({"--mode", mode, "--announce", announce}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(5000);
+        const QString target = olderFile();
+        const FtpRun got = run(TransferCommand::get(QStringLiteral("f.bin"), target));
+        QCOMPARE(got.states.last(), int(TransferState::Error));
+        if (mode == u"short")
+            QCOMPARE(got.info, QStringLiteral("The download of f.bin is not complete: 40000 bytes arrived of the "
+                                              "100000 bytes the server announced. The local file was left as it was."));
+        else
+            QVERIFY2(got.info.startsWith(QStringLiteral("The download of f.bin is not complete: ")), qPrintable(got.info));
+        QCOMPARE(contentOf(target), QByteArray("older"));
+        QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
+    }
+
+    void replyThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("info");
+        // Byte by byte the greeting takes 2.5 s, each byte well within the time-out.
+        QTest::newRow("dripped") << "drip" << "The server did not answer within 1 seconds.";
+        // Once connected, this is no reason to try the host's next address.
+        QTest::newRow("no FTP") << "garbage" << "The connection to the server broke: The server sent a malformed reply.";
+    }
+    void replyThatCannotBeRead()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, info);
+        startOdd({"--mode", mode, "--pause", "0.1"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(1000);
+        const FtpRun got = runOn(*control_, TransferCommand::listing(), 1024, 2200);
+        QCOMPARE(got.states, (QList<int>{1, 2, 3, 11}));
+        QCOMPARE(got.info, info);
+    }
+
+    void slowButMovingDataKeepsGoing()
+    {
+        // 16 pieces 0.1 s apart: far longer than the time-out in all.
+        startOdd({"--mode", "slow", "--size", "1000", "--pause", "0.1"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(600);
+        const QString target = olderFile();
+        QCOMPARE(run(TransferCommand::get(QStringLiteral("f.bin"), target)).states.last(), 12);
+        QCOMPARE(contentOf(target).size(), 1000);
+    }
+
+    void stopKeepsTheSessionAndLeavesNothingHalfDone()
+    {
+        startOdd({"--throttle", "100000"});
+        control_->setRequestTimeoutMilliseconds(20000);
+        QVERIFY(odd_->writeFile(QStringLiteral("f.bin"), QByteArray(2000000, 'x')));
+        const QString target = olderFile();
+        QSignalSpy stopped(control_.get(), &TransferControl::commandStopped);
+        QList<TransferProgress> progress;
+        connect(control_.get(), &TransferControl::progressChanged, this, [&](const TransferProgress &p) { progress << p; });
+        QList<int> states;
+        connect(control_.get(), &TransferControl::stateChanged, this, [&](int state) { states << state; });
+        QCOMPARE(control_->execute(TransferCommand::get(QStringLiteral("f.bin"), target)), 0);
+        QVERIFY(QTest::qWaitFor([&] { return control_->progress().done >= 150000; }, 10000));
+        control_->stop();
+        QVERIFY(stopped.wait(10000));
+        QVERIFY(!control_->stillExecuting() && !states.contains(11) && !states.contains(12));
+        QCOMPARE(progress.first().total, 2000000);
+        QVERIFY(progress.size() < 20);   // a few a second, not one per piece
+        QCOMPARE(contentOf(target), QByteArray("older"));
+        QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
+        const FtpRun next = run(TransferCommand::listing());   // logged in, same folder
+        QCOMPARE(sortedLines(next.answer), QStringList{QStringLiteral("f.bin")});
+
+        const QString upload = olderFile("up.bin", QByteArray(2000000, 'u'));
+        QCOMPARE(control_->execute(TransferCommand::put(upload, QStringLiteral("up.bin"))), 0);
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(odd_->pathOf("up.bin")).size() >= 150000; }, 10000));
+        control_->stop();
+        QVERIFY(stopped.wait(10000));
+        QVERIFY(!QFile::exists(odd_->pathOf("up.bin")));   // no part of it stays on the server
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
     }
 };
 

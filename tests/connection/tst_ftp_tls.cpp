@@ -8,7 +8,6 @@
 #include "connection/ftp/ftp_transfer_control.h"
 #include "connection/ftp/ftp_trust_store.h"
 #include "connection/session_security_view.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 #include "support/window_fixture.h"
 
@@ -33,10 +32,7 @@ private:
     std::unique_ptr<FtpTransferControl> control(FtpTestServer &server, std::optional<bool> answer)
     {
         auto control = std::make_unique<FtpTransferControl>();
-        control->setRemotePort(server.port());
-        control->setRemoteHost(QStringLiteral("127.0.0.1"));
-        control->setUserName(server.user());
-        control->setPassword(server.password());
+        pointAt(*control, server);
         questions_.clear();
         connect(control.get(), &TransferControl::certificateQuestion, this,
                 [this, c = control.get(), answer](const CertificateQuestion &question) {
@@ -45,18 +41,13 @@ private:
                 });
         return control;
     }
-    bool makeCertificate(const QString &name)
-    {
-        return QProcess::execute(QStringLiteral("openssl"),
-                                 {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
-                                  "/CN=corvexo test", "-keyout", keys_.filePath(name + ".key"), "-out",
-                                  keys_.filePath(name + ".pem")}) == 0;
-    }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(makeCertificate(QStringLiteral("server")));
+        QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
+                                               "/CN=corvexo test", "-keyout", keys_.filePath("server.key"), "-out",
+                                               keys_.filePath("server.pem")}), 0);
         const auto certificates = QSslCertificate::fromPath(keys_.filePath("server.pem"));
         QCOMPARE(certificates.size(), 1);
         fingerprint_ = ftp::certificateFingerprint(certificates.first());
@@ -112,9 +103,7 @@ private slots:
         QVERIFY(questions_.isEmpty());
         const QString got = local.filePath("got.bin");
         QCOMPARE(runOn(*second, TransferCommand::get("big.bin", got)).states, completed());
-        QFile gotFile(got);
-        QVERIFY(gotFile.open(QIODevice::ReadOnly));
-        QVERIFY(gotFile.readAll() == bytes);
+        QVERIFY(contentOf(got) == bytes);
         QCOMPARE(runOn(*second, TransferCommand::put(got, "back.bin")).states, completed());
         QVERIFY(server_.readFile("back.bin") == bytes);
     }

@@ -4,7 +4,6 @@
 #include "connection/ftp/ftp_charset.h"
 #include "connection/ftp/ftp_listing.h"
 #include "connection/ftp/ftp_transfer_control.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 
 #include <QTemporaryDir>
@@ -39,12 +38,15 @@ private slots:
     {
         QTest::addColumn<bool>("mlsd");
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("expected");   // name|kind|size, or "" for an unreadable line
+        QTest::addColumn<QString>("expected");   // name|kind|size, "" for an unreadable line, "-" for one passed over
         QTest::addColumn<QString>("modified");   // UTC, "" for none
         auto row = [](const char *tag, bool mlsd, const char *line, const QString &expected, const char *time = "") {
             QTest::newRow(tag) << mlsd << QByteArray(line) << expected << QString(time);
         };
         row("unix", false, "-rw-r--r-- 1 u g 1234 Feb 14  2024 a b.txt", "a b.txt|file|1234", "2024-02-14T00:00:00");
+        row("unix double blanks", false, "-rw-r--r--   1 o g  1234 Dec 06 22:30 name with  blanks.txt",
+            "name with  blanks.txt|file|1234", "2023-12-06T22:30:00");
+        row("unix no group", false, "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group", "no group|folder|4096", "2024-01-01T12:00:00");
         row("unix long-iso", false, "-rw-r--r-- 1 u g 5 2024-02-14 10:30 iso.txt", "iso.txt|file|5", "2024-02-14T10:30:00");
         row("unix full-iso", false, "drwxr-xr-x 2 u g 4096 2024-02-14 10:30:59.123456789 +0900 d", "d|folder|4096",
             "2024-02-14T10:30:59");
@@ -70,6 +72,8 @@ private slots:
         row("unreadable", false, "this is no listing line", "");
         row("too long a name", false, QByteArray("-rw-r--r-- 1 u g 1 Feb 14 2024 " + QByteArray(4097, 'n')).constData(), "");
         row("mlsd", true, "type=file;size=5;modify=20240214103000; a;b.txt", "a;b.txt|file|5", "2024-02-14T10:30:00");
+        row("mlsd folder", true, "Type=DIR;perm=el; my folder", "my folder|folder|-1");
+        row("mlsd parent", true, "type=pdir; ..", "-");
         row("mlsd symlink", true, "type=OS.unix=symlink;size=3; ln", "ln|link|3");
         row("mlsd slink", true, "type=OS.unix=slink:/srv/sub;size=3; ln", "ln|link|3");
         row("mlsd without facts", true, "no facts", "");
@@ -85,9 +89,9 @@ private slots:
                                 QDateTime(QDate(2024, 6, 1), QTime(), Qt::UTC).toMSecsSinceEpoch());
         parser.feed(line + "\r\n");
         parser.finish();
-        QCOMPARE(entriesOf(parser), expected);
+        QCOMPARE(entriesOf(parser), expected == u"-" ? QString() : expected);
         QCOMPARE(parser.unreadable(), expected.isEmpty() ? 1 : 0);
-        if (!expected.isEmpty()) {
+        if (!expected.isEmpty() && expected != u"-") {
             const qint64 time = parser.entries().first().modified;
             QCOMPARE(time == ParsedEntry::NoTime ? QString()
                                                  : QDateTime::fromMSecsSinceEpoch(time, Qt::UTC).toString(Qt::ISODate).chopped(1),
@@ -136,19 +140,14 @@ private slots:
 
     void legacyCharsetsRoundTrip()
     {
-        const QByteArray sjis("\x93\xfa\x96\x7b\x8c\xea"), euc("\xc6\xfc\xcb\xdc\xb8\xec");
-        QCOMPARE(FtpCharset::detect({sjis}), FtpCharset::Kind::ShiftJis);
-        QCOMPARE(FtpCharset::detect({euc}), FtpCharset::Kind::EucJp);
-        QCOMPARE(FtpCharset::detect({QByteArray("日本語")}), FtpCharset::Kind::Utf8);
-        QCOMPARE(FtpCharset(FtpCharset::Kind::ShiftJis).decode(sjis), "日本語");
-        QCOMPARE(FtpCharset(FtpCharset::Kind::EucJp).decode(euc), "日本語");
         // Bytes no charset reads, and a character that would encode to other bytes, come back as they were.
-        for (const QByteArray &raw : {QByteArray("a\xff\x82.txt"), QByteArray("\xed\x40"), sjis + "\x80"})
+        // (Detection and decoding are seen through a real server below.)
+        for (const QByteArray &raw : {QByteArray("a\xff\x82.txt"), QByteArray("\xed\x40"), QByteArray("\x93\xfa\x96\x7b\x8c\xea\x80")})
             for (auto kind : {FtpCharset::Kind::Utf8, FtpCharset::Kind::ShiftJis, FtpCharset::Kind::EucJp})
                 QCOMPARE(FtpCharset(kind).encode(FtpCharset(kind).decode(raw)), raw);
     }
 
-    void linkedFolderOverList()
+    void linkedFolderOverListAndPasvAddressIgnored()
     {
         FtpTestServer server;
         QVERIFY(server.writeFile("real dir/inner.txt", "in"));
@@ -156,12 +155,10 @@ private slots:
         QVERIFY(QFile::link(server.pathOf("real dir"), server.pathOf("linked dir")));
         QVERIFY(QFile::link(server.pathOf("file.txt"), server.pathOf("linked file")));
         QVERIFY(QFile::link(server.pathOf("real dir"), server.pathOf("zz")));   // no extension, but probed
-        QVERIFY2(server.start({"--no-mlsd"}), qPrintable(server.errorText()));
+        // PASV only, naming an address that leads nowhere: the control's own address is used.
+        QVERIFY2(server.start({"--no-mlsd", "--no-epsv", "--masquerade", "10.255.255.1"}), qPrintable(server.errorText()));
         FtpTransferControl control;
-        control.setRemotePort(server.port());
-        control.setRemoteHost("127.0.0.1");
-        control.setUserName(server.user());
-        control.setPassword(server.password());
+        pointAt(control, server);
         const FtpRun list = runOn(control, TransferCommand::listing());
         QCOMPARE(list.states.last(), 12);
         QCOMPARE(list.answer, QByteArray("linked dir/\r\nreal dir/\r\nzz/\r\nfile.txt\r\nlinked file"));
@@ -190,18 +187,13 @@ private slots:
         QCOMPARE(::mkdir((root + folder).constData(), 0755), 0);
         QVERIFY2(server.start({"--legacy-bytes"}), qPrintable(server.errorText()));
         FtpTransferControl control;
-        control.setRemotePort(server.port());
-        control.setRemoteHost("127.0.0.1");
-        control.setUserName(server.user());
-        control.setPassword(server.password());
+        pointAt(control, server);
         const FtpRun list = runOn(control, TransferCommand::listing());
         // The folder's last byte reads in no charset: it shows as a private character and still goes back as it came.
         QCOMPARE(QString::fromUtf8(list.answer), QString("資料") + QChar(0xF7FF) + "/\r\n日本.txt");
         QTemporaryDir local;
         QCOMPARE(runOn(control, TransferCommand::get("日本.txt", local.filePath("got.txt"))).states.last(), 12);
-        QFile got(local.filePath("got.txt"));
-        QVERIFY(got.open(QIODevice::ReadOnly));
-        QCOMPARE(got.readAll(), QByteArray("japanese"));
+        QCOMPARE(contentOf(local.filePath("got.txt")), QByteArray("japanese"));
         const FtpRun cd = runOn(control, TransferCommand::changeDir(QString("資料") + QChar(0xF7FF)));
         QCOMPARE(cd.states.last(), 12);
         QCOMPARE(runOn(control, TransferCommand::listing()).answer, QByteArray("../"));

@@ -1,12 +1,11 @@
 #!/usr/bin/python3
-"""`cmake --install` into a temporary prefix, then the installed program is
-started from another folder: it must show its window, find its pictures under
-share/corvexo, and keep its data in the user's data directory.
-With --package: `cpack -G DEB` makes the Debian package, whose files, dependencies
-and AppStream metainfo are checked.
-
-Exit codes: 0 passed, 1 failed, 77 skipped.
-"""
+# `cmake --install` into a temporary prefix, then the installed program is
+# started from another folder: it must show its window, find its pictures under
+# share/corvexo, and keep its data in the user's data directory.
+# With --package: `cpack -G DEB` makes the Debian package, whose files, dependencies
+# and AppStream metainfo are checked.
+#
+# Exit codes: 0 passed, 1 failed, 77 skipped.
 import argparse
 import glob
 import os

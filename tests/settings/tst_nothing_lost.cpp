@@ -15,7 +15,6 @@
 #include "files/file_messages.h"
 #include "files/file_writing.h"
 #include "settings/settings_messages.h"
-#include "support/ftp_test_server.h"
 #include "support/ftp_run.h"
 
 #include <QLockFile>
@@ -35,12 +34,6 @@ const QByteArray kB = "\"ftp.b.org\",\"pb\",\"ub\",\"21\",\"B\"\r\n";
 const QByteArray kC = "\"ftp.c.org\",\"pc\",\"uc\",\"21\",\"C\"\r\n";
 const QByteArray kD = "\"ftp.d.org\",\"pd\",\"ud\",\"21\",\"D\"\r\n";
 const QString kFull = QStringLiteral("No space left on device");
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class NothingLostTest : public QObject {
@@ -80,16 +73,15 @@ private slots:
         fill(0);
         WindowFixture f(WindowFixture::Start::Later);
         qputenv("XDG_DATA_HOME", QFile::encodeName(disk_.path()));
-        auto *inet = new ScriptedTransferControl;
         {
-            Form1 &form1 = f.start(inet);
+            Form1 &form1 = f.start();
             form1.Sett_Click();
             Form2 *w = existingSettingsWindow();
             typeSetting(w, "ftp.d.org", "pd", "ud", "21", "D");
             w->Command4->click();   // Add
             typeSetting(w, "ftp.a.org", "pa", "ua", "21", "A");
             w->Command6->click();   // Set-default
-            inet->completeWithAnswer("a.txt\r\nsub/");   // the start-up listing
+            f.inet->completeWithAnswer("a.txt\r\nsub/");   // the start-up listing
             QCOMPARE(form1.ListView2->count(), 2);        // shown all the same
             form1.ExitApp_Click();
             f.window.reset();
@@ -111,10 +103,7 @@ private slots:
         QVERIFY(writeFileWhole(target, "older").isEmpty());
         fill(300000);
         FtpTransferControl control;
-        control.setRemotePort(server.port());
-        control.setRemoteHost(QStringLiteral("127.0.0.1"));
-        control.setUserName(server.user());
-        control.setPassword(server.password());
+        pointAt(control, server);
         const FtpRun run = runOn(control, TransferCommand::get(QStringLiteral("big.bin"), target));
         QCOMPARE(run.states.last(), int(TransferState::Error));
         QCOMPARE(run.info, ftp::localWriteFailedText(target, kFull));
@@ -155,12 +144,11 @@ private slots:
         QCOMPARE(shown.size(), 17);
         QCOMPARE(shown.mid(15), (QStringList{"line 15", "..."}));
 
-        auto *inet = new ScriptedTransferControl;   // Disconnect while a command runs: no "Executing..." left
-        Form1 &form1 = f.start(inet);
-        inet->completeWithAnswer("x");
+        Form1 &form1 = f.start();   // Disconnect while a command runs: no "Executing..." left
+        f.inet->completeWithAnswer("x");
         QCOMPARE(QFileInfo(dir.filePath("tm")).permissions() & 0x0077, QFileDevice::Permissions());   // "tm" owner-only
-        inet->report({5, 6, 7});
-        inet->executing = true;
+        f.inet->report({5, 6, 7});
+        f.inet->executing = true;
         form1.Discon_Click();
         QCOMPARE(form1.windowTitle(), text(163));
     }
@@ -172,7 +160,7 @@ private slots:
         TestDataDir &dir = f.data;
         dir.write("SLItems", kA + kB + kC);
         {
-            Form1 &form1 = f.start(new ScriptedTransferControl);
+            Form1 &form1 = f.start();
             form1.Sett_Click();
             Form2 *w = existingSettingsWindow();
             dir.write("SLItems", kA + kB + kC + kD);   // the other copy adds D; this one removes B

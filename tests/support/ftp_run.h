@@ -3,6 +3,9 @@
 // the FTP engine tests.
 
 #include "connection/transfer_control.h"
+#include "support/ftp_test_server.h"
+
+#include <QFile>
 
 #include <QList>
 #include <QObject>
@@ -38,6 +41,22 @@ inline FtpRun runOn(TransferControl &control, const TransferCommand &command, in
     for (QByteArray chunk = control.getChunk(chunkBytes); !chunk.isEmpty(); chunk = control.getChunk(chunkBytes))
         run.answer += chunk;
     return run;
+}
+
+// Points the control at the test server, logging in as its user.
+inline void pointAt(TransferControl &control, const FtpTestServer &server,
+                    const QString &host = QStringLiteral("127.0.0.1"))
+{
+    control.setRemotePort(server.port());
+    control.setRemoteHost(host);
+    control.setUserName(server.user());
+    control.setPassword(server.password());
+}
+
+inline QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QList<int> opening() { return {1, 2, 3, 4, 5, 6, 7, 8, 12}; }

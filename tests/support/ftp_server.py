@@ -1,20 +1,18 @@
 #!/usr/bin/python3
-"""A local FTP server for the tests: pyftpdlib on 127.0.0.1.
-
-Prints "PORT <n>" on its first line once it listens, then serves until killed.
-Options: --root DIR (served folder), --port N (0 picks a free one),
---user NAME --password PW, --no-mlsd (offer LIST only), --anonymous.
-Fault options: --no-epsv (offer PASV only), --masquerade ADDR (PASV replies
-name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
-(never answer CMD; may be repeated), --idle-timeout SECONDS.
---legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
-FEAT does not offer UTF8, like an older Japanese server.
-Later options: --tls CERT KEY (explicit TLS, required for the login and for
-every data connection), --no-passive (refuse EPSV and PASV), --log-commands
-(print "CMD <verb>" on standard output for every command received).
-"""
+# A local FTP server for the tests: pyftpdlib on 127.0.0.1.
+#
+# Prints "PORT <n>" on its first line once it listens, then serves until killed.
+# Options: --root DIR (served folder), --port N (0 picks a free one),
+# --no-mlsd (offer LIST only); the login is "user" with "secret".
+# Fault options: --no-epsv (offer PASV only), --masquerade ADDR (PASV replies
+# name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
+# (never answer CMD; may be repeated), --idle-timeout SECONDS.
+# --legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
+# FEAT does not offer UTF8, like an older Japanese server.
+# --tls CERT KEY (explicit TLS, required for the login and for
+# every data connection), --no-passive (refuse EPSV and PASV), --log-commands
+# (print "CMD <verb>" on standard output for every command received).
 import argparse
-import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
@@ -22,12 +20,12 @@ from pyftpdlib.servers import FTPServer
 
 
 class ListOnlyHandler(FTPHandler):
-    """A server that does not offer MLSD/MLST, so the client must parse LIST."""
+    # A server that does not offer MLSD/MLST, so the client must parse LIST.
     proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
 
 
 def handler_class(args):
-    """The handler with the chosen fault options applied."""
+    # The handler with the chosen fault options applied.
     base = ListOnlyHandler if args.no_mlsd else FTPHandler
     if args.tls:
         base = with_tls(base, args.tls)
@@ -68,7 +66,7 @@ def handler_class(args):
 
 
 def with_tls(base, cert_and_key):
-    """base behind explicit TLS that the client must use for everything."""
+    # base behind explicit TLS that the client must use for everything.
     from pyftpdlib.handlers import TLS_FTPHandler
 
     class Tls(TLS_FTPHandler, base):
@@ -84,25 +82,17 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--user", default="user")
-    parser.add_argument("--password", default="secret")
-    parser.add_argument("--no-mlsd", action="store_true")
-    parser.add_argument("--anonymous", action="store_true")
-    parser.add_argument("--no-epsv", action="store_true")
+    for flag in ("--no-mlsd", "--no-epsv", "--legacy-bytes", "--no-passive", "--log-commands"):
+        parser.add_argument(flag, action="store_true")
     parser.add_argument("--masquerade", default=None)
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
-    parser.add_argument("--legacy-bytes", action="store_true")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
-    parser.add_argument("--no-passive", action="store_true")
-    parser.add_argument("--log-commands", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
-    if args.anonymous:
-        authorizer.add_anonymous(args.root, perm="elradfmwMT")
+    authorizer.add_user("user", "secret", args.root, perm="elradfmwMT")
     handler = handler_class(args)
     handler.authorizer = authorizer
     handler.banner = "corvexo test server ready"
@@ -110,7 +100,6 @@ def main():
     server = FTPServer(("127.0.0.1", args.port), handler)
     server.max_cons = 64
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
-    sys.stdout.flush()
     server.serve_forever(handle_exit=True)
 
 

@@ -7,11 +7,6 @@
 
 namespace corvexo::testing {
 
-FtpTestServer::~FtpTestServer()
-{
-    stop();
-}
-
 bool FtpTestServer::start(const QStringList &extraArguments, const QString &script)
 {
     if (!root_.isValid()) {
@@ -50,11 +45,6 @@ void FtpTestServer::stop()
     }
 }
 
-QString FtpTestServer::pathOf(const QString &relativePath) const
-{
-    return QDir(root_.path()).filePath(relativePath);
-}
-
 bool FtpTestServer::writeFile(const QString &relativePath, const QByteArray &content)
 {
     const QString path = pathOf(relativePath);
@@ -67,11 +57,6 @@ QByteArray FtpTestServer::readFile(const QString &relativePath) const
 {
     QFile file(pathOf(relativePath));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool FtpTestServer::makeFolder(const QString &relativePath)
-{
-    return QDir().mkpath(pathOf(relativePath));
 }
 
 } // namespace corvexo::testing

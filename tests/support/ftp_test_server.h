@@ -2,6 +2,7 @@
 // A real FTP server (pyftpdlib) on 127.0.0.1 for one test: started on a free
 // port, serving a temporary folder, stopped when the object goes.
 
+#include <QDir>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ namespace corvexo::testing {
 class FtpTestServer {
 public:
     FtpTestServer() = default;
-    ~FtpTestServer();
+    ~FtpTestServer() { stop(); }
 
     // Starts the server; extra arguments such as "--no-mlsd" or "--port", "21".
     // Returns false (with errorText()) when it does not come up. script: another
@@ -29,8 +30,8 @@ public:
     // Writes a file under the served folder (folders are created).
     bool writeFile(const QString &relativePath, const QByteArray &content);
     QByteArray readFile(const QString &relativePath) const;
-    bool makeFolder(const QString &relativePath);
-    QString pathOf(const QString &relativePath) const;
+    bool makeFolder(const QString &relativePath) { return QDir().mkpath(pathOf(relativePath)); }
+    QString pathOf(const QString &relativePath) const { return QDir(root_.path()).filePath(relativePath); }
     // What the server printed since the last call (with --log-commands: "CMD USER" lines).
     QByteArray takeOutput()
     {

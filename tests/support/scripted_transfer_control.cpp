@@ -7,24 +7,6 @@ void ScriptedTransferControl::report(std::initializer_list<int> states)
     for (int state : states) emit stateChanged(state);
 }
 
-void ScriptedTransferControl::completeCommand()
-{
-    report({5, 6, 7, 8, 12});
-}
-
-void ScriptedTransferControl::completeWithAnswer(const QByteArray &text)
-{
-    answer = text;
-    completeCommand();
-}
-
-void ScriptedTransferControl::fail(int replyCode, const QString &replyInfo)
-{
-    code = replyCode;
-    info = replyInfo;
-    report({11});
-}
-
 void ScriptedTransferControl::setRequestTimeout(int seconds) { properties << QStringLiteral("timeout %1").arg(seconds); }
 void ScriptedTransferControl::setProtocol(int protocol) { properties << QStringLiteral("protocol %1").arg(protocol); }
 void ScriptedTransferControl::setAccessType(int accessType) { properties << QStringLiteral("access %1").arg(accessType); }
@@ -39,11 +21,6 @@ int ScriptedTransferControl::execute(const TransferCommand &command)
     commands << command.text();
     sent << command;
     return 0;
-}
-
-void ScriptedTransferControl::cancel()
-{
-    ++cancelCount;
 }
 
 QByteArray ScriptedTransferControl::getChunk(int maxBytes)

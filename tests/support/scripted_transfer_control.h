@@ -35,9 +35,9 @@ public:
 
     // Reports states one after the other, as the real control would.
     void report(std::initializer_list<int> states);
-    void completeCommand();        // 5, 6, 7, 8, 12
-    void completeWithAnswer(const QByteArray &text);  // sets the answer, then 5..8, 12
-    void fail(int replyCode, const QString &replyInfo);  // 11 with that code and text
+    void completeCommand() { report({5, 6, 7, 8, 12}); }
+    void completeWithAnswer(const QByteArray &text) { answer = text; completeCommand(); }
+    void fail(int replyCode, const QString &replyInfo) { code = replyCode; info = replyInfo; report({11}); }
     QString lastCommand() const { return commands.value(commands.size() - 1); }
 
     void setRequestTimeout(int seconds) override;
@@ -48,7 +48,7 @@ public:
     void setUserName(const QString &user) override;
     void setPassword(const QString &password) override;
     int execute(const TransferCommand &command) override;
-    void cancel() override;
+    void cancel() override { ++cancelCount; }
     bool stillExecuting() const override { return executing; }
     int responseCode() const override { return code; }
     QString responseInfo() const override { return info; }

@@ -22,11 +22,6 @@ QString TestDataDir::dataFolder() const
     return QFileInfo(dataFilePath(QStringLiteral("x"))).absolutePath();
 }
 
-QString TestDataDir::filePath(const QString &name) const
-{
-    return dataFilePath(name);
-}
-
 QByteArray TestDataDir::read(const QString &name) const
 {
     QFile file(filePath(name));

@@ -2,6 +2,8 @@
 // Points the program's data folder at a fresh temporary folder for one test,
 // so that no real user's files are touched.
 
+#include "app/data_files.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,7 +15,7 @@ public:
     ~TestDataDir();
     // The folder where "Sfile", "SLItems", "childpf" and "tm" go.
     QString dataFolder() const;
-    QString filePath(const QString &name) const;
+    QString filePath(const QString &name) const { return dataFilePath(name); }
     QByteArray read(const QString &name) const;
     bool write(const QString &name, const QByteArray &content) const;
 
