@@ -119,7 +119,7 @@ private slots:
         f.select(f.window->ListView2, "pub/");
         f.click(f.window->ListView2, "pub/");
         QTest::mouseDClick(f.window->ListView2->viewport(), Qt::LeftButton, {},
-                           f.window->ListView2->visualItemRect(f.window->ListView2->currentItem()).center());
+                           f.window->ListView2->entryRect(f.window->ListView2->currentRow()).center());
         QTest::qWait(QApplication::doubleClickInterval() + 200);
         QCOMPARE(f.inet->lastCommand(), QStringLiteral("CD pub"));
         QVERIFY2(!f.window->form3 || !f.window->form3->isVisible(), "a double-click is no rename");

@@ -55,7 +55,7 @@ private slots:
         WindowFixture f;
         FileListWidget *local = f.window->ListView1, *remote = f.window->ListView2;
         local->clear();
-        local->addItems({"local.txt", "notes.txt"});
+        local->setEntries({{"local.txt"}, {"notes.txt"}});
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         f.click(local, "local.txt");
