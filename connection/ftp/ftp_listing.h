@@ -44,20 +44,4 @@ private:
 // Whether a link of unknown kind is taken for a folder without asking the server.
 bool linkLooksLikeFolder(QByteArrayView target);
 
-// One entry as a line shows it: the name and whether it is a folder.
-struct ListingEntry {
-    QString name;
-    bool isFolder = false;
-    friend bool operator==(const ListingEntry &, const ListingEntry &) = default;
-};
-
-// Single lines and whole answers, read as UTF-8.
-std::optional<ListingEntry> parseMlsdLine(const QString &line);
-std::optional<ListingEntry> parseListLine(const QString &line);
-std::optional<ListingEntry> parseUnixListLine(const QString &line);
-std::optional<ListingEntry> parseDosListLine(const QString &line);
-QList<ListingEntry> parseListing(const QByteArray &answer, ListingFormat format);
-// The text of entries in the order given.
-QByteArray listingText(const QList<ListingEntry> &entries, bool atRoot);
-
 } // namespace corvexo::ftp
