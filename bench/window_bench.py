@@ -115,7 +115,7 @@ class App:
         runtime = os.path.join(work, "runtime")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ)
-        env.update(x.env())
+        env["DISPLAY"] = x.display
         env.update({"XDG_DATA_HOME": self.data, "HOME": work, "XDG_RUNTIME_DIR": runtime, "QT_QPA_PLATFORM": "xcb",
                     "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8", "CORVEXO_STALL_LOG": self.log.path})
         self.launched = int(time.time() * 1000)
