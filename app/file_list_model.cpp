@@ -37,8 +37,9 @@ QString sizeText(qint64 size, const QLocale &locale)
 QString modifiedText(const QDateTime &time)
 {
     if (!time.isValid()) return {};
-    // Times the server gives in UTC are shown in the user's own zone.
-    const QDateTime shown = time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime();
+    // Times the server gives in UTC are shown in the user's own zone; others
+    // (a local file's, or a server's clock as its listing wrote it) as they are.
+    const QDateTime shown = time.timeSpec() == Qt::UTC ? time.toLocalTime() : time;
     return shown.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 

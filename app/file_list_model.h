@@ -29,7 +29,7 @@ enum FileListColumn : int { NameColumn, SizeColumn, ModifiedColumn, FileListColu
 
 // How a size and a time read in the lists; empty when not known.
 QString sizeText(qint64 size, const QLocale &locale);
-QString modifiedText(const QDateTime &time);
+QString modifiedText(const QDateTime &time);   // "yyyy-MM-dd HH:mm", a UTC time in local time
 
 // The order of the entries (as indexes into them) sorted by a column: "./" and
 // "../" first, then folders, then files, whatever the direction; equal keys

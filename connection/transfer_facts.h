@@ -15,7 +15,7 @@ struct RemoteEntry {
     QString name;          // without the trailing "/" of a folder
     bool isFolder = false;
     qint64 size = -1;      // -1: the server gave none
-    QDateTime modified;    // invalid: the server gave none
+    QDateTime modified;    // invalid: the server gave none; UTC, or the server's clock at offset 0
 };
 
 // Progress of the running command: bytes of a transfer, or entries of a listing.

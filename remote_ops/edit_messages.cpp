@@ -1,5 +1,6 @@
 #include "edit_messages.h"
 
+#include "app/file_list_model.h"
 #include "app/progress_texts.h"
 #include "app/strings/string_table.h"
 
@@ -21,7 +22,7 @@ QString factsText(const FileFacts &facts)
     const QString size = facts.size >= 0 ? sizeText(facts.size)
                                          : (japanese() ? QStringLiteral("サイズ不明") : QStringLiteral("size unknown"));
     const QString date = facts.modified.isValid()
-                             ? facts.modified.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                             ? modifiedText(facts.modified)
                              : (japanese() ? QStringLiteral("日時不明") : QStringLiteral("date unknown"));
     return size + (japanese() ? QStringLiteral("、") : QStringLiteral(", ")) + date;
 }

@@ -67,9 +67,10 @@ QList<RemoteEntry> FtpListing::remoteEntries() const
         remote.isFolder = entry.isFolder;
         remote.size = entry.size;
         if (entry.modified != ParsedEntry::NoTime) {
-            const QDateTime utc = QDateTime::fromMSecsSinceEpoch(entry.modified, Qt::UTC);
-            // A LIST time is the server's clock as written; it is shown as written.
-            remote.modified = entry.modifiedIsUtc ? utc.toLocalTime() : QDateTime(utc.date(), utc.time());
+            // A LIST time is the server's clock as written, kept at a zero offset so that it
+            // is shown as written. Neither is turned into local time here: for a long
+            // listing that costs seconds, and only the rows shown need it.
+            remote.modified = QDateTime::fromMSecsSinceEpoch(entry.modified, entry.modifiedIsUtc ? Qt::UTC : Qt::OffsetFromUTC);
         }
         result.append(remote);
     }
