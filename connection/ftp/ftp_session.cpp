@@ -28,6 +28,10 @@ FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpContr
 FtpSession::~FtpSession()
 {
     abort();
+    if (orderer_) {   // it uses nothing of ours, but must end before it is deleted
+        orderer_->wait();
+        delete orderer_.data();
+    }
 }
 
 void FtpSession::setTimeout(int milliseconds)

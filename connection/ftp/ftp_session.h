@@ -17,6 +17,8 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QObject>
+#include <QPointer>
+#include <QThread>
 #include <QSet>
 #include <QTimer>
 #include <functional>
@@ -225,6 +227,9 @@ private:
     QString droppedFolder_;    // the folder the user was in then
     bool resuming_ = false;    // logging in again after a drop: states 1 to 4 stay unreported
     bool retryable_ = false;   // the command went to an idle session and nothing has answered it yet
+
+    // Puts a finished listing in order beside the event loop (ftp_session_listing.cpp).
+    QPointer<QThread> orderer_;
 };
 
 } // namespace corvexo::ftp

@@ -5,6 +5,9 @@
 #include "ftp_link_probe.h"
 #include "ftp_session.h"
 
+#include <QThread>
+#include <memory>
+
 namespace corvexo::ftp {
 
 namespace {
@@ -81,11 +84,24 @@ void FtpSession::probeNextLink()
 
 void FtpSession::publishListing()
 {
-    listing_ = FtpListing(*parser_, charset_, folder_ == u"/");
-    answer_ = listing_.text();
-    parser_.reset();
+    // Ordering a million names takes seconds: it is done on a thread of its own,
+    // so the window is not held. The thread gets its own parser and a copy of the facts.
+    std::shared_ptr<const FtpListingParser> parser(parser_.release());
     linkProbe_.reset();
-    succeed();
+    auto built = std::make_shared<FtpListing>();
+    QThread *worker = QThread::create([parser, built, charset = charset_, atRoot = folder_ == u"/"] {
+        *built = FtpListing(*parser, charset, atRoot);
+    });
+    orderer_ = worker;
+    const quint64 epoch = epoch_;
+    connect(worker, &QThread::finished, this, [this, worker, built, epoch] {
+        worker->deleteLater();
+        if (epoch != epoch_ || !running_) return;   // aborted meanwhile
+        listing_ = std::move(*built);
+        answer_ = listing_.text();
+        succeed();
+    });
+    worker->start();
 }
 
 } // namespace corvexo::ftp
