@@ -59,6 +59,7 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
 
 QList<RemoteEntry> FtpListing::remoteEntries() const
 {
+    if (kept_) return *kept_;
     QList<RemoteEntry> result;
     result.reserve(entries_.size());
     for (const Entry &entry : entries_) {

@@ -26,6 +26,9 @@ public:
     qsizetype size() const { return entries_.size(); }
     int unreadable() const { return unreadable_; }
     QList<RemoteEntry> remoteEntries() const;
+    // Makes the entries now and keeps them, so that remoteEntries() costs nothing later
+    // (done beside the event loop for long listings).
+    void keepRemoteEntries() { kept_ = remoteEntries(); }
 
 private:
     struct Entry {
@@ -38,6 +41,7 @@ private:
     };
     QByteArray text_;
     QList<Entry> entries_;
+    std::optional<QList<RemoteEntry>> kept_;
     int unreadable_ = 0;
 };
 

@@ -78,6 +78,8 @@ public:
 
     // Between commands a NOOP is sent this often, so the server keeps the session (0: never).
     void setKeepAliveInterval(int milliseconds) { keepAliveMs_ = milliseconds; }
+    // Whether a listing's entries are made with it, for windows that show them (default).
+    void setListedEntriesKept(bool kept) { keepEntries_ = kept; }
 
 signals:
     void stateReached(int state);
@@ -230,6 +232,7 @@ private:
 
     // Puts a finished listing in order beside the event loop (ftp_session_listing.cpp).
     QPointer<QThread> orderer_;
+    bool keepEntries_ = true;
 };
 
 } // namespace corvexo::ftp

@@ -89,8 +89,9 @@ void FtpSession::publishListing()
     std::shared_ptr<const FtpListingParser> parser(parser_.release());
     linkProbe_.reset();
     auto built = std::make_shared<FtpListing>();
-    QThread *worker = QThread::create([parser, built, charset = charset_, atRoot = folder_ == u"/"] {
+    QThread *worker = QThread::create([parser, built, charset = charset_, atRoot = folder_ == u"/", keep = keepEntries_] {
         *built = FtpListing(*parser, charset, atRoot);
+        if (keep) built->keepRemoteEntries();
     });
     orderer_ = worker;
     const quint64 epoch = epoch_;

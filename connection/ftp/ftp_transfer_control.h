@@ -45,6 +45,8 @@ public:
 
     // Shorter time-outs than whole seconds, for tests.
     void setRequestTimeoutMilliseconds(int milliseconds);
+    // A tool that never asks for listedEntries() saves their time and memory.
+    void setListedEntriesKept(bool kept) { session_.setListedEntriesKept(kept); }
     void setKeepAliveMilliseconds(int milliseconds) { session_.setKeepAliveInterval(milliseconds); }
 
 private:

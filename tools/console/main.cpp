@@ -41,6 +41,7 @@ int main(int argc, char *argv[])
     runner.setBenchmark(benchmark);
     corvexo::FtpTransferControl &control = runner.control();
     control.setRequestTimeout(60);
+    control.setListedEntriesKept(false);   // it prints the listing text only
     control.setProtocol(2);
     control.setAccessType(0);
     control.setRemotePort(quint16(port));
