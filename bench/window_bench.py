@@ -11,7 +11,7 @@ pyftpdlib server, drives it with keys through xdotool, and prints:
   - the longest stall while a --size-mib file downloads.
 
   bench/window_bench.py [--exe build/corvexo] [--entries 100000 1000000] [--size-mib 512]
-Needs Xvfb, xdotool and curl; ports below 100 (the port field's two digits) need root.
+Needs Xvfb, xdotool and curl.
 """
 import argparse
 import os
@@ -27,21 +27,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.join(HERE, "..")
 sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
 from xsession import XSession  # noqa: E402
+from user_session import free_port  # noqa: E402
 
 USER, PASSWORD = "user", "secret"
 TITLE = "Corvexo1.0 Beta2"
 RECEIVED = "Please wait few more minutes. The process is being executing."
 
 
-def free_two_digit_port():
-    for port in range(99, 9, -1):
-        with socket.socket() as s:
-            try:
-                s.bind(("127.0.0.1", port))
-                return port
-            except OSError:
-                continue
-    raise SystemExit("no free port below 100 on 127.0.0.1 (the port field takes two digits; run as root)")
 
 
 def make_files(folder, count, prefix):
@@ -189,7 +181,7 @@ def main():
         make_big_file(os.path.join(served, "zfile.bin"), args.size_mib * 1024 * 1024)
         make_files(local, args.local, "local file ")
 
-        port = free_two_digit_port()
+        port = free_port()
         server = subprocess.Popen(["/usr/bin/python3", os.path.join(SOURCE, "tests/support/ftp_server.py"),
                                    "--root", served, "--port", str(port)],
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)

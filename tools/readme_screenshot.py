@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Makes docs/screenshot.png for the README: Corvexo connected to a local test
 server, in a private X session. Needs a built program (./test or ./run first)
-and root (the port field takes two digits, so the server listens below 100).
+(the server listens on any free port).
 
     /usr/bin/python3 tools/readme_screenshot.py [--exe build/corvexo] [--lang en|ja]
 """
