@@ -3,7 +3,10 @@
 #include "file_list_messages.h"
 #include "local/file_icons.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
+#include <memory>
 
 namespace corvexo {
 
@@ -70,6 +73,12 @@ QList<int> sortedOrder(const QList<FileListEntry> &entries, int column, Qt::Sort
 
 FileListModel::FileListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
+// A sort still running reads the rows it was given; it is waited for, not left behind.
+FileListModel::~FileListModel()
+{
+    for (QThread *sorter : findChildren<QThread *>(Qt::FindDirectChildrenOnly)) sorter->wait();
+}
+
 void FileListModel::setImageSource(std::function<QIcon(int)> source)
 {
     imageSource_ = std::move(source);
@@ -78,22 +87,37 @@ void FileListModel::setImageSource(std::function<QIcon(int)> source)
 
 void FileListModel::setEntries(QList<FileListEntry> entries)
 {
-    beginResetModel();
-    rows_ = std::move(entries);
-    if (sortColumn_ >= 0 && rows_.size() > 1) {
-        const QList<int> order = sortedOrder(rows_, sortColumn_, sortOrder_);
+    const bool sortAtOnce = sortColumn_ >= 0 && entries.size() > 1 && entries.size() <= LongListRows;
+    if (sortAtOnce) {
+        const QList<int> order = sortedOrder(entries, sortColumn_, sortOrder_);
         QList<FileListEntry> sorted;
-        sorted.reserve(rows_.size());
-        for (int from : order) sorted.append(std::move(rows_[from]));
-        rows_ = std::move(sorted);
+        sorted.reserve(entries.size());
+        for (int from : order) sorted.append(std::move(entries[from]));
+        entries = std::move(sorted);
     }
+    beginResetModel();
+    replaceRows(std::move(entries));
     endResetModel();
+    // A long list is shown in the order it came until its sort is done.
+    if (sortColumn_ >= 0 && rows_.size() > LongListRows) sortLongList();
+}
+
+void FileListModel::replaceRows(QList<FileListEntry> rows)
+{
+    ++rowsGeneration_;
+    std::swap(rows_, rows);
+    // Letting go of a million rows takes a while: a pool thread does it.
+    if (rows.size() > LongListRows && rows.isDetached())
+        QThreadPool::globalInstance()->start([old = std::make_shared<QList<FileListEntry>>(std::move(rows))]() mutable {
+            old.reset();
+        });
 }
 
 void FileListModel::appendEntry(const FileListEntry &entry)
 {
     const int row = int(rows_.size());
     beginInsertRows({}, row, row);
+    ++rowsGeneration_;
     rows_.append(entry);
     endInsertRows();
 }
@@ -162,8 +186,35 @@ void FileListModel::sort(int column, Qt::SortOrder order)
 {
     sortColumn_ = column;
     sortOrder_ = order;
-    if (rows_.size() < 2) return;
-    const QList<int> sortedRows = sortedOrder(rows_, column, order);
+    if (rows_.size() > LongListRows) return sortLongList();
+    ++rowsGeneration_;   // a long sort still running is for rows that are gone
+    if (rows_.size() >= 2) applyOrder(sortedOrder(rows_, column, order));
+}
+
+void FileListModel::sortLongList()
+{
+    // The thread sorts a shared copy of the rows; the window's rows are not touched until the end.
+    auto order = std::make_shared<QList<int>>();
+    QThread *sorter = QThread::create([order, rows = rows_, column = sortColumn_, direction = sortOrder_]() mutable {
+        *order = sortedOrder(rows, column, direction);
+        rows = {};   // rows let go of meanwhile are freed here, not on the window's thread
+    });
+    sorter->setParent(this);
+    const quint64 generation = ++rowsGeneration_;
+    connect(sorter, &QThread::finished, this, [this, sorter, order, generation] {
+        sorter->deleteLater();
+        if (sorter_ == sorter) sorter_ = nullptr;
+        if (generation != rowsGeneration_) return;   // the rows or the wanted order changed meanwhile
+        applyOrder(*order);
+        emit sortApplied();
+    });
+    sorter_ = sorter;
+    sorter->start();
+}
+
+void FileListModel::applyOrder(const QList<int> &sortedRows)
+{
+    ++rowsGeneration_;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     QList<int> newRowOf(rows_.size());
     QList<FileListEntry> sorted;

@@ -3,7 +3,8 @@
 // folder keeps its trailing "/"), its picture number, and its size and
 // modification time where they are known. Rows keep the order they were given
 // until a column is chosen to sort by; every sorted order keeps "./" and "../"
-// first, then folders, then files.
+// first, then folders, then files. A long list is sorted on a thread of its own
+// and shown in its new order when that is done, so the window is not held.
 
 #include <QAbstractTableModel>
 #include <QDateTime>
@@ -12,7 +13,9 @@
 #include <QIcon>
 #include <QList>
 #include <QLocale>
+#include <QPointer>
 #include <QString>
+#include <QThread>
 
 #include <functional>
 
@@ -48,7 +51,11 @@ public:
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Lists longer than this are sorted, and let go of, away from the window's thread.
+    static constexpr qsizetype LongListRows = 20'000;
+
     explicit FileListModel(QObject *parent = nullptr);
+    ~FileListModel() override;
 
     // Where the pictures come from, by number.
     void setImageSource(std::function<QIcon(int)> source);
@@ -68,10 +75,20 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     void sort(int column, Qt::SortOrder order) override;
 
+    bool sorting() const { return sorter_ != nullptr; }
+
+signals:
+    void sortApplied();   // a long list's sort, run on its own thread, is shown
+
 private:
     QIcon iconFor(int image) const;
+    void sortLongList();
+    void applyOrder(const QList<int> &sortedRows);
+    void replaceRows(QList<FileListEntry> rows);
 
     QList<FileListEntry> rows_;
+    quint64 rowsGeneration_ = 0;   // changes with every change of the rows, so a late sort is dropped
+    QPointer<QThread> sorter_;
     int sortColumn_ = -1;  // -1: the order the rows were given in
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     std::function<QIcon(int)> imageSource_;

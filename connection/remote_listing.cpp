@@ -47,7 +47,7 @@ public:
     QList<FileListEntry> takeRows() override { return rows_.takeRows(); }
 
 private:
-    static constexpr qsizetype kPiece = 256 * 1024;
+    static constexpr qsizetype kPiece = 64 * 1024;
     const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
     bool startWriting()
@@ -62,7 +62,7 @@ private:
     bool writeSome(const QDeadlineTimer &deadline)
     {
         while (written_ < answer_.size()) {
-            const qsizetype length = qMin(answer_.size() - written_, 16 * kPiece);
+            const qsizetype length = qMin(answer_.size() - written_, kPiece);
             if (!writeAll(*out_, answer_.constData() + written_, length)) return failWriting();
             written_ += length;
             if (deadline.hasExpired()) return false;

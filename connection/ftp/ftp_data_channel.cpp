@@ -23,14 +23,14 @@ FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
     connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpDataChannel::onError);
 }
 
-void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
+void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes)
 {
     sink_ = sink;
     maxBytes_ = maxBytes;
     // Bounded, so a slow disk cannot make the socket buffer grow without end.
     // Over TLS smaller: each read of the encrypted bytes gets a fresh buffer of that size, and
     // below the allocator's mmap threshold those come from reused memory, not new pages.
-    socket_.setReadBufferSize(tls_ ? TlsReadBufferBytes : 4 * ChunkBytes);
+    socket_.setReadBufferSize(tls_ ? qMin(TlsReadBufferBytes, pieceBytes) : pieceBytes);
 }
 
 void FtpDataChannel::sendFrom(QIODevice *source)

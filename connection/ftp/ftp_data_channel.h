@@ -20,8 +20,10 @@ public:
 
     explicit FtpDataChannel(QObject *parent = nullptr);
 
-    // Everything received goes into sink; more than maxBytes is a failure.
-    void receiveInto(QIODevice *sink, qint64 maxBytes);
+    // Everything received goes into sink; more than maxBytes is a failure. At most
+    // pieceBytes go into it per event, so a sink that works on what it gets (a listing's
+    // parser) holds the thread for a bounded time.
+    void receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes = 4 * ChunkBytes);
     // source is read to its end and sent; the connection is then closed.
     void sendFrom(QIODevice *source);
     // Protects the connection with TLS, resuming the control connection's session

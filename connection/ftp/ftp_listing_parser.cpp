@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <algorithm>
 #include <cstring>
 
 namespace corvexo::ftp {
@@ -503,7 +504,18 @@ void FtpListingParser::parseLine(QByteArrayView line)
     entry.targetLength = quint16(read.target.size());
     names_.append(read.name);
     names_.append(read.target);
+    if (beyondAscii_.size() < CharsetSampleNames
+        && std::any_of(read.name.begin(), read.name.end(), [](char c) { return uchar(c) >= 0x80; }))
+        beyondAscii_.append(entries_.size());
     entries_.append(entry);
+}
+
+QList<QByteArrayView> FtpListingParser::namesBeyondAscii() const
+{
+    QList<QByteArrayView> sample;
+    sample.reserve(beyondAscii_.size());
+    for (qsizetype index : beyondAscii_) sample.append(name(entries_.at(index)));
+    return sample;
 }
 
 void FtpListingParser::resolveLinksFromListing()

@@ -36,6 +36,7 @@ public:
     static constexpr qsizetype MaxLineBytes = 3 * MaxNameBytes;
     static constexpr qsizetype MaxEntries = 2'000'000;
     static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
+    static constexpr qsizetype CharsetSampleNames = 200;
 
     // now (milliseconds since 1970, 0: the clock's): Unix dates that show a
     // time instead of a year lie in the year before it.
@@ -58,6 +59,10 @@ public:
         return bytesAt(entry.nameOffset + entry.nameLength, entry.targetLength);
     }
     const QByteArray &nameBytes() const { return names_; }
+    bool hasLinks() const { return hasLinks_; }
+    // The first names (at most CharsetSampleNames) with bytes beyond ASCII, which
+    // reveal the server's charset; noted while parsing, so a million names are not read twice.
+    QList<QByteArrayView> namesBeyondAscii() const;
     int unreadable() const { return unreadable_; }
     bool overflowed() const { return overflowed_; }
 
@@ -80,6 +85,7 @@ private:
     int unreadable_ = 0;
     bool overflowed_ = false;
     bool hasLinks_ = false;
+    QList<qsizetype> beyondAscii_;   // indexes into entries_
 };
 
 // Whether a line no form reads is a listing's header or footer ("total 12").

@@ -162,7 +162,8 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
     } else if (upload_) {
         data_->sendFrom(upload_.get());
     } else if (parser_) {
-        data_->receiveInto(new FtpListingSink(parser_.get(), [this] { onListingData(); }, data_), MaxListingBytes);
+        data_->receiveInto(new FtpListingSink(parser_.get(), [this] { onListingData(); }, data_), MaxListingBytes,
+                          FtpDataChannel::ChunkBytes);
     }
     onTransferComplete_ = std::move(onComplete);
     connect(data_, &FtpDataChannel::activity, this, &FtpSession::onTransferProgress);

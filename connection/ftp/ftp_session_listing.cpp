@@ -6,6 +6,7 @@
 #include "ftp_session.h"
 
 #include <QThread>
+#include <QThreadPool>
 #include <memory>
 
 namespace corvexo::ftp {
@@ -13,12 +14,17 @@ namespace corvexo::ftp {
 namespace {
 
 constexpr int ProgressIntervalMs = 200;
-constexpr int CharsetSampleNames = 200;
+constexpr qsizetype LongListingEntries = 20'000;
 
 } // namespace
 
 void FtpSession::startListing(ListingFormat format)
 {
+    // Letting go of a million entries takes a while: a pool thread does it.
+    if (listing_.size() > LongListingEntries)
+        QThreadPool::globalInstance()->start([old = std::make_shared<FtpListing>(std::exchange(listing_, {}))]() mutable {
+            old.reset();
+        });
     listing_ = FtpListing();
     parser_ = std::make_unique<FtpListingParser>(format);
     listingProgressClock_.start();
@@ -37,12 +43,7 @@ void FtpSession::finishListing()
     emit listingProgressed(parser_->entries().size());
     if (!charsetKnown_ && features_.contains(QStringLiteral("UTF8"))) charsetKnown_ = true;
     if (!charsetKnown_) {
-        QList<QByteArrayView> sample;
-        for (const ParsedEntry &entry : parser_->entries()) {
-            const QByteArrayView name = parser_->name(entry);
-            if (std::any_of(name.begin(), name.end(), [](char c) { return uchar(c) >= 0x80; })) sample.append(name);
-            if (sample.size() >= CharsetSampleNames) break;
-        }
+        const QList<QByteArrayView> sample = parser_->namesBeyondAscii();
         if (!sample.isEmpty()) {
             charset_ = FtpCharset(FtpCharset::detect(sample));
             charsetKnown_ = true;
@@ -52,7 +53,8 @@ void FtpSession::finishListing()
     QStringList links;
     probedLinks_.clear();
     const QList<ParsedEntry> &entries = parser_->entries();
-    for (qsizetype i = 0; i < entries.size() && links.size() < FtpLinkProbe::MaxLinks; ++i) {
+    const qsizetype searched = parser_->hasLinks() ? entries.size() : 0;
+    for (qsizetype i = 0; i < searched && links.size() < FtpLinkProbe::MaxLinks; ++i) {
         if (entries[i].kind != ParsedEntry::Kind::Link) continue;
         probedLinks_.append(i);
         links.append(charset_.decode(parser_->name(entries[i])));

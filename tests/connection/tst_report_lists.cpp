@@ -130,6 +130,33 @@ private slots:
         QVERIFY(f.inet->lastCommand().startsWith(QStringLiteral("GET Readme.txt ")));
     }
 
+    void longListsSortOnTheirOwnThreadAndKeepTheChosenEntry()
+    {
+        const auto rowsBySize = [](bool growing) {
+            const int count = int(FileListModel::LongListRows) + 5;
+            QList<FileListEntry> rows;
+            for (int i = 0; i < count; ++i) rows.append({QStringLiteral("f%1").arg(i), 0, growing ? i : count - i});
+            return rows;
+        };
+        FileListModel model;
+        model.setEntries(rowsBySize(false));
+        const QPersistentModelIndex chosen = model.index(10, NameColumn);
+        QSignalSpy applied(&model, &FileListModel::sortApplied);
+        model.sort(SizeColumn, Qt::AscendingOrder);
+        QVERIFY(applied.wait());
+        QCOMPARE(model.entry(0).text, QStringLiteral("f%1").arg(model.rowCount() - 1));
+        QCOMPARE(chosen.data().toString(), QStringLiteral("f10"));
+        QCOMPARE(chosen.row(), model.rowCount() - 11);
+
+        // Rows given while a sort runs are not put in the order found for the rows before them.
+        model.sort(SizeColumn, Qt::DescendingOrder);
+        model.setEntries(rowsBySize(false));
+        QVERIFY(applied.wait());
+        QTRY_VERIFY(!model.sorting());
+        QCoreApplication::processEvents();
+        for (int row = 1; row < model.rowCount(); ++row) QVERIFY(model.entry(row - 1).size > model.entry(row).size);
+    }
+
     void rightClickChoosesTheEntryUnderThePointer()
     {
         Window f;
