@@ -9,6 +9,21 @@ namespace corvexo::ftp {
 
 namespace {
 
+// A long listing's buffers grow in large steps once past a few megabytes: a
+// block that large is mapped memory, which grows by remapping instead of by
+// copying everything received so far while the window waits. Pages not
+// written to take no memory.
+template <typename Buffer>
+void makeRoom(Buffer &buffer, qsizetype more)
+{
+    constexpr qsizetype LargeStepBytes = 64 * 1024 * 1024;
+    constexpr qsizetype CopyingLimitBytes = 4 * 1024 * 1024;
+    using Item = typename Buffer::value_type;
+    const qsizetype wanted = buffer.size() + more;
+    if (wanted <= buffer.capacity() || wanted * qsizetype(sizeof(Item)) < CopyingLimitBytes) return;
+    buffer.reserve(qMax(2 * wanted, LargeStepBytes / qsizetype(sizeof(Item))));
+}
+
 enum class Outcome { Entry, Skip, Unreadable };
 
 // What one line gave: the entry and views of its name and link target.
@@ -499,6 +514,8 @@ void FtpListingParser::parseLine(QByteArrayView line)
     ParsedEntry &entry = read.entry;
     if (entry.kind == ParsedEntry::Kind::Link && read.target.endsWith('/')) entry.kind = ParsedEntry::Kind::Folder;
     hasLinks_ = hasLinks_ || entry.kind == ParsedEntry::Kind::Link;
+    makeRoom(names_, read.name.size() + read.target.size());
+    makeRoom(entries_, 1);
     entry.nameOffset = quint32(names_.size());
     entry.nameLength = quint16(read.name.size());
     entry.targetLength = quint16(read.target.size());
