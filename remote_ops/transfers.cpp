@@ -58,6 +58,8 @@ void Form1::CopyFromFTP()
         return;
     }
     const QString target = localFilePath(folder, remote);
+    // A busy control would refuse the download anyway: no question first.
+    if (Inet1->stillExecuting()) return tellCommandRefusal(TransferError::StillExecuting);
     if (QFileInfo::exists(target)
         && !askYesNoDefaultingToNo(this, replaceLocalQuestion(remote, localFacts(target), remoteFacts(*Inet1, remote))))
         return;
@@ -102,6 +104,7 @@ void Form1::CopyToFTP()
         return;
     }
     const QString local = ListView1->currentEntryText();
+    if (Inet1->stillExecuting()) return tellCommandRefusal(TransferError::StillExecuting);
     if (ListView2->rowOf(local) >= 0
         && !askYesNoDefaultingToNo(this, replaceRemoteQuestion(local, remoteFacts(*Inet1, local),
                                                           localFacts(localFilePath(folder, local)))))

@@ -306,6 +306,12 @@ private slots:
         QCOMPARE(f.boxes[1].text, QStringLiteral("readme.txt already exists on the server. Do you want to replace it?"
                                                  "\r\n\r\nExisting file: 10.0 KB, 2026-12-01 09:30"
                                                  "\r\nFile to upload: 3 bytes, 2026-11-30 08:00"));
+        // A busy control is told at once, without the question.
+        f.inet->executing = true;
+        f.window->DownL_Click();
+        QCOMPARE(f.boxes.size(), 2);
+        QCOMPARE(f.window->statusText(), QStringLiteral("The last demand is being executed."));
+        f.inet->executing = false;
         f.answers = {true};
         f.select(f.window->ListView2, QStringLiteral("readme.txt"));
         f.window->DownL_Click();
