@@ -48,7 +48,7 @@ bool FtpReplyReader::takeLine(const QByteArray &line)
     if (!inMultiLine_) {
         if (code < 100 || (separator != ' ' && separator != '-'))
             return fail(QStringLiteral("The server sent a malformed reply."));
-        current_ = FtpReply{code, {lineText(line, 4)}};
+        current_ = FtpReply{code, {lineText(line, 4)}, line.mid(4)};
         currentBytes_ = int(line.size());
         if (separator == ' ') ready_.append(std::exchange(current_, {}));
         else inMultiLine_ = true;

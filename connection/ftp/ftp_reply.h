@@ -13,6 +13,7 @@ namespace corvexo::ftp {
 struct FtpReply {
     int code = 0;
     QStringList lines;   // the text of each line without its code and separator
+    QByteArray firstLineBytes;   // the first line's text as the server sent it, for names in its charset
 
     bool isPreliminary() const { return code >= 100 && code < 200; }
     bool isPositive() const { return code >= 200 && code < 300; }

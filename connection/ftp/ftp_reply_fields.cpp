@@ -14,18 +14,18 @@ std::optional<quint16> validPort(qlonglong value)
 
 } // namespace
 
-std::optional<QString> folderOfPwdReply(const FtpReply &reply)
+std::optional<QByteArray> folderOfPwdReply(const FtpReply &reply)
 {
-    if (reply.code != 257 || reply.lines.isEmpty()) return std::nullopt;
-    const QString &line = reply.lines.first();
-    const qsizetype open = line.indexOf(u'"');
+    if (reply.code != 257) return std::nullopt;
+    const QByteArray &line = reply.firstLineBytes;
+    const qsizetype open = line.indexOf('"');
     if (open < 0) return std::nullopt;
-    QString path;
+    QByteArray path;
     for (qsizetype i = open + 1; i < line.size(); ++i) {
-        if (line[i] != u'"') {
+        if (line[i] != '"') {
             path += line[i];
-        } else if (i + 1 < line.size() && line[i + 1] == u'"') {
-            path += u'"';
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+            path += '"';
             ++i;
         } else {
             return path;

@@ -9,8 +9,9 @@
 
 namespace corvexo::ftp {
 
-// 257 "path" comment; a quote inside the path is written twice.
-std::optional<QString> folderOfPwdReply(const FtpReply &reply);
+// 257 "path" comment; a quote inside the path is written twice. The path's
+// bytes as sent: they are in the server's charset.
+std::optional<QByteArray> folderOfPwdReply(const FtpReply &reply);
 
 // 229 Entering Extended Passive Mode (|||port|)
 std::optional<quint16> portOfEpsvReply(const FtpReply &reply);

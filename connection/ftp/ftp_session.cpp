@@ -56,7 +56,14 @@ void FtpSession::start(const FtpLogin &login, const TransferCommand &command)
     }
     const bool resume = dropped_ && login == login_;
     const QString folder = droppedFolder_;
+    const FtpCharset charset = charset_;
+    const bool charsetKnown = charsetKnown_;
     abort();
+    // The same server comes back with the same charset: the folder's name is sent as before.
+    if (resume) {
+        charset_ = charset;
+        charsetKnown_ = charsetKnown;
+    }
     running_ = true;
     touch();
     login_ = login;
@@ -77,6 +84,7 @@ void FtpSession::abort()
     epsvRefused_ = false;
     features_.clear();
     folder_.clear();
+    folderBytes_.clear();
     charset_ = FtpCharset();
     charsetKnown_ = false;
     closingReply_.reset();
@@ -179,7 +187,8 @@ void FtpSession::afterLogin()
 void FtpSession::learnFolder(Step next)
 {
     request(QStringLiteral("PWD"), [this, next](const FtpReply &reply) {
-        folder_ = folderOfPwdReply(reply).value_or(QString());
+        folderBytes_ = folderOfPwdReply(reply).value_or(QByteArray());
+        folder_ = charset_.decode(folderBytes_);
         next();
     });
 }

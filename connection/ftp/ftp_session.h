@@ -166,6 +166,7 @@ private:
     QSet<QString> features_;
     bool epsvRefused_ = false;
     QString folder_;   // from PWD; empty when unknown
+    QByteArray folderBytes_;   // the same as the server sent it, decoded again once its charset is known
 
     TransferCommand command_;
     int reached_ = 0;

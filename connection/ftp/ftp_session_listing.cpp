@@ -47,6 +47,7 @@ void FtpSession::finishListing()
         if (!sample.isEmpty()) {
             charset_ = FtpCharset(FtpCharset::detect(sample));
             charsetKnown_ = true;
+            folder_ = charset_.decode(folderBytes_);
         }
     }
     parser_->resolveLinksFromListing();
@@ -60,9 +61,7 @@ void FtpSession::finishListing()
         links.append(charset_.decode(parser_->name(entries[i])));
     }
     if (links.isEmpty()) return publishListing();
-    // A folder name the PWD reply could not carry cannot be returned to; links then stay guessed.
-    const bool canReturn = !folder_.contains(QChar::ReplacementCharacter);
-    linkProbe_ = std::make_unique<FtpLinkProbe>(links, canReturn ? folder_ : QString());
+    linkProbe_ = std::make_unique<FtpLinkProbe>(links, folder_);
     probeNextLink();
 }
 

@@ -12,10 +12,14 @@ void FtpSession::onIdleClose()
 {
     const bool wasOpen = loggedIn_;
     const QString folder = folder_;
+    const FtpCharset charset = charset_;
+    const bool charsetKnown = charsetKnown_;
     abort();
     if (!wasOpen) return;
     dropped_ = true;
     droppedFolder_ = folder;
+    charset_ = charset;
+    charsetKnown_ = charsetKnown;
 }
 
 void FtpSession::returnToFolder()
