@@ -3,6 +3,9 @@
 #include "app/message_box.h"
 #include "certificate_messages.h"
 #include "connection/transfer_control.h"
+#include "files/file_messages.h"
+
+#include <QFileInfo>
 
 #include <QLabel>
 #include <QPainter>
@@ -43,6 +46,11 @@ SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *s
         // Asked from the event loop, not inside the control's signal.
         QMetaObject::invokeMethod(this, [this, question] {
             control_->answerCertificate(askYesNoDefaultingToNo(window_, certificateQuestionText(question)));
+        }, Qt::QueuedConnection);
+    });
+    connect(control_, &TransferControl::trustNotSaved, this, [this](const QString &path, const QString &reason) {
+        QMetaObject::invokeMethod(this, [this, path, reason] {
+            showMessage(window_, fileNotSavedMessage(QFileInfo(path).fileName(), path, reason));
         }, Qt::QueuedConnection);
     });
 }

@@ -92,6 +92,9 @@ signals:
     // A few times a second at most while a transfer or listing runs.
     void progressChanged(const corvexo::TransferProgress &progress);
     void certificateQuestion(const corvexo::CertificateQuestion &question);
+    // A certificate the user trusted could not be remembered (path, the system's reason):
+    // it is trusted for this session and asked about again next time.
+    void trustNotSaved(const QString &path, const QString &reason);
 };
 
 } // namespace corvexo

@@ -85,12 +85,12 @@ signals:
     void stateReached(int state);
     void commandCompleted();
     void commandFailed();
-    void closedByServer();   // while no command was running
     void listingProgressed(qint64 entries);   // at most five times a second
     void commandStopped();
     void progressChanged(const corvexo::TransferProgress &progress);   // a few times a second at most
     // The session waits, sending nothing, until answerCertificate().
     void certificateQuestion(const corvexo::CertificateQuestion &question);
+    void trustNotSaved(const QString &path, const QString &reason);
 
 private:
     using ReplyHandler = std::function<void(const FtpReply &)>;

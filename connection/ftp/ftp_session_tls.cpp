@@ -50,7 +50,9 @@ void FtpSession::answerCertificate(bool trust)
                            false);
     }
     // Trusted for this session even when it cannot be remembered.
-    trustStore_.remember(login_.host, login_.port, certificateFingerprint(control_->peerCertificate()));
+    QString why;
+    if (!trustStore_.remember(login_.host, login_.port, certificateFingerprint(control_->peerCertificate()), &why))
+        emit trustNotSaved(trustStore_.path(), why);
     sendUser();
 }
 

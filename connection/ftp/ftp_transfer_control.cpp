@@ -63,11 +63,8 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
     connect(&session_, &ftp::FtpSession::certificateQuestion, this, [this](const CertificateQuestion &question) {
         deliver([this, question] { emit certificateQuestion(question); });
     });
-    connect(&session_, &ftp::FtpSession::closedByServer, this, [this] {
-        code_ = session_.replyCode();
-        info_ = session_.replyText();
-        deliver([this] { emit stateChanged(TransferState::Disconnecting); });
-        deliver([this] { emit stateChanged(TransferState::Disconnected); });
+    connect(&session_, &ftp::FtpSession::trustNotSaved, this, [this](const QString &path, const QString &reason) {
+        deliver([this, path, reason] { emit trustNotSaved(path, reason); });
     });
     connect(&session_, &ftp::FtpSession::listingProgressed, this, [this](qint64 entries) {
         deliver([this, entries] {

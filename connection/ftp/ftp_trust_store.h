@@ -20,8 +20,9 @@ public:
     // the old file then stays as it was.
     bool remember(const QString &host, quint16 port, const QString &fingerprint, QString *why = nullptr) const;
 
-private:
     QString path() const { return path_.isEmpty() ? defaultPath() : path_; }
+
+private:
     QString path_;
 };
 

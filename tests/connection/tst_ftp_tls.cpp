@@ -143,6 +143,24 @@ private slots:
         QVERIFY(plain.takeOutput().startsWith("CMD AUTH\nCMD USER\nCMD PASS\n"));
     }
 
+    void aTrustThatCannotBeKeptIsToldAndTheSessionGoesOn()
+    {
+        const QString path = ftp::FtpTrustStore::defaultPath();
+        QVERIFY(QDir().mkpath(path));   // a folder stands where the file would go
+        auto c = control(server_, true);
+        QSignalSpy notSaved(c.get(), &TransferControl::trustNotSaved);
+        QCOMPARE(runOn(*c, TransferCommand::connectListing()).states, opening());
+        QVERIFY(QDir().rmdir(path));
+        QCOMPARE(notSaved.size(), 1);
+        QCOMPARE(notSaved[0][0].toString(), path);
+        QVERIFY(!notSaved[0][1].toString().isEmpty());
+
+        WindowFixture f;
+        emit f.inet->trustNotSaved("/data/trusted_certificates", "No space left on device");
+        QTRY_COMPARE(f.texts(), QStringList({"Could not save \"trusted_certificates\" (No space left on device). "
+                                             "The file was left as it was.\r\n/data/trusted_certificates"}));
+    }
+
     void windowAsksWithNoAsDefaultAndShowsTheLock()
     {
         WindowFixture f;
