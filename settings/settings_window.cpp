@@ -34,6 +34,15 @@ void fitOnOneLine(QLabel *label)
     label->setFont(font);
 }
 
+// A caption beside its field ends where the field begins.
+void fitBeforeField(QLabel *label, const QWidget *field)
+{
+    constexpr int gap = 3;
+    label->resize(field->x() - label->x() - gap, label->height());
+    label->setWordWrap(false);
+    fitOnOneLine(label);
+}
+
 template <typename Widget>
 Widget *place(Widget *widget, const QRect &geometry)
 {
@@ -144,8 +153,11 @@ void Form2::Form_Load()
     setWindowTitle(text(109));
     Label6->setText(text(177));
     Label3->setText(text(178));
+    fitBeforeField(Label3, MaskEdBox1);
     Label4->setText(text(179));
+    fitBeforeField(Label4, Text3);
     Label5->setText(text(180));
+    fitBeforeField(Label5, Text4);
     Label2->setText(text(181));
     fitOnOneLine(Label2);
     Label8->setText(text(182));

@@ -158,6 +158,12 @@ private slots:
         w.show();
         QTest::mouseClick(w.Toolbar1->widgetForAction(w.toolbarButton(2)), Qt::LeftButton);
         QCOMPARE(w.toolbarButton(7)->toolTip(), textIn(UiLanguage::Japanese, 211));
+        // The settings window's captions are whole before their fields.
+        w.Sett_Click();
+        const Form2 *settings = existingSettingsWindow();
+        for (const auto &[label, field] : {std::pair{settings->Label3, settings->MaskEdBox1},
+                                           {settings->Label4, settings->Text3}, {settings->Label5, settings->Text4}})
+            QVERIFY(label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text()) < field->x());
     }
 
     void pathBoxAndCaptionsAreUncovered()
