@@ -1,5 +1,7 @@
 #include "ftp_reply.h"
 
+#include "ftp_messages.h"
+
 namespace corvexo::ftp {
 
 namespace {
@@ -28,14 +30,14 @@ bool FtpReplyReader::feed(const QByteArray &bytes)
         const qsizetype end = bytes.indexOf('\n', start);
         if (end < 0) {
             partial_ += bytes.mid(start);
-            if (partial_.size() > MaxLineBytes) return fail(QStringLiteral("The server sent a reply line that is too long."));
+            if (partial_.size() > MaxLineBytes) return fail(engineText(EngineText::ReplyLineTooLong));
             break;
         }
         QByteArray line = partial_ + bytes.mid(start, end - start);
         partial_.clear();
         start = end + 1;
         if (line.endsWith('\r')) line.chop(1);
-        if (line.size() > MaxLineBytes) return fail(QStringLiteral("The server sent a reply line that is too long."));
+        if (line.size() > MaxLineBytes) return fail(engineText(EngineText::ReplyLineTooLong));
         if (!takeLine(line)) return false;
     }
     return true;
@@ -47,7 +49,7 @@ bool FtpReplyReader::takeLine(const QByteArray &line)
     const char separator = line.size() > 3 ? line[3] : ' ';
     if (!inMultiLine_) {
         if (code < 100 || (separator != ' ' && separator != '-'))
-            return fail(QStringLiteral("The server sent a malformed reply."));
+            return fail(engineText(EngineText::MalformedReply));
         current_ = FtpReply{code, {lineText(line, 4)}, line.mid(4)};
         currentBytes_ = int(line.size());
         if (separator == ' ') ready_.append(std::exchange(current_, {}));
@@ -57,7 +59,7 @@ bool FtpReplyReader::takeLine(const QByteArray &line)
     // Inside a multi-line reply only the same code followed by a blank ends it.
     currentBytes_ += int(line.size());
     if (current_.lines.size() >= MaxReplyLines || currentBytes_ > MaxReplyBytes)
-        return fail(QStringLiteral("The server sent a reply that is too long."));
+        return fail(engineText(EngineText::ReplyTooLong));
     if (code == current_.code && separator == ' ' && line.size() >= 4) {
         current_.lines.append(lineText(line, 4));
         ready_.append(std::exchange(current_, {}));

@@ -5,6 +5,7 @@
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
 #include "ftp_link_probe.h"
+#include "ftp_messages.h"
 #include "ftp_reply_fields.h"
 
 namespace corvexo::ftp {
@@ -114,7 +115,7 @@ void FtpSession::onHostFound(const QHostInfo &info)
     if (!running_) return;
     addresses_ = info.addresses();
     if (info.error() != QHostInfo::NoError || addresses_.isEmpty())
-        return failLocally(QStringLiteral("The host %1 was not found.").arg(login_.host), false);
+        return failLocally(engineText(EngineText::HostNotFound).arg(login_.host), false);
     reach(TransferState::Resolved);
     lastConnectError_.clear();
     connectToNextAddress();
@@ -123,7 +124,7 @@ void FtpSession::onHostFound(const QHostInfo &info)
 void FtpSession::connectToNextAddress()
 {
     if (addresses_.isEmpty()) {
-        return failLocally(QStringLiteral("Cannot connect to %1 port %2: %3")
+        return failLocally(engineText(EngineText::CannotConnect)
                                .arg(login_.host).arg(login_.port).arg(lastConnectError_), false);
     }
     reach(TransferState::Connecting);
@@ -236,7 +237,7 @@ void FtpSession::onControlFailed(const QString &why)
         }, Qt::QueuedConnection);
         return;
     }
-    failLocally(QStringLiteral("The connection to the server broke: ") + why, false);
+    failLocally(engineText(EngineText::ConnectionBroke).arg(why), false);
 }
 
 void FtpSession::onControlClosed()
@@ -247,7 +248,7 @@ void FtpSession::onControlClosed()
         failWith(*std::exchange(closingReply_, std::nullopt));
         return;
     }
-    failLocally(QStringLiteral("The server closed the connection."), false);
+    failLocally(engineText(EngineText::ServerClosed), false);
 }
 
 void FtpSession::reach(int state)
@@ -305,7 +306,7 @@ void FtpSession::touch()
 void FtpSession::onTimeout()
 {
     if (!running_) return;
-    failLocally(QStringLiteral("The server did not answer within %1 seconds.").arg(timeoutMs_ / 1000.0), false);
+    failLocally(engineText(EngineText::NoAnswerWithin).arg(timeoutMs_ / 1000.0), false);
 }
 
 } // namespace corvexo::ftp

@@ -5,6 +5,7 @@
 
 #include "ftp_active_listener.h"
 #include "ftp_control_channel.h"
+#include "ftp_messages.h"
 
 namespace corvexo::ftp {
 
@@ -15,7 +16,7 @@ void FtpSession::useActive(std::function<void(quint16)> then)
     listener_ = new FtpActiveListener(this);
     const QHostAddress local = control_->localAddress();
     if (!listener_->listen(local, 0))
-        return failLocally(QStringLiteral("Cannot wait for the server's data connection: ") + listener_->errorString(), true);
+        return failLocally(engineText(EngineText::CannotWaitForData).arg(listener_->errorString()), true);
     const quint16 port = listener_->serverPort();
     request(QStringLiteral("EPRT ") + QString::fromLatin1(eprtArgument(local, port)),
             [this, then, local, port](const FtpReply &eprt) {

@@ -3,6 +3,7 @@
 // server's charset, which the first listing with names beyond ASCII reveals.
 
 #include "ftp_link_probe.h"
+#include "ftp_messages.h"
 #include "ftp_session.h"
 
 #include <QThread>
@@ -78,7 +79,7 @@ void FtpSession::probeNextLink()
     request(line, [this](const FtpReply &reply) {
         // Lost in another folder, the session cannot go on.
         if (!linkProbe_->onReply(reply))
-            return failLocally(QStringLiteral("Cannot return to the folder %1: %2").arg(folder_, reply.text()), false);
+            return failLocally(engineText(EngineText::CannotReturnToFolder).arg(folder_, reply.text()), false);
         probeNextLink();
     });
 }

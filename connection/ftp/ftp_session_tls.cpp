@@ -6,6 +6,7 @@
 
 #include "ftp_certificate.h"
 #include "ftp_control_channel.h"
+#include "ftp_messages.h"
 
 namespace corvexo::ftp {
 
@@ -30,7 +31,7 @@ void FtpSession::onEncrypted()
     switch (judgeCertificate(errors.isEmpty(), fingerprint, remembered, presetFingerprint_)) {
     case CertificateVerdict::Trusted: return sendUser();
     case CertificateVerdict::Refused:
-        return failLocally(QStringLiteral("The server's certificate (%1) is not the one given; nothing was sent.")
+        return failLocally(engineText(EngineText::CertificateNotGiven)
                                .arg(fingerprint), false);
     case CertificateVerdict::Ask:
         awaitingTrust_ = true;
@@ -46,7 +47,7 @@ void FtpSession::answerCertificate(bool trust)
     awaitingTrust_ = false;
     touch();
     if (!trust) {
-        return failLocally(QStringLiteral("The server's certificate was not trusted; the session ended before logging in."),
+        return failLocally(engineText(EngineText::CertificateNotTrusted),
                            false);
     }
     // Trusted for this session even when it cannot be remembered.

@@ -4,10 +4,12 @@
 // file with a bad one among them), and sessions kept up as real servers treat
 // them: idle drops, NOOPs, hosts typed with decoration, active mode.
 
+#include "connection/ftp/ftp_messages.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_run.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -339,6 +341,23 @@ private slots:
         QVERIFY(stopped.wait(10000));
         QVERIFY(!QFile::exists(odd_->pathOf("up.bin")));   // no part of it stays on the server
         QCOMPARE(run(TransferCommand::listing()).states, completed());
+    }
+
+    void ownTextsCarryTheSameFactsInJapanese()
+    {
+        const auto placeholders = [](const QString &text) {
+            QStringList found;
+            for (auto it = QRegularExpression(QStringLiteral("%\\d")).globalMatch(text); it.hasNext();)
+                found << it.next().captured();
+            found.sort();
+            return found;
+        };
+        for (int i = 0; i <= int(ftp::EngineText::CertificateNotTrusted); ++i) {
+            const QString english = ftp::engineTextIn(UiLanguage::English, ftp::EngineText(i));
+            const QString japanese = ftp::engineTextIn(UiLanguage::Japanese, ftp::EngineText(i));
+            QVERIFY2(!english.isEmpty() && japanese != english, qPrintable(english));
+            QCOMPARE(placeholders(japanese), placeholders(english));
+        }
     }
 };
 
