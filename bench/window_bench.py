@@ -154,32 +154,27 @@ def curl_list(url, runs=3):
     return statistics.median(times)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", default=os.path.join(SOURCE, "build", "corvexo"))
-    parser.add_argument("--entries", type=int, nargs="+", default=[100000, 1000000])
-    parser.add_argument("--local", type=int, default=100000)
-    parser.add_argument("--size-mib", type=int, default=512)
-    parser.add_argument("--work", help="keep the folders here for the next run instead of a fresh temporary folder")
-    args = parser.parse_args()
-    exe = os.path.abspath(args.exe)
+def measure(exe, work, entries, local_count, size_mib, print_progress=print):
+    """The window's figures, as rows (task, window s, curl s or None, longest stall ms or None).
+
+    entries: remote folder sizes to show; local_count: local files to start up in (0: none);
+    size_mib: the download whose stalls are measured. work keeps the folders for a later run."""
     missing = [t for t in ("Xvfb", "xdotool", "curl") if shutil.which(t) is None]
     if missing:
         raise SystemExit("missing: " + ", ".join(missing))
-
-    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="corvexo-window-bench-")
     served, empty, local = (os.path.join(work, d) for d in ("served", "empty", "local"))
     os.makedirs(empty, exist_ok=True)
     x, server, apps = XSession(work), None, []
     try:
-        print("preparing folders and a %d MiB file..." % args.size_mib, flush=True)
+        print_progress("preparing folders and a %d MiB file..." % size_mib)
         folders = []
-        for index, count in enumerate(args.entries):
+        for index, count in enumerate(entries):
             letter = "abcdefgh"[index]
             folders.append((letter, "%s%d" % (letter, count), count))
             make_files(os.path.join(served, folders[-1][1]), count, "entry number ")
-        make_big_file(os.path.join(served, "zfile.bin"), args.size_mib * 1024 * 1024)
-        make_files(local, args.local, "local file ")
+        make_big_file(os.path.join(served, "zfile.bin"), size_mib * 1024 * 1024)
+        if local_count:
+            make_files(local, local_count, "local file ")
 
         port = free_port()
         server = subprocess.Popen(["/usr/bin/python3", os.path.join(SOURCE, "tests/support/ftp_server.py"),
@@ -217,17 +212,38 @@ def main():
         time.sleep(0.3)
         sent = app.press("ctrl+w")
         done = app.until_completed(sent)
-        rows.append(("download of %d MiB" % args.size_mib, (done - sent) / 1000, None,
+        rows.append(("download of %d MiB" % size_mib, (done - sent) / 1000, None,
                      app.log.longest_stall(sent, done)))
         app.quit()
 
-        app = App(x, exe, work, local, port, "local")
-        apps.append(app)
-        time.sleep(1)
-        rows.append(("start-up with %d local files" % args.local, app.startup_ms() / 1000, None,
-                     app.log.longest_stall(app.shown, app.shown + 1000)))
-        app.quit()
+        if local_count:
+            app = App(x, exe, work, local, port, "local")
+            apps.append(app)
+            time.sleep(1)
+            rows.append(("start-up with %d local files" % local_count, app.startup_ms() / 1000, None,
+                         app.log.longest_stall(app.shown, app.shown + 1000)))
+            app.quit()
+        return rows
+    finally:
+        for app in apps:
+            app.quit()
+        if server:
+            server.kill()
+        x.stop()
 
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", default=os.path.join(SOURCE, "build", "corvexo"))
+    parser.add_argument("--entries", type=int, nargs="+", default=[100000, 1000000])
+    parser.add_argument("--local", type=int, default=100000)
+    parser.add_argument("--size-mib", type=int, default=512)
+    parser.add_argument("--work", help="keep the folders here for the next run instead of a fresh temporary folder")
+    args = parser.parse_args()
+    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="corvexo-window-bench-")
+    try:
+        rows = measure(os.path.abspath(args.exe), work, args.entries, args.local, args.size_mib,
+                       lambda text: print(text, flush=True))
         print("%-44s %9s %9s %8s %10s" % ("task", "window s", "curl s", "x curl", "stall ms"))
         for task, ours, curl, stall in rows:
             print("%-44s %9s %9s %8s %10s" % (task, "" if ours is None else "%.3f" % ours,
@@ -236,11 +252,6 @@ def main():
         print("window s: from the key to the caption \"Completed.\" (or from launch to the shown window);")
         print("curl s: median of 3 LISTs of the same folder, login included; stall: longest event-loop stall")
     finally:
-        for app in apps:
-            app.quit()
-        if server:
-            server.kill()
-        x.stop()
         if not args.work:
             shutil.rmtree(work, ignore_errors=True)
 
