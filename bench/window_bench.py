@@ -207,6 +207,9 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
             rows.append(("  after the answer was in (%.3f s)" % ((done - received) / 1000), None, None,
                          app.log.longest_stall_begun(received, done)))
             app.quit()
+        # A file left by an earlier run would be asked about before it is replaced.
+        if os.path.exists(os.path.join(empty, "zfile.bin")):
+            os.remove(os.path.join(empty, "zfile.bin"))
         app = connected_window("download")
         app.press("z")
         time.sleep(0.3)
