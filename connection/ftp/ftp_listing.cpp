@@ -20,34 +20,37 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
     const QList<ParsedEntry> &parsed = parser.entries();
     // On a UTF-8 server the names are already what the text needs.
     QByteArray decoded;
-    const bool asIs = charset.kind() == FtpCharset::Kind::Utf8 && isValidUtf8(parser.nameBytes());
-    QList<OrderedName> names(parsed.size());
-    if (!asIs) {
-        QList<qsizetype> ends(parsed.size());
+    QList<qsizetype> ends;
+    if (charset.kind() != FtpCharset::Kind::Utf8 || !isValidUtf8(parser.nameBytes())) {
+        ends.resize(parsed.size());
         for (qsizetype i = 0; i < parsed.size(); ++i) {
             decoded += charset.decode(parser.name(parsed[i])).toUtf8();
             ends[i] = decoded.size();
         }
-        for (qsizetype i = 0; i < parsed.size(); ++i) {
-            const qsizetype start = i ? ends[i - 1] : 0;
-            names[i].utf8 = QByteArrayView(decoded.constData() + start, ends[i] - start);
-        }
     }
-    qsizetype total = 5;
-    for (qsizetype i = 0; i < parsed.size(); ++i) {
+    // Names are read where they lie rather than gathered in a list: a long listing's
+    // list would be one more large block of memory to fill.
+    const auto nameAt = [&](qsizetype i) {
         const ParsedEntry &entry = parsed[i];
-        if (asIs) names[i].utf8 = parser.name(entry);
-        names[i].isFolder = entry.kind == ParsedEntry::Kind::Folder
+        OrderedName name;
+        if (ends.isEmpty()) {
+            name.utf8 = parser.name(entry);
+        } else {
+            const qsizetype start = i ? ends[i - 1] : 0;
+            name.utf8 = QByteArrayView(decoded.constData() + start, ends[i] - start);
+        }
+        name.isFolder = entry.kind == ParsedEntry::Kind::Folder
             || (entry.kind == ParsedEntry::Kind::Link && linkLooksLikeFolder(parser.target(entry)));
-        total += names[i].utf8.size() + 3;
-    }
-    const QList<qsizetype> order = listingOrder(names);
+        return name;
+    };
+    const QList<qsizetype> order = listingOrder(parsed.size(), nameAt);
 
+    qsizetype total = 5 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size();
     text_.reserve(total);
     if (!atRoot) text_ += "../";
     entries_.reserve(parsed.size());
     for (qsizetype index : order) {
-        const OrderedName &name = names[index];
+        const OrderedName name = nameAt(index);
         const ParsedEntry &entry = parsed[index];
         if (!text_.isEmpty()) text_ += "\r\n";
         entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(text_.size()),

@@ -99,33 +99,33 @@ constexpr qsizetype MaxKeyDepth = 512;   // deeper ties are rare: naturalCompare
 
 struct Keyed {
     quint64 window = 0;   // eight key bytes from the depth being sorted, as a number
-    qsizetype index = 0;
+    quint32 index = 0;    // a listing holds far fewer names; sixteen bytes keep the array small
     bool endsInWindow = false;
 };
 
 // Sorts by key windows: where the keys share a start it is skipped, then every name gets
 // the next eight key bytes as one number, and only names whose numbers tie go deeper.
 // Each comparison is then between numbers in one array, not between two names.
-void sortKeyed(const QList<OrderedName> &names, Keyed *begin, Keyed *end, qsizetype depth)
+void sortKeyed(const NameAt &nameAt, Keyed *begin, Keyed *end, qsizetype depth)
 {
     if (end - begin < 2) return;
     uchar first[MaxKeyDepth + 9], other[MaxKeyDepth + 9];
     const auto fallback = [&] {
         std::sort(begin, end, [&](const Keyed &x, const Keyed &y) {
-            return naturalCompare(names[x.index].utf8, names[y.index].utf8) < 0;
+            return naturalCompare(nameAt(x.index).utf8, nameAt(y.index).utf8) < 0;
         });
     };
     if (depth >= MaxKeyDepth) return fallback();
-    const qsizetype firstLength = keyOf(names[begin->index].utf8, first, MaxKeyDepth);
+    const qsizetype firstLength = keyOf(nameAt(begin->index).utf8, first, MaxKeyDepth);
     qsizetype common = firstLength;
     for (Keyed *k = begin + 1; k != end && common > depth; ++k) {
-        const qsizetype length = keyOf(names[k->index].utf8, other, common);
+        const qsizetype length = keyOf(nameAt(k->index).utf8, other, common);
         common = std::mismatch(first + depth, first + length, other + depth).first - first;
     }
     depth = common;
     if (depth >= MaxKeyDepth) return fallback();
     for (Keyed *k = begin; k != end; ++k) {
-        const qsizetype length = keyOf(names[k->index].utf8, other, depth + 9);
+        const qsizetype length = keyOf(nameAt(k->index).utf8, other, depth + 9);
         quint64 window = 0;
         for (qsizetype b = depth; b < depth + 8; ++b) window = (window << 8) | (b < length ? other[b] : 0);
         k->window = window;
@@ -138,24 +138,24 @@ void sortKeyed(const QList<OrderedName> &names, Keyed *begin, Keyed *end, qsizet
         for (; runEnd != end && runEnd->window == run->window; ++runEnd) ends = ends || runEnd->endsInWindow;
         if (runEnd - run > 1) {
             if (ends) std::sort(run, runEnd, [&](const Keyed &x, const Keyed &y) {
-                return naturalCompare(names[x.index].utf8, names[y.index].utf8) < 0;
+                return naturalCompare(nameAt(x.index).utf8, nameAt(y.index).utf8) < 0;
             });
-            else sortKeyed(names, run, runEnd, depth + 8);
+            else sortKeyed(nameAt, run, runEnd, depth + 8);
         }
         run = runEnd;
     }
 }
 
-void sortNaturally(const QList<OrderedName> &names, qsizetype *begin, qsizetype *end)
+void sortNaturally(const NameAt &nameAt, qsizetype *begin, qsizetype *end)
 {
     std::vector<Keyed> keyed(size_t(end - begin));
-    for (size_t i = 0; i < keyed.size(); ++i) keyed[i].index = begin[i];
-    sortKeyed(names, keyed.data(), keyed.data() + keyed.size(), 0);
+    for (size_t i = 0; i < keyed.size(); ++i) keyed[i].index = quint32(begin[i]);
+    sortKeyed(nameAt, keyed.data(), keyed.data() + keyed.size(), 0);
     for (size_t i = 0; i < keyed.size(); ++i) begin[i] = keyed[i].index;
 }
 
 // Collation is slow, so only names that need it get a sort key.
-void sortCollated(const QList<OrderedName> &names, qsizetype *begin, qsizetype *end)
+void sortCollated(const NameAt &nameAt, qsizetype *begin, qsizetype *end)
 {
     if (end - begin < 2) return;
     QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -164,34 +164,43 @@ void sortCollated(const QList<OrderedName> &names, qsizetype *begin, qsizetype *
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
     keyed.reserve(size_t(end - begin));
     for (const qsizetype *i = begin; i != end; ++i)
-        keyed.emplace_back(collator.sortKey(QString::fromUtf8(names[*i].utf8)), *i);
+        keyed.emplace_back(collator.sortKey(QString::fromUtf8(nameAt(*i).utf8)), *i);
     std::sort(keyed.begin(), keyed.end(), [&](const auto &x, const auto &y) {
         const int byKey = x.first.compare(y.first);
         if (byKey != 0) return byKey < 0;
-        return names[x.second].utf8.compare(names[y.second].utf8) < 0;
+        return nameAt(x.second).utf8.compare(nameAt(y.second).utf8) < 0;
     });
     for (size_t i = 0; i < keyed.size(); ++i) begin[i] = keyed[i].second;
 }
 
 } // namespace
 
-QList<qsizetype> listingOrder(const QList<OrderedName> &names)
+QList<qsizetype> listingOrder(qsizetype count, const NameAt &nameAt)
 {
     // Folders before files; in each, names that begin in ASCII before the collated ones.
-    const auto groupOf = [](const OrderedName &name) { return (name.isFolder ? 0 : 2) + (startsOutsideAscii(name.utf8) ? 1 : 0); };
+    std::vector<quint8> groups(static_cast<size_t>(count));
     std::array<qsizetype, 5> bounds{};
-    for (const OrderedName &name : names) ++bounds[size_t(groupOf(name)) + 1];
+    for (qsizetype i = 0; i < count; ++i) {
+        const OrderedName name = nameAt(i);
+        groups[size_t(i)] = quint8((name.isFolder ? 0 : 2) + (startsOutsideAscii(name.utf8) ? 1 : 0));
+        ++bounds[groups[size_t(i)] + 1];
+    }
     for (size_t g = 1; g < bounds.size(); ++g) bounds[g] += bounds[g - 1];
-    QList<qsizetype> order(names.size());
+    QList<qsizetype> order(count);
     std::array<qsizetype, 4> next{bounds[0], bounds[1], bounds[2], bounds[3]};
-    for (qsizetype i = 0; i < names.size(); ++i) order[next[size_t(groupOf(names[i]))]++] = i;
+    for (qsizetype i = 0; i < count; ++i) order[next[groups[size_t(i)]]++] = i;
 
     for (size_t g = 0; g < 4; ++g) {
         qsizetype *begin = order.data() + bounds[g], *end = order.data() + bounds[g + 1];
-        if (g % 2 == 0) sortNaturally(names, begin, end);
-        else sortCollated(names, begin, end);
+        if (g % 2 == 0) sortNaturally(nameAt, begin, end);
+        else sortCollated(nameAt, begin, end);
     }
     return order;
+}
+
+QList<qsizetype> listingOrder(const QList<OrderedName> &names)
+{
+    return listingOrder(names.size(), [&names](qsizetype i) { return names[i]; });
 }
 
 } // namespace corvexo::ftp

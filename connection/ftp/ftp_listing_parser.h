@@ -36,6 +36,8 @@ public:
     static constexpr qsizetype MaxLineBytes = 3 * MaxNameBytes;
     static constexpr qsizetype MaxEntries = 2'000'000;
     static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
+    static constexpr qsizetype ReservedEntries = 1 << 17;
+    static constexpr qsizetype ReservedNameBytes = 4 << 20;
 
     // now (milliseconds since 1970, 0: the clock's): Unix dates that show a
     // time instead of a year lie in the year before it.
