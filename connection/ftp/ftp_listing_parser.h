@@ -25,10 +25,11 @@ struct ParsedEntry {
     qint64 modified = NoTime;     // milliseconds since 1970 as the server wrote them
     quint32 nameOffset = 0;       // the link's target, if named, follows the name
     quint16 nameLength = 0;
-    quint16 targetLength = 0;
-    bool modifiedIsUtc = false;   // MLSD and EPLF give UTC; LIST gives the server's clock
-    Kind kind = Kind::File;
+    quint16 targetLength : 13 = 0;   // at most MaxNameBytes
+    bool modifiedIsUtc : 1 = false;  // MLSD and EPLF give UTC; LIST gives the server's clock
+    Kind kind : 2 = Kind::File;
 };
+static_assert(sizeof(ParsedEntry) == 24);
 
 class FtpListingParser {
 public:
