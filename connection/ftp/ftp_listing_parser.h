@@ -37,6 +37,7 @@ public:
     static constexpr qsizetype MaxLineBytes = 3 * MaxNameBytes;
     static constexpr qsizetype MaxEntries = 2'000'000;
     static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
+    static_assert(MaxNameBytes < (1 << 13), "a target's length must fit ParsedEntry::targetLength");
     static constexpr qsizetype ReservedEntries = 1 << 17;
     static constexpr qsizetype ReservedNameBytes = 4 << 20;
 
