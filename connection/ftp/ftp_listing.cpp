@@ -3,6 +3,7 @@
 #include "ftp_listing_order.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace corvexo::ftp {
 
@@ -45,19 +46,25 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
     };
     const QList<qsizetype> order = listingOrder(parsed.size(), nameAt);
 
-    qsizetype total = 5 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size();
-    text_.reserve(total);
-    if (!atRoot) text_ += "../";
+    // Room for "../", and for every name a line end and a "/"; cut to what was written.
+    text_.resize(3 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size());
+    char *const begin = text_.data();
+    char *out = begin;
+    if (!atRoot) out = std::copy_n("../", 3, out);
     entries_.reserve(parsed.size());
     for (qsizetype index : order) {
         const OrderedName name = nameAt(index);
         const ParsedEntry &entry = parsed[index];
-        if (!text_.isEmpty()) text_ += "\r\n";
-        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(text_.size()),
+        if (out != begin) {
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(out - begin),
                          quint16(name.utf8.size()), entry.modifiedIsUtc, name.isFolder});
-        text_ += name.utf8;
-        if (name.isFolder) text_ += '/';
+        out = std::copy_n(name.utf8.data(), name.utf8.size(), out);
+        if (name.isFolder) *out++ = '/';
     }
+    text_.truncate(out - begin);
 }
 
 QList<RemoteEntry> FtpListing::remoteEntries() const
