@@ -20,7 +20,8 @@ Work: a large file down (to disk and to tmpfs) and up, listings of 10,000 and
 One table; ratio = peer's median wall time / ours (above 1: ours is faster).
 
   bench/ftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--install]
-                     [--servers pyftpdlib,vsftpd] [--skip-small-files]
+                     [--servers pyftpdlib,vsftpd] [--skip-small-files] [--only list]
+(--only list: the listing rows alone, without preparing or moving the large files)
 """
 import argparse
 import hashlib
@@ -200,12 +201,13 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
     """(name, {tool: run}, check) for one server."""
     size_name = "%d MiB" % args.size_mib
     out = []
+    listings_only = args.only == "list"
 
     def check_file(path):
         return lambda: sha256(path) == big_sha or "content differs: " + path
 
     for where, folder in (("disk", local), ("tmpfs", tmpfs)):
-        if folder is None:
+        if folder is None or listings_only:
             continue
         target = os.path.join(folder, "down.bin")
         out.append(("down %s to %s" % (size_name, where), [target], {
@@ -215,11 +217,12 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
         }, check_file(target)))
     up_source = os.path.join(local, "up.bin")
     uploaded = os.path.join(server.root, "uploads", "up.bin")
-    out.append(("up " + size_name, [uploaded], {
-        "ours": ours(console, server, ["put %s uploads/up.bin" % up_source]),
-        "curl": shell("curl -s -S -T %s %s" % (up_source, server.url("uploads/up.bin"))),
-        "lftp": lftp(server, "put %s -o uploads/up.bin" % up_source),
-    }, lambda: sha256(uploaded) == upload_sha or "upload differs"))
+    if not listings_only:
+        out.append(("up " + size_name, [uploaded], {
+            "ours": ours(console, server, ["put %s uploads/up.bin" % up_source]),
+            "curl": shell("curl -s -S -T %s %s" % (up_source, server.url("uploads/up.bin"))),
+            "lftp": lftp(server, "put %s -o uploads/up.bin" % up_source),
+        }, lambda: sha256(uploaded) == upload_sha or "upload differs"))
     verbs = ["MLSD", "LIST"] if server.mlsd else ["LIST"]
     for count in (10000, 100000):
         folder = "list%dk" % (count // 1000)
@@ -234,7 +237,7 @@ def tasks(server, console, args, local, tmpfs, big_sha, upload_sha):
                 "curl": shell("curl -s -S -o /dev/null " + curl_args),
                 "lftp": lftp(listing_server, "cd %s; cls -1 > /dev/null" % folder),
             }, None, count))
-    if not args.skip_small_files:
+    if not args.skip_small_files and not listings_only:
         names = [SMALL_NAME % i for i in range(1000)]
         dest = os.path.join(local, "small")
         os.makedirs(dest, exist_ok=True)
@@ -292,6 +295,7 @@ def main():
     parser.add_argument("--install", action="store_true", help="apt-get install curl, lftp and time when missing")
     parser.add_argument("--servers", default="pyftpdlib,vsftpd")
     parser.add_argument("--skip-small-files", action="store_true")
+    parser.add_argument("--only", choices=["list"], default=None, help="run the listing rows alone")
     args = parser.parse_args()
     console = os.path.abspath(args.console)
     if args.install:
@@ -315,10 +319,12 @@ def main():
     servers = []
     try:
         size = args.size_mib * 1024 * 1024
-        print("preparing %d MiB files, listings and small files..." % args.size_mib, flush=True)
-        make_file(os.path.join(root, "big.bin"), size)
-        make_file(os.path.join(local, "up.bin"), size)
-        big_sha, upload_sha = sha256(os.path.join(root, "big.bin")), sha256(os.path.join(local, "up.bin"))
+        big_sha = upload_sha = None
+        if args.only != "list":
+            print("preparing %d MiB files, listings and small files..." % args.size_mib, flush=True)
+            make_file(os.path.join(root, "big.bin"), size)
+            make_file(os.path.join(local, "up.bin"), size)
+            big_sha, upload_sha = sha256(os.path.join(root, "big.bin")), sha256(os.path.join(local, "up.bin"))
         make_folder(os.path.join(root, "list10k"), 10000)
         make_folder(os.path.join(root, "list100k"), 100000)
         make_folder(os.path.join(root, "small"), 1000, 10240, SMALL_NAME)

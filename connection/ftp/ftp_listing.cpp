@@ -3,6 +3,7 @@
 #include "ftp_listing_order.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace corvexo::ftp {
 
@@ -20,41 +21,50 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
     const QList<ParsedEntry> &parsed = parser.entries();
     // On a UTF-8 server the names are already what the text needs.
     QByteArray decoded;
-    const bool asIs = charset.kind() == FtpCharset::Kind::Utf8 && isValidUtf8(parser.nameBytes());
-    QList<OrderedName> names(parsed.size());
-    if (!asIs) {
-        QList<qsizetype> ends(parsed.size());
+    QList<qsizetype> ends;
+    if (charset.kind() != FtpCharset::Kind::Utf8 || !isValidUtf8(parser.nameBytes())) {
+        ends.resize(parsed.size());
         for (qsizetype i = 0; i < parsed.size(); ++i) {
             decoded += charset.decode(parser.name(parsed[i])).toUtf8();
             ends[i] = decoded.size();
         }
-        for (qsizetype i = 0; i < parsed.size(); ++i) {
-            const qsizetype start = i ? ends[i - 1] : 0;
-            names[i].utf8 = QByteArrayView(decoded.constData() + start, ends[i] - start);
-        }
     }
-    qsizetype total = 5;
-    for (qsizetype i = 0; i < parsed.size(); ++i) {
+    // Names are read where they lie rather than gathered in a list: a long listing's
+    // list would be one more large block of memory to fill.
+    const auto nameAt = [&](qsizetype i) {
         const ParsedEntry &entry = parsed[i];
-        if (asIs) names[i].utf8 = parser.name(entry);
-        names[i].isFolder = entry.kind == ParsedEntry::Kind::Folder
+        OrderedName name;
+        if (ends.isEmpty()) {
+            name.utf8 = parser.name(entry);
+        } else {
+            const qsizetype start = i ? ends[i - 1] : 0;
+            name.utf8 = QByteArrayView(decoded.constData() + start, ends[i] - start);
+        }
+        name.isFolder = entry.kind == ParsedEntry::Kind::Folder
             || (entry.kind == ParsedEntry::Kind::Link && linkLooksLikeFolder(parser.target(entry)));
-        total += names[i].utf8.size() + 3;
-    }
-    const QList<qsizetype> order = listingOrder(names);
+        return name;
+    };
+    const QList<qsizetype> order = listingOrder(parsed.size(), nameAt);
 
-    text_.reserve(total);
-    if (!atRoot) text_ += "../";
+    // Room for "../", and for every name a line end and a "/"; cut to what was written.
+    text_.resize(3 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size());
+    char *const begin = text_.data();
+    char *out = begin;
+    if (!atRoot) out = std::copy_n("../", 3, out);
     entries_.reserve(parsed.size());
     for (qsizetype index : order) {
-        const OrderedName &name = names[index];
+        const OrderedName name = nameAt(index);
         const ParsedEntry &entry = parsed[index];
-        if (!text_.isEmpty()) text_ += "\r\n";
-        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(text_.size()),
+        if (out != begin) {
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(out - begin),
                          quint16(name.utf8.size()), entry.modifiedIsUtc, name.isFolder});
-        text_ += name.utf8;
-        if (name.isFolder) text_ += '/';
+        out = std::copy_n(name.utf8.data(), name.utf8.size(), out);
+        if (name.isFolder) *out++ = '/';
     }
+    text_.truncate(out - begin);
 }
 
 QList<RemoteEntry> FtpListing::remoteEntries() const

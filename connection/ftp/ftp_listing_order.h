@@ -7,6 +7,7 @@
 
 #include <QByteArrayView>
 #include <QList>
+#include <functional>
 
 namespace corvexo::ftp {
 
@@ -20,5 +21,9 @@ int naturalCompare(QByteArrayView a, QByteArrayView b);
 
 // Indexes into names in the order to show them.
 QList<qsizetype> listingOrder(const QList<OrderedName> &names);
+// The same for the names nameAt(0) to nameAt(count - 1), read as needed:
+// a long listing is spared a list of them.
+using NameAt = std::function<OrderedName(qsizetype)>;
+QList<qsizetype> listingOrder(qsizetype count, const NameAt &nameAt);
 
 } // namespace corvexo::ftp

@@ -418,6 +418,10 @@ FtpListingParser::FtpListingParser(ListingFormat format, qint64 now)
     : format_(format), now_(now ? now : QDateTime::currentMSecsSinceEpoch())
 {
     currentYear_ = QDateTime::fromMSecsSinceEpoch(now_, Qt::UTC).date().year();
+    // Reserved room is only address space until written to, and it spares a long
+    // listing the copy (and the pages touched anew) at every doubling of its buffers.
+    names_.reserve(ReservedNameBytes);
+    entries_.reserve(ReservedEntries);
 }
 
 bool FtpListingParser::feed(QByteArrayView bytes)

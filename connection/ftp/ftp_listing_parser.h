@@ -25,10 +25,11 @@ struct ParsedEntry {
     qint64 modified = NoTime;     // milliseconds since 1970 as the server wrote them
     quint32 nameOffset = 0;       // the link's target, if named, follows the name
     quint16 nameLength = 0;
-    quint16 targetLength = 0;
-    bool modifiedIsUtc = false;   // MLSD and EPLF give UTC; LIST gives the server's clock
-    Kind kind = Kind::File;
+    quint16 targetLength : 13 = 0;   // at most MaxNameBytes
+    bool modifiedIsUtc : 1 = false;  // MLSD and EPLF give UTC; LIST gives the server's clock
+    Kind kind : 2 = Kind::File;
 };
+static_assert(sizeof(ParsedEntry) == 24);
 
 class FtpListingParser {
 public:
@@ -37,6 +38,9 @@ public:
     static constexpr qsizetype MaxEntries = 2'000'000;
     static constexpr qsizetype MaxNameBufferBytes = 1LL << 31;
     static constexpr qsizetype CharsetSampleNames = 200;
+    static_assert(MaxNameBytes < (1 << 13), "a target's length must fit ParsedEntry::targetLength");
+    static constexpr qsizetype ReservedEntries = 1 << 17;
+    static constexpr qsizetype ReservedNameBytes = 4 << 20;
 
     // now (milliseconds since 1970, 0: the clock's): Unix dates that show a
     // time instead of a year lie in the year before it.

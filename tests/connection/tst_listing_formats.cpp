@@ -3,9 +3,11 @@
 
 #include "connection/ftp/ftp_charset.h"
 #include "connection/ftp/ftp_listing.h"
+#include "connection/ftp/ftp_listing_order.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "support/ftp_run.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -136,6 +138,33 @@ private slots:
         QCOMPARE(entries.first().name, "Dir A");
         QVERIFY(entries.first().isFolder);
         QCOMPARE(entries.last().name, "かな.txt");
+    }
+
+    void keyedOrderSameAsPairwiseOrder()
+    {
+        // Case, digit runs with leading zeros and longer than any length byte, bytes beyond
+        // ASCII inside names, and starts shared beyond a few bytes.
+        const QList<QByteArray> pieces{"a", "B", "b", "_", ".", " ", "0", "00", "1", "01", "9", "10", "0010", "\xc3\xa9",
+                                       "a start shared by many ", QByteArray(300, '7'), QByteArray(260, '0') + "5"};
+        QRandomGenerator random(18);
+        QList<QByteArray> bytes;
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray name;
+            for (int n = 1 + random.bounded(6); n > 0; --n) name += pieces[random.bounded(pieces.size())];
+            bytes << (uchar(name[0]) >= 0x80 ? "z" + name : name);
+        }
+        QList<OrderedName> names;
+        for (qsizetype i = 0; i < bytes.size(); ++i) names.append({bytes[i], i % 5 == 0});
+        const QList<qsizetype> order = listingOrder(names);
+        QList<OrderedName> expected = names;
+        std::sort(expected.begin(), expected.end(), [](const OrderedName &a, const OrderedName &b) {
+            return a.isFolder != b.isFolder ? a.isFolder : naturalCompare(a.utf8, b.utf8) < 0;
+        });
+        QCOMPARE(order.size(), names.size());
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            QCOMPARE(names[order[i]].utf8.toByteArray(), expected[i].utf8.toByteArray());
+            QCOMPARE(names[order[i]].isFolder, expected[i].isFolder);
+        }
     }
 
     void legacyCharsetsRoundTrip()
