@@ -11,9 +11,9 @@ namespace {
 
 // Moved inside the kernel per turn of the event loop, so that a fast peer cannot hold the window.
 constexpr qint64 DirectRoundBytes = 1024 * 1024;
-// While a download goes straight into its file, the socket itself reads only this
-// much: enough to tell that more arrived.
-constexpr qint64 NoticeBytes = 4096;
+// While a download goes straight into its file, the socket itself reads only this much
+// per turn. Less than that means it took all there was: a small file never needs more.
+constexpr qint64 NoticeBytes = 64 * 1024;
 
 } // namespace
 
@@ -39,10 +39,8 @@ void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
     sink_ = sink;
     maxBytes_ = maxBytes;
     auto *file = qobject_cast<QFileDevice *>(sink);
-    if (!tls_ && file && file->handle() >= 0 && file->openMode().testFlag(QIODevice::Unbuffered)) {
+    if (!tls_ && file && file->handle() >= 0 && file->openMode().testFlag(QIODevice::Unbuffered))
         receiver_ = std::make_unique<KernelReceiver>();
-        if (!receiver_->open()) receiver_.reset();
-    }
     // Bounded, so a slow disk cannot make the socket buffer grow without end.
     // Over TLS smaller: each read of the encrypted bytes gets a fresh buffer of that size, and
     // below the allocator's mmap threshold those come from reused memory, not new pages.
@@ -109,6 +107,7 @@ void FtpDataChannel::receive()
     if (done_ || !sink_) return;
     // One buffer for the whole transfer: no allocation per piece.
     if (buffer_.size() != ChunkBytes) buffer_.resize(ChunkBytes);
+    const qint64 before = transferred_;
     while (socket_.bytesAvailable() > 0) {
         const qint64 got = socket_.read(buffer_.data(), ChunkBytes);
         if (got <= 0) break;
@@ -117,7 +116,7 @@ void FtpDataChannel::receive()
         if (!writeAll(*sink_, buffer_.constData(), got))
             return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
     }
-    if (receiver_ && !receiveDirect()) return;
+    if (receiver_ && transferred_ - before >= NoticeBytes && !receiveDirect()) return;
     emit activity();
 }
 

@@ -56,7 +56,7 @@ KernelReceiver::~KernelReceiver()
         if (fd >= 0) ::close(fd);
 }
 
-bool KernelReceiver::open()
+bool KernelReceiver::openPipe()
 {
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return false;
     ::fcntl(pipe_[1], F_SETPIPE_SZ, PipeBytes);
@@ -66,6 +66,10 @@ bool KernelReceiver::open()
 KernelCopyStep KernelReceiver::move(int socketFd, int fileFd, qint64 limit)
 {
     KernelCopyStep step;
+    if (pipe_[0] < 0 && !openPipe()) {
+        step.refused = true;
+        return step;
+    }
     while (step.moved < limit) {
         const ssize_t in = ::splice(socketFd, nullptr, pipe_[1], nullptr, size_t(std::min<qint64>(limit - step.moved, PipeBytes)),
                                     SPLICE_F_MOVE | SPLICE_F_NONBLOCK);

@@ -26,11 +26,13 @@ public:
     KernelReceiver &operator=(const KernelReceiver &) = delete;
     ~KernelReceiver();
 
-    bool open();   // false where the system gives no pipe
     // Moves what the socket holds now, at most limit bytes; never waits for the socket.
+    // The pipe is made on first use, so a transfer that never needs it costs none.
     KernelCopyStep move(int socketFd, int fileFd, qint64 limit);
 
 private:
+    bool openPipe();
+
     int pipe_[2] = {-1, -1};
 };
 
