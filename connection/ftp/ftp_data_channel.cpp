@@ -38,28 +38,20 @@ void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes)
 {
     sink_ = sink;
     maxBytes_ = maxBytes;
-    auto *file = qobject_cast<QFileDevice *>(sink);
-    if (!tls_ && file && file->handle() >= 0 && file->openMode().testFlag(QIODevice::Unbuffered))
-        receiver_ = std::make_unique<KernelReceiver>();
     // Bounded, so a slow disk cannot make the socket buffer grow without end.
     // Over TLS smaller: each read of the encrypted bytes gets a fresh buffer of that size, and
     // below the allocator's mmap threshold those come from reused memory, not new pages.
-    socket_.setReadBufferSize(tls_ ? TlsReadBufferBytes : receiver_ ? NoticeBytes : 4 * ChunkBytes);
+    socket_.setReadBufferSize(tls_ ? TlsReadBufferBytes : 4 * ChunkBytes);
 }
 
 void FtpDataChannel::sendFrom(QIODevice *source)
 {
     source_ = source;
-    auto *file = qobject_cast<QFile *>(source);
-    if (!tls_ && file && file->handle() >= 0) sender_ = std::make_unique<KernelSender>(file->handle(), file->pos());
 }
 
 void FtpDataChannel::useTls(const QSslConfiguration &config, const QSslCertificate &controlCertificate)
 {
     tls_ = true;
-    // Encrypted bytes are made in the program's memory: they are copied as ever.
-    receiver_.reset();
-    sender_.reset();
     controlCertificate_ = controlCertificate;
     if (sink_) socket_.setReadBufferSize(TlsReadBufferBytes);
     socket_.setSslConfiguration(config);
@@ -86,7 +78,20 @@ void FtpDataChannel::onConnected()
 
 void FtpDataChannel::onReady()
 {
+    // Encrypted bytes are made in the program's memory: those are copied as ever.
+    if (!tls_) startDirect();
     if (source_) sendMore();
+}
+
+void FtpDataChannel::startDirect()
+{
+    auto *into = qobject_cast<QFileDevice *>(sink_);
+    if (into && into->handle() >= 0 && into->openMode().testFlag(QIODevice::Unbuffered)) {
+        receiver_ = std::make_unique<KernelReceiver>();
+        socket_.setReadBufferSize(NoticeBytes);
+    }
+    auto *from = qobject_cast<QFile *>(source_);
+    if (from && from->handle() >= 0) sender_ = std::make_unique<KernelSender>(from->handle(), from->pos());
 }
 
 void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)

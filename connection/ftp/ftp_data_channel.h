@@ -56,6 +56,7 @@ private:
     void fail(const QString &why);
     void onReady();
     void onConnected();
+    void startDirect();
     bool receiveDirect();
     void sendDirect();
     void stopDirect();
