@@ -2,9 +2,20 @@
 
 #include "files/file_writing.h"
 
+#include <QFile>
 #include <QSignalBlocker>
 
 namespace corvexo::ftp {
+
+namespace {
+
+// Moved inside the kernel per turn of the event loop, so that a fast peer cannot hold the window.
+constexpr qint64 DirectRoundBytes = 1024 * 1024;
+// While a download goes straight into its file, the socket itself reads only this much
+// per turn. Less than that means it took all there was: a small file never needs more.
+constexpr qint64 NoticeBytes = 64 * 1024;
+
+} // namespace
 
 FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
 {
@@ -67,7 +78,20 @@ void FtpDataChannel::onConnected()
 
 void FtpDataChannel::onReady()
 {
+    // Encrypted bytes are made in the program's memory: those are copied as ever.
+    if (!tls_) startDirect();
     if (source_) sendMore();
+}
+
+void FtpDataChannel::startDirect()
+{
+    auto *into = qobject_cast<QFileDevice *>(sink_);
+    if (into && into->handle() >= 0 && into->openMode().testFlag(QIODevice::Unbuffered)) {
+        receiver_ = std::make_unique<KernelReceiver>();
+        socket_.setReadBufferSize(NoticeBytes);
+    }
+    auto *from = qobject_cast<QFile *>(source_);
+    if (from && from->handle() >= 0) sender_ = std::make_unique<KernelSender>(from->handle(), from->pos());
 }
 
 void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
@@ -78,6 +102,7 @@ void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
 void FtpDataChannel::abort()
 {
     done_ = true;
+    stopDirect();
     const QSignalBlocker quiet(&socket_);
     socket_.abort();
 }
@@ -87,6 +112,7 @@ void FtpDataChannel::receive()
     if (done_ || !sink_) return;
     // One buffer for the whole transfer: no allocation per piece.
     if (buffer_.size() != ChunkBytes) buffer_.resize(ChunkBytes);
+    const qint64 before = transferred_;
     while (socket_.bytesAvailable() > 0) {
         const qint64 got = socket_.read(buffer_.data(), ChunkBytes);
         if (got <= 0) break;
@@ -95,12 +121,41 @@ void FtpDataChannel::receive()
         if (!writeAll(*sink_, buffer_.constData(), got))
             return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
     }
+    if (receiver_ && transferred_ - before >= NoticeBytes && !receiveDirect()) return;
     emit activity();
+}
+
+bool FtpDataChannel::receiveDirect()
+{
+    const qintptr descriptor = socket_.socketDescriptor();
+    if (descriptor < 0) return true;
+    auto *file = static_cast<QFileDevice *>(sink_);
+    const qint64 limit = std::min(maxBytes_ - transferred_, DirectRoundBytes - 1) + 1;   // one more shows an excess
+    const KernelCopyStep step = receiver_->move(int(descriptor), file->handle(), limit);
+    transferred_ += step.moved;
+    // The file's own idea of its position follows what was written beside it.
+    if (step.moved > 0 && !file->seek(file->pos() + step.moved)) {
+        fail(QStringLiteral("Cannot write the received data: ") + file->errorString());
+        return false;
+    }
+    if (step.refused) {
+        receiver_.reset();
+        socket_.setReadBufferSize(4 * ChunkBytes);
+        transferred_ += step.stranded.size();
+        if (!writeAll(*sink_, step.stranded.constData(), step.stranded.size())) {
+            fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
+            return false;
+        }
+    }
+    if (transferred_ <= maxBytes_) return true;
+    fail(QStringLiteral("The server sent more data than expected."));
+    return false;
 }
 
 void FtpDataChannel::sendMore()
 {
     if (socket_.state() != QAbstractSocket::ConnectedState || (tls_ && !socket_.isEncrypted())) return;
+    if (sender_) return sendDirect();
     while (!sourceAtEnd_ && socket_.bytesToWrite() < WriteWindowBytes) {
         const QByteArray chunk = source_->read(ChunkBytes);
         if (chunk.isEmpty()) {
@@ -115,8 +170,44 @@ void FtpDataChannel::sendMore()
     if (sourceAtEnd_) socket_.disconnectFromHost();
 }
 
+void FtpDataChannel::sendDirect()
+{
+    if (!writeReady_) {
+        // The socket's own notice of room only follows its own writes: this one follows sendfile's.
+        writeReady_ = std::make_unique<QSocketNotifier>(socket_.socketDescriptor(), QSocketNotifier::Write);
+        connect(writeReady_.get(), &QSocketNotifier::activated, this, &FtpDataChannel::sendMore);
+        // The first bytes go after what is queued for the server already, the transfer command
+        // among it, as written data would: some servers drop data that comes first.
+        writeReady_->setEnabled(false);
+        QSocketNotifier *notifier = writeReady_.get();
+        QMetaObject::invokeMethod(notifier, [notifier] { notifier->setEnabled(true); }, Qt::QueuedConnection);
+        return;
+    }
+    const KernelCopyStep step = sender_->send(int(socket_.socketDescriptor()), DirectRoundBytes);
+    transferred_ += step.moved;
+    if (step.refused) {
+        // Copied from here on; that path reports a failure as it always did.
+        if (!source_->seek(sender_->offset())) return fail(QStringLiteral("Cannot read the local file: ") + source_->errorString());
+        stopDirect();
+        return sendMore();
+    }
+    if (step.moved > 0) emit activity();
+    if (done_ || !step.atEnd) return;
+    sourceAtEnd_ = true;
+    stopDirect();
+    socket_.disconnectFromHost();
+}
+
+void FtpDataChannel::stopDirect()
+{
+    // Before the socket closes its descriptor, which the notifier watches.
+    writeReady_.reset();
+    sender_.reset();
+}
+
 void FtpDataChannel::onDisconnected()
 {
+    stopDirect();
     if (done_) return;
     if (sink_) {
         receive();
@@ -130,6 +221,7 @@ void FtpDataChannel::onDisconnected()
 
 void FtpDataChannel::onError(QAbstractSocket::SocketError error)
 {
+    stopDirect();
     // The normal end of a transfer the server sends: handled by onDisconnected().
     if (error == QAbstractSocket::RemoteHostClosedError) {
         // Over TLS this is the server's close_notify; some servers (vsftpd) wait for ours

@@ -1,13 +1,19 @@
 #pragma once
 // One passive data connection: receives a listing or a file into a device, or
 // sends a file from one. Driven by the socket's signals; memory stays flat
-// because at most one read buffer and one write window are held.
+// because at most one read buffer and one write window are held. Without TLS,
+// a file's bytes go between the socket and the file inside the kernel.
+
+#include "ftp_kernel_copy.h"
 
 #include <QHostAddress>
 #include <QIODevice>
 #include <QObject>
 #include <QSslConfiguration>
+#include <QSocketNotifier>
 #include <QSslSocket>
+
+#include <memory>
 
 namespace corvexo::ftp {
 
@@ -52,6 +58,10 @@ private:
     void fail(const QString &why);
     void onReady();
     void onConnected();
+    void startDirect();
+    bool receiveDirect();
+    void sendDirect();
+    void stopDirect();
 
     QSslSocket socket_;
     QSslCertificate controlCertificate_;
@@ -64,6 +74,9 @@ private:
     qint64 transferred_ = 0;
     bool sourceAtEnd_ = false;
     bool done_ = false;
+    std::unique_ptr<KernelReceiver> receiver_;
+    std::unique_ptr<KernelSender> sender_;
+    std::unique_ptr<QSocketNotifier> writeReady_;   // room in the socket for sender_
 };
 
 } // namespace corvexo::ftp

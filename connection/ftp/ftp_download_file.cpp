@@ -2,7 +2,8 @@
 
 #include "files/file_writing.h"
 
-#include <QThread>
+#include <QFutureWatcher>
+#include <QPromise>
 #include <QThreadPool>
 
 #include <fcntl.h>
@@ -42,18 +43,22 @@ void FtpDownloadFile::startWriteback()
 
 void FtpDownloadFile::commit()
 {
-    struct Outcome {
-        bool ok = false;
-        QString error;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    QThread *worker = QThread::create([file = file_, outcome] {
-        outcome->ok = commitChecked(*file);
-        outcome->error = file->errorString();
+    // On a pool thread: one thread per file would cost more than a small file's whole commit.
+    // The watcher goes with this object, so a commit that ends after it touches nothing.
+    auto promise = std::make_shared<QPromise<Outcome>>();
+    auto *watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        const Outcome outcome = watcher->result();
+        watcher->deleteLater();
+        emit committed(outcome.ok, outcome.error);
     });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    connect(worker, &QThread::finished, this, [this, outcome] { emit committed(outcome->ok, outcome->error); });
-    worker->start();
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([file = file_, promise] {
+        const bool ok = commitChecked(*file);
+        promise->addResult(Outcome {ok, file->errorString()});
+        promise->finish();
+    });
 }
 
 } // namespace corvexo::ftp

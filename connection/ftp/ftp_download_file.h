@@ -27,7 +27,7 @@ public:
     void startWriteback();
 
     // Flushes the data to disk and puts the file in place of the target. The
-    // flush of a large file can take a long time, so it runs on a worker
+    // flush of a large file can take a long time, so it runs on a pool
     // thread and committed() reports the end on this object's thread.
     void commit();
 
@@ -35,6 +35,11 @@ signals:
     void committed(bool ok, const QString &error);
 
 private:
+    struct Outcome {
+        bool ok = false;
+        QString error;
+    };
+
     std::shared_ptr<QSaveFile> file_;
     qint64 writebackFrom_ = 0;
     std::shared_ptr<std::atomic<bool>> writebackRunning_ = std::make_shared<std::atomic<bool>>(false);
