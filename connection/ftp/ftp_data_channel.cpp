@@ -1,6 +1,7 @@
 #include "ftp_data_channel.h"
 
 #include "files/file_writing.h"
+#include "ftp_messages.h"
 
 #include <QFile>
 #include <QSignalBlocker>
@@ -117,9 +118,9 @@ void FtpDataChannel::receive()
         const qint64 got = socket_.read(buffer_.data(), ChunkBytes);
         if (got <= 0) break;
         transferred_ += got;
-        if (transferred_ > maxBytes_) return fail(QStringLiteral("The server sent more data than expected."));
+        if (transferred_ > maxBytes_) return fail(engineText(EngineText::TooMuchData));
         if (!writeAll(*sink_, buffer_.constData(), got))
-            return fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
+            return fail(engineText(EngineText::CannotWriteReceived).arg(sink_->errorString()));
     }
     if (receiver_ && transferred_ - before >= NoticeBytes && !receiveDirect()) return;
     emit activity();
@@ -135,7 +136,7 @@ bool FtpDataChannel::receiveDirect()
     transferred_ += step.moved;
     // The file's own idea of its position follows what was written beside it.
     if (step.moved > 0 && !file->seek(file->pos() + step.moved)) {
-        fail(QStringLiteral("Cannot write the received data: ") + file->errorString());
+        fail(engineText(EngineText::CannotWriteReceived).arg(file->errorString()));
         return false;
     }
     if (step.refused) {
@@ -143,12 +144,12 @@ bool FtpDataChannel::receiveDirect()
         socket_.setReadBufferSize(4 * ChunkBytes);
         transferred_ += step.stranded.size();
         if (!writeAll(*sink_, step.stranded.constData(), step.stranded.size())) {
-            fail(QStringLiteral("Cannot write the received data: ") + sink_->errorString());
+            fail(engineText(EngineText::CannotWriteReceived).arg(sink_->errorString()));
             return false;
         }
     }
     if (transferred_ <= maxBytes_) return true;
-    fail(QStringLiteral("The server sent more data than expected."));
+    fail(engineText(EngineText::TooMuchData));
     return false;
 }
 
@@ -159,7 +160,7 @@ void FtpDataChannel::sendMore()
     while (!sourceAtEnd_ && socket_.bytesToWrite() < WriteWindowBytes) {
         const QByteArray chunk = source_->read(ChunkBytes);
         if (chunk.isEmpty()) {
-            if (!source_->atEnd()) return fail(QStringLiteral("Cannot read the local file: ") + source_->errorString());
+            if (!source_->atEnd()) return fail(engineText(EngineText::CannotReadLocal).arg(source_->errorString()));
             sourceAtEnd_ = true;
             break;
         }
@@ -187,7 +188,7 @@ void FtpDataChannel::sendDirect()
     transferred_ += step.moved;
     if (step.refused) {
         // Copied from here on; that path reports a failure as it always did.
-        if (!source_->seek(sender_->offset())) return fail(QStringLiteral("Cannot read the local file: ") + source_->errorString());
+        if (!source_->seek(sender_->offset())) return fail(engineText(EngineText::CannotReadLocal).arg(source_->errorString()));
         stopDirect();
         return sendMore();
     }
@@ -213,7 +214,7 @@ void FtpDataChannel::onDisconnected()
         receive();
         if (done_) return;
     } else if (source_ && !sourceAtEnd_) {
-        return fail(QStringLiteral("The server closed the data connection before the file was sent."));
+        return fail(engineText(EngineText::DataClosedEarly));
     }
     done_ = true;
     emit finished();

@@ -3,6 +3,7 @@
 // straight to the parser, so the raw listing is never held whole.
 
 #include "ftp_listing_parser.h"
+#include "ftp_messages.h"
 
 #include <QIODevice>
 #include <functional>
@@ -22,7 +23,7 @@ protected:
     qint64 writeData(const char *data, qint64 size) override
     {
         if (!parser_->feed(QByteArrayView(data, size))) {
-            setErrorString(QStringLiteral("the listing holds more than %1 entries.").arg(FtpListingParser::MaxEntries));
+            setErrorString(engineText(EngineText::ListingTooLong).arg(FtpListingParser::MaxEntries));
             return -1;
         }
         if (onParsed_) onParsed_();

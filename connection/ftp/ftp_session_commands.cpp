@@ -12,6 +12,7 @@
 #include "ftp_download_size.h"
 #include "ftp_listing.h"
 #include "ftp_listing_sink.h"
+#include "ftp_messages.h"
 #include "ftp_reply_fields.h"
 
 #include <QFileInfo>
@@ -114,9 +115,9 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
 {
     upload_ = std::make_unique<QFile>(localPath);
     if (QFileInfo(localPath).isDir() || !upload_->open(QIODevice::ReadOnly)) {
-        const QString why = QFileInfo(localPath).isDir() ? QStringLiteral("it is a folder") : upload_->errorString();
+        const QString why = QFileInfo(localPath).isDir() ? engineText(EngineText::ItIsAFolder) : upload_->errorString();
         upload_.reset();
-        return failLocally(QStringLiteral("Cannot read the local file %1: %2").arg(localPath, why), true);
+        return failLocally(engineText(EngineText::CannotReadLocalFile).arg(localPath, why), true);
     }
     watch_.total = upload_->size();
     openDataConnection([this, remote](quint16 port) {
@@ -133,7 +134,7 @@ void FtpSession::openDataConnection(std::function<void(quint16)> then)
     request(QStringLiteral("EPSV"), [this, then](const FtpReply &reply) {
         if (reply.isPositive()) {
             const auto port = portOfEpsvReply(reply);
-            if (!port) return failLocally(QStringLiteral("The server's EPSV reply names no port: ") + reply.text(), false);
+            if (!port) return failLocally(engineText(EngineText::EpsvNoPort).arg(reply.text()), false);
             return then(*port);
         }
         if (reply.code == 421) return failWith(reply);
@@ -147,7 +148,7 @@ void FtpSession::usePasv(std::function<void(quint16)> then)
     request(QStringLiteral("PASV"), [this, then](const FtpReply &reply) {
         if (!reply.isPositive()) return reply.code == 421 ? failWith(reply) : useActive(then);
         const auto port = portOfPasvReply(reply);
-        if (!port) return failLocally(QStringLiteral("The server's PASV reply names no port: ") + reply.text(), false);
+        if (!port) return failLocally(engineText(EngineText::PasvNoPort).arg(reply.text()), false);
         then(*port);
     });
 }
@@ -173,7 +174,7 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
             const QString text = localWriteFailedText(command_.operands.value(1), download_->writeError());
             return abortTransfer([this, text] { failLocally(text, true); });
         }
-        failLocally(QStringLiteral("The data connection failed: ") + why, false);
+        failLocally(engineText(EngineText::DataConnectionFailed).arg(why), false);
     });
     connect(data_, &FtpDataChannel::finished, this, [this] {
         dataDone_ = true;
