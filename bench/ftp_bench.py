@@ -296,6 +296,8 @@ def main():
     parser.add_argument("--servers", default="pyftpdlib,vsftpd")
     parser.add_argument("--skip-small-files", action="store_true")
     parser.add_argument("--only", choices=["list"], default=None, help="run the listing rows alone")
+    parser.add_argument("--exe", default=os.path.join(HERE, "..", "build", "corvexo"), help="the program, for the window rows")
+    parser.add_argument("--no-window", action="store_true", help="skip the window rows (they need Xvfb and xdotool)")
     args = parser.parse_args()
     console = os.path.abspath(args.console)
     if args.install:
@@ -346,7 +348,15 @@ def main():
                 count = task[4] if len(task) > 4 else None
                 print("%s: %s" % (server.name, task_name), flush=True)
                 rows.append((server.name, task_name, run_task(task_name, runners, check, count, args.runs, leftovers)))
-        print_table(rows, args.runs)
+        window_rows = []
+        if not args.no_window and args.only != "list":
+            print("window: start-up, a 100,000-entry folder, a %d MiB download" % args.size_mib, flush=True)
+            import window_bench
+            window_work = os.path.join(work, "window")
+            os.makedirs(window_work)
+            window_rows = window_bench.measure(os.path.abspath(args.exe), window_work, [100000], 0, args.size_mib,
+                                               lambda text: print("  " + text, flush=True))
+        print_table(rows, args.runs, window_rows)
     finally:
         for server in servers:
             server.stop()
@@ -355,12 +365,24 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-def print_table(rows, runs):
+def window_task(task):
+    """The window benchmark's task in the table's narrow column."""
+    words = task.split()
+    if task.startswith("start-up"):
+        return "start-up"
+    if task.startswith("remote folder"):
+        return "show %dk folder" % (int(words[3]) // 1000)
+    if "answer" in task:
+        return "  once received"
+    return "down %s MiB" % words[2]
+
+
+def print_table(rows, runs, window_rows=()):
     print()
     print("%d runs each; wall and CPU in seconds as min/median; peak memory in MiB (max); "
           "ratio = peer's median wall / ours" % runs)
-    header = "%-10s %-20s %-5s %15s %15s %8s %7s" % ("server", "work", "tool", "wall min/med", "cpu min/med",
-                                                     "peak MiB", "ratio")
+    header = "%-10s %-20s %-5s %15s %15s %8s %7s %9s" % ("server", "work", "tool", "wall min/med", "cpu min/med",
+                                                         "peak MiB", "ratio", "stall ms")
     print(header)
     print("-" * len(header))
     for server, task, results in rows:
@@ -373,7 +395,15 @@ def print_table(rows, runs):
             ratio = "" if tool == "ours" or not ours_wall else "%.2f" % (wmed / ours_wall)
             print("%-10s %-20s %-5s %7.3f/%-7.3f %7.3f/%-7.3f %8.1f %7s" % (
                 server, task, tool, wmin, wmed, cmin, cmed, peak / 1024.0, ratio))
+    for task, wall, curl, stall in window_rows:
+        print("%-10s %-20s %-5s %15s %15s %8s %7s %9s" % (
+            "window", window_task(task), "ours", "" if wall is None else "%.3f" % wall, "", "",
+            "%.2f" % (curl / wall) if curl and wall else "", "" if stall is None else stall))
     print("curl does not parse listings (it copies them); ours and lftp parse them.")
+    if window_rows:
+        print("window rows (pyftpdlib, one run each): the program under Xvfb, driven by keys; wall = from the key")
+        print("to the caption \"Completed.\" (start-up: to the shown window); ratio = curl's LIST of the same folder /")
+        print("ours; stall = the longest delay of a timer the window runs on its own thread, beyond its interval.")
 
 
 if __name__ == "__main__":
