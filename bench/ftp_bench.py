@@ -17,6 +17,9 @@ Fair means:
 
 Work: a large file down (to disk and to tmpfs) and up, listings of 10,000 and
 100,000 entries by MLSD and by LIST, and 1,000 files of 10 KB in one session.
+The window's own rows (bench/window_bench.py, needs Xvfb and xdotool; --no-window
+skips them): start-up to a shown window, and the longest event-loop stall while a
+100,000-entry folder is shown and while the large file downloads.
 One table; ratio = peer's median wall time / ours (above 1: ours is faster).
 
   bench/ftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--install]
