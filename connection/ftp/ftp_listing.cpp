@@ -1,5 +1,6 @@
 #include "ftp_listing.h"
 
+#include "ftp_listing_memory.h"
 #include "ftp_listing_order.h"
 
 #include <QDateTime>
@@ -50,6 +51,7 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
     // Room for "../", and for every name a line end and a "/"; cut to what was written.
     text_.resize(3 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size());
     char *const begin = text_.data();
+    mapInForWriting(begin, text_.size());
     char *out = begin;
     if (!atRoot) out = std::copy_n("../", 3, out);
     for (qsizetype index : std::as_const(order_)) {

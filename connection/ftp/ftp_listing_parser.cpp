@@ -1,5 +1,7 @@
 #include "ftp_listing_parser.h"
 
+#include "ftp_listing_memory.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <algorithm>
@@ -524,6 +526,11 @@ void FtpListingParser::parseLine(QByteArrayView line)
     hasLinks_ = hasLinks_ || entry.kind == ParsedEntry::Kind::Link;
     makeRoom(names_, read.name.size() + read.target.size());
     makeRoom(entries_, 1);
+    if (names_.size() + read.name.size() + read.target.size() > namesMapped_)
+        mapInAhead(names_.data(), names_.size() + read.name.size() + read.target.size(), names_.capacity(), &namesMapped_);
+    const qsizetype entryBytes = qsizetype(sizeof(ParsedEntry));
+    if ((entries_.size() + 1) * entryBytes > entriesMapped_)
+        mapInAhead(entries_.data(), (entries_.size() + 1) * entryBytes, entries_.capacity() * entryBytes, &entriesMapped_);
     entry.nameOffset = quint32(names_.size());
     entry.nameLength = quint16(read.name.size());
     entry.targetLength = quint16(read.target.size());
