@@ -8,7 +8,9 @@ namespace corvexo::ftp {
 
 namespace {
 
-constexpr qsizetype AheadBytes = 256 * 1024;   // small enough that a listing's end wastes little
+// The step grows with the buffer, so a short listing maps in little it does not use.
+constexpr qsizetype MinAheadBytes = 16 * 1024;
+constexpr qsizetype MaxAheadBytes = 256 * 1024;
 
 } // namespace
 
@@ -28,7 +30,7 @@ void mapInForWriting(void *begin, qsizetype bytes)
 void mapInAhead(void *begin, qsizetype used, qsizetype capacity, qsizetype *mapped)
 {
     if (used <= *mapped || *mapped >= capacity) return;
-    const qsizetype to = std::min(capacity, used + AheadBytes);
+    const qsizetype to = std::min(capacity, used + std::clamp(used, MinAheadBytes, MaxAheadBytes));
     mapInForWriting(static_cast<char *>(begin) + *mapped, to - *mapped);
     *mapped = to;
 }

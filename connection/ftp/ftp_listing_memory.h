@@ -10,9 +10,9 @@ namespace corvexo::ftp {
 // where the system refuses, the pages come in as they are written.
 void mapInForWriting(void *begin, qsizetype bytes);
 
-// For a buffer filled from its start: maps in the next step of bytes once the
-// filled part (used) passes what is mapped (*mapped, a count of bytes from the
-// start), staying within its capacity.
+// For a buffer filled from its start: once the filled part (used) passes what
+// is mapped (*mapped, bytes from the start), maps in a step more, growing with
+// the buffer and staying within its capacity.
 void mapInAhead(void *begin, qsizetype used, qsizetype capacity, qsizetype *mapped);
 
 } // namespace corvexo::ftp
