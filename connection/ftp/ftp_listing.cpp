@@ -1,9 +1,11 @@
 #include "ftp_listing.h"
 
+#include "ftp_listing_memory.h"
 #include "ftp_listing_order.h"
 
 #include <QDateTime>
 #include <algorithm>
+#include <cstring>
 
 namespace corvexo::ftp {
 
@@ -16,7 +18,7 @@ bool linkLooksLikeFolder(QByteArrayView target)
 }
 
 FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset, bool atRoot)
-    : unreadable_(parser.unreadable())
+    : parsed_(parser.entries()), upLine_(!atRoot), unreadable_(parser.unreadable())
 {
     const QList<ParsedEntry> &parsed = parser.entries();
     // On a UTF-8 server the names are already what the text needs.
@@ -44,23 +46,20 @@ FtpListing::FtpListing(const FtpListingParser &parser, const FtpCharset &charset
             || (entry.kind == ParsedEntry::Kind::Link && linkLooksLikeFolder(parser.target(entry)));
         return name;
     };
-    const QList<qsizetype> order = listingOrder(parsed.size(), nameAt);
+    order_ = listingOrder(parsed.size(), nameAt);
 
     // Room for "../", and for every name a line end and a "/"; cut to what was written.
     text_.resize(3 + (ends.isEmpty() ? parser.nameBytes().size() : decoded.size()) + 3 * parsed.size());
     char *const begin = text_.data();
+    mapInForWriting(begin, text_.size());
     char *out = begin;
     if (!atRoot) out = std::copy_n("../", 3, out);
-    entries_.reserve(parsed.size());
-    for (qsizetype index : order) {
+    for (qsizetype index : std::as_const(order_)) {
         const OrderedName name = nameAt(index);
-        const ParsedEntry &entry = parsed[index];
         if (out != begin) {
             *out++ = '\r';
             *out++ = '\n';
         }
-        entries_.append({name.isFolder ? -1 : entry.size, entry.modified, quint32(out - begin),
-                         quint16(name.utf8.size()), entry.modifiedIsUtc, name.isFolder});
         out = std::copy_n(name.utf8.data(), name.utf8.size(), out);
         if (name.isFolder) *out++ = '/';
     }
@@ -71,12 +70,20 @@ QList<RemoteEntry> FtpListing::remoteEntries() const
 {
     if (kept_) return *kept_;
     QList<RemoteEntry> result;
-    result.reserve(entries_.size());
-    for (const Entry &entry : entries_) {
+    result.reserve(order_.size());
+    // Names hold no line ends, and a "/" at a line's end marks a folder.
+    const char *line = text_.constData();
+    const char *const textEnd = line + text_.size();
+    if (upLine_) line = std::min(line + 5, textEnd);
+    for (qsizetype index : order_) {
+        const ParsedEntry &entry = parsed_[index];
+        const char *lineEnd = static_cast<const char *>(std::memchr(line, '\r', size_t(textEnd - line)));
+        if (!lineEnd) lineEnd = textEnd;
         RemoteEntry remote;
-        remote.name = QString::fromUtf8(text_.constData() + entry.offset, entry.length);
-        remote.isFolder = entry.isFolder;
-        remote.size = entry.size;
+        remote.isFolder = lineEnd > line && lineEnd[-1] == '/';
+        remote.name = QString::fromUtf8(line, lineEnd - line - (remote.isFolder ? 1 : 0));
+        remote.size = remote.isFolder ? -1 : entry.size;
+        line = std::min(lineEnd + 2, textEnd);
         if (entry.modified != ParsedEntry::NoTime) {
             // A LIST time is the server's clock as written, kept at a zero offset so that it
             // is shown as written. Neither is turned into local time here: for a long

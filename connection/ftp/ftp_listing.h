@@ -23,7 +23,7 @@ public:
     FtpListing(const FtpListingParser &parser, const FtpCharset &charset, bool atRoot);
 
     const QByteArray &text() const { return text_; }
-    qsizetype size() const { return entries_.size(); }
+    qsizetype size() const { return order_.size(); }
     int unreadable() const { return unreadable_; }
     QList<RemoteEntry> remoteEntries() const;
     // Makes the entries now and keeps them, so that remoteEntries() costs nothing later
@@ -31,16 +31,12 @@ public:
     void keepRemoteEntries() { kept_ = remoteEntries(); }
 
 private:
-    struct Entry {
-        qint64 size = -1;
-        qint64 modified = ParsedEntry::NoTime;
-        quint32 offset = 0;   // the name's place in the text
-        quint16 length = 0;
-        bool modifiedIsUtc = false;
-        bool isFolder = false;
-    };
+    // The parser's facts are shared rather than copied, and the text's lines name
+    // them in order: a long listing is spared another array of entries.
     QByteArray text_;
-    QList<Entry> entries_;
+    QList<ParsedEntry> parsed_;
+    QList<qsizetype> order_;   // indexes into parsed_, one per line of the text after "../"
+    bool upLine_ = false;      // the text begins with "../"
     std::optional<QList<RemoteEntry>> kept_;
     int unreadable_ = 0;
 };

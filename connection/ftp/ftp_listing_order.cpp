@@ -1,5 +1,7 @@
 #include "ftp_listing_order.h"
 
+#include "ftp_listing_memory.h"
+
 #include <QCollator>
 #include <algorithm>
 #include <array>
@@ -148,7 +150,10 @@ void sortKeyed(const NameAt &nameAt, Keyed *begin, Keyed *end, qsizetype depth)
 
 void sortNaturally(const NameAt &nameAt, qsizetype *begin, qsizetype *end)
 {
-    std::vector<Keyed> keyed(size_t(end - begin));
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(end - begin));
+    mapInForWriting(keyed.data(), qsizetype(keyed.capacity() * sizeof(Keyed)));
+    keyed.resize(size_t(end - begin));
     for (size_t i = 0; i < keyed.size(); ++i) keyed[i].index = quint32(begin[i]);
     sortKeyed(nameAt, keyed.data(), keyed.data() + keyed.size(), 0);
     for (size_t i = 0; i < keyed.size(); ++i) begin[i] = keyed[i].index;
@@ -186,7 +191,10 @@ QList<qsizetype> listingOrder(qsizetype count, const NameAt &nameAt)
         ++bounds[groups[size_t(i)] + 1];
     }
     for (size_t g = 1; g < bounds.size(); ++g) bounds[g] += bounds[g - 1];
-    QList<qsizetype> order(count);
+    QList<qsizetype> order;
+    order.reserve(count);
+    mapInForWriting(order.data(), count * qsizetype(sizeof(qsizetype)));
+    order.resize(count);
     std::array<qsizetype, 4> next{bounds[0], bounds[1], bounds[2], bounds[3]};
     for (qsizetype i = 0; i < count; ++i) order[next[groups[size_t(i)]]++] = i;
 

@@ -1,5 +1,7 @@
 #include "ftp_listing_parser.h"
 
+#include "ftp_listing_memory.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <algorithm>
@@ -44,17 +46,18 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
 
-int tokensOf(QByteArrayView line, Token *tokens)
+// Adds the line's words after the first count of them, up to wanted words in all.
+int tokensOf(QByteArrayView line, Token *tokens, int count = 0, int wanted = MaxTokens)
 {
-    int count = 0;
-    qsizetype i = 0;
-    const qsizetype size = line.size();
-    while (count < MaxTokens) {
-        while (i < size && isBlank(line[i])) ++i;
-        if (i >= size) break;
-        const qsizetype begin = i;
-        while (i < size && !isBlank(line[i])) ++i;
-        tokens[count++] = {begin, i};
+    const char *const begin = line.data(), *const end = begin + line.size();
+    const char *at = count ? begin + tokens[count - 1].end : begin;
+    wanted = std::min(wanted, MaxTokens);
+    while (count < wanted) {
+        while (at != end && isBlank(*at)) ++at;
+        if (at == end) break;
+        const char *const word = at;
+        while (at != end && !isBlank(*at)) ++at;
+        tokens[count++] = {word - begin, at - begin};
     }
     return count;
 }
@@ -220,10 +223,11 @@ Outcome parseUnix(QByteArrayView line, Read &read, qint64 now, int currentYear)
 {
     if (line.size() < 10 || !std::strchr("-dlbcpsDL", line[0])) return Outcome::Unreadable;
     Token tokens[MaxTokens];
-    const int count = tokensOf(line, tokens);
+    int count = 0;
     // Owner and group may be missing or hold digits, so find the date by its shape:
-    // size, month, day, time or year, then the name after one blank.
-    for (int i = 2; i + 1 < count; ++i) {
+    // size, month, day, time or year, then the name after one blank. Words are read
+    // only as far as needed: the name's own are not.
+    for (int i = 2; (count = tokensOf(line, tokens, count, i + 3)) > i + 1; ++i) {
         const QByteArrayView sizeWord = textOf(line, tokens[i - 1]), word = textOf(line, tokens[i]);
         if (!allDigits(sizeWord)) continue;
         int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -390,8 +394,10 @@ Outcome parseVms(QByteArrayView line, Read &read)
 
 bool isVmsNameAlone(QByteArrayView line)
 {
-    Token tokens[MaxTokens];
-    if (tokensOf(line, tokens) != 1 || tokens[0].begin != 0) return false;
+    // one word from the line's start: blanks only at its end
+    if (line.isEmpty() || isBlank(line[0])) return false;
+    const auto blank = std::find_if(line.begin(), line.end(), isBlank);
+    if (!std::all_of(blank, line.end(), isBlank)) return false;
     const qsizetype semicolon = line.lastIndexOf(';');
     return semicolon > 0 && allDigits(line.sliced(semicolon + 1).trimmed());
 }
@@ -520,11 +526,18 @@ void FtpListingParser::parseLine(QByteArrayView line)
     hasLinks_ = hasLinks_ || entry.kind == ParsedEntry::Kind::Link;
     makeRoom(names_, read.name.size() + read.target.size());
     makeRoom(entries_, 1);
+    if (names_.size() + read.name.size() + read.target.size() > namesMapped_)
+        mapInAhead(names_.data(), names_.size() + read.name.size() + read.target.size(), names_.capacity(), &namesMapped_);
+    const qsizetype entryBytes = qsizetype(sizeof(ParsedEntry));
+    if ((entries_.size() + 1) * entryBytes > entriesMapped_)
+        mapInAhead(entries_.data(), (entries_.size() + 1) * entryBytes, entries_.capacity() * entryBytes, &entriesMapped_);
     entry.nameOffset = quint32(names_.size());
     entry.nameLength = quint16(read.name.size());
     entry.targetLength = quint16(read.target.size());
-    names_.append(read.name);
-    names_.append(read.target);
+    names_.resize(names_.size() + read.name.size() + read.target.size());
+    char *const out = names_.data() + entry.nameOffset;
+    std::memcpy(out, read.name.data(), size_t(read.name.size()));
+    if (!read.target.isEmpty()) std::memcpy(out + read.name.size(), read.target.data(), size_t(read.target.size()));
     if (beyondAscii_.size() < CharsetSampleNames
         && std::any_of(read.name.begin(), read.name.end(), [](char c) { return uchar(c) >= 0x80; }))
         beyondAscii_.append(entries_.size());

@@ -90,6 +90,8 @@ private:
     bool overflowed_ = false;
     bool hasLinks_ = false;
     QList<qsizetype> beyondAscii_;   // indexes into entries_
+    qsizetype namesMapped_ = 0;      // bytes of names_ and of entries_ mapped in ahead of use
+    qsizetype entriesMapped_ = 0;
 };
 
 // Whether a line no form reads is a listing's header or footer ("total 12").
