@@ -6,9 +6,22 @@
 #include <QFile>
 #include <QSignalBlocker>
 
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
 namespace corvexo::ftp {
 
 namespace {
+
+// A listing arrives in many small pieces, and each wake-up costs more than
+// parsing its piece: the socket is asked to wake us once this much waits
+// (or the server closed the connection).
+constexpr int GatherBytes = 16 * 1024;
+
+bool setWakeMark(int fd, int bytes)
+{
+    return fd >= 0 && ::setsockopt(fd, SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes) == 0;
+}
 
 // Moved inside the kernel per turn of the event loop, so that a fast peer cannot hold the window.
 constexpr qint64 DirectRoundBytes = 1024 * 1024;
@@ -81,7 +94,19 @@ void FtpDataChannel::onReady()
 {
     // Encrypted bytes are made in the program's memory: those are copied as ever.
     if (!tls_) startDirect();
+    if (!tls_ && sink_ && !receiver_) gathering_ = setWakeMark(int(socket_.socketDescriptor()), GatherBytes);
     if (source_) sendMore();
+}
+
+bool FtpDataChannel::takeBytesWaitingBelowMark()
+{
+    if (!gathering_ || done_) return false;
+    const int fd = int(socket_.socketDescriptor());
+    int waiting = 0;
+    if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0) return false;
+    setWakeMark(fd, 1);
+    gathering_ = false;
+    return true;
 }
 
 void FtpDataChannel::startDirect()

@@ -42,6 +42,10 @@ public:
     // Takes a connection the server opened to us (active mode).
     void adopt(qintptr descriptor);
     void abort();   // closes at once; no signal follows
+    // A plain listing's socket wakes the program only once a good share of data
+    // waits, not for every small piece. A slow server's bytes may then wait below
+    // that mark: true when some do; they are taken from then on as they come.
+    bool takeBytesWaitingBelowMark();
 
     qint64 transferredBytes() const { return transferred_; }
 
@@ -75,6 +79,7 @@ private:
     bool sourceAtEnd_ = false;
     bool done_ = false;
     std::unique_ptr<KernelReceiver> receiver_;
+    bool gathering_ = false;   // the socket wakes us only once GatherBytes wait
     std::unique_ptr<KernelSender> sender_;
     std::unique_ptr<QSocketNotifier> writeReady_;   // room in the socket for sender_
 };

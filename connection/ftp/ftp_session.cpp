@@ -306,6 +306,7 @@ void FtpSession::touch()
 void FtpSession::onTimeout()
 {
     if (!running_) return;
+    if (data_ && data_->takeBytesWaitingBelowMark()) return touch();   // a slow listing, but moving
     failLocally(engineText(EngineText::NoAnswerWithin).arg(timeoutMs_ / 1000.0), false);
 }
 

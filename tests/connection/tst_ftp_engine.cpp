@@ -309,6 +309,9 @@ private slots:
         const QString target = olderFile();
         QCOMPARE(run(TransferCommand::get(QStringLiteral("f.bin"), target)).states.last(), 12);
         QCOMPARE(contentOf(target).size(), 1000);
+        const FtpRun listing = run(TransferCommand::listing());
+        QCOMPARE(listing.states.last(), 12);
+        QCOMPARE(sortedLines(listing.answer).size(), 25);
     }
 
     void stopKeepsTheSessionAndLeavesNothingHalfDone()

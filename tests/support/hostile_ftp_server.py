@@ -4,7 +4,8 @@
 # the SIZE reply (or, with --announce 150, as "(N bytes)" in the 150 reply).
 # --mode: short (the data stops at 40%, then 226), long (three times the size
 # is sent), drip (every reply goes out a byte at a time), slow (the data moves
-# in small pieces with pauses, each shorter than a time-out), garbage (the
+# in small pieces with pauses, each shorter than a time-out; a LIST too, of
+# --size / 40 lines), garbage (the
 # greeting is no FTP reply).
 import argparse
 import socket
@@ -24,6 +25,7 @@ def serve(conn, args):
               "FEAT": "211-Features:\r\n EPSV\r\n" + (" SIZE\r\n" if args.announce == "size" else "") + "211 End"}
     body = bytes(i % 251 for i in range(args.size))
     sent = {"short": body[:len(body) * 2 // 5], "long": body * 3}.get(args.mode, body)
+    listing = b"".join(b"-rw-r--r-- 1 u g 1 Feb 14  2024 f%03d\r\n" % i for i in range(args.size // 40))
     say("hello, no reply code here" if args.mode == "garbage" else "220 hostile test server")
     for raw in conn.makefile("rb"):
         verb = raw.decode().split(" ")[0].strip().upper()
@@ -32,12 +34,13 @@ def serve(conn, args):
         elif verb == "EPSV":
             listener = socket.create_server(("127.0.0.1", 0))
             say("229 Entering Extended Passive Mode (|||%d|)" % listener.getsockname()[1])
-        elif verb == "RETR":
+        elif verb in ("RETR", "LIST"):
             data, _ = listener.accept()
             say("150 Opening data connection" + (" (%d bytes)" % args.size if args.announce == "150" else ""))
-            step = 64 if args.mode == "slow" else len(sent)
-            for i in range(0, len(sent), step):
-                data.sendall(sent[i:i + step])
+            payload = listing if verb == "LIST" else sent
+            step = 64 if args.mode == "slow" else len(payload)
+            for i in range(0, len(payload), step):
+                data.sendall(payload[i:i + step])
                 time.sleep(args.pause if args.mode == "slow" else 0)
             data.close()
             say("226 Transfer complete")
