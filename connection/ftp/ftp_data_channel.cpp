@@ -116,8 +116,6 @@ void FtpDataChannel::startDirect()
         receiver_ = std::make_unique<KernelReceiver>();
         socket_.setReadBufferSize(NoticeBytes);
     }
-    auto *from = qobject_cast<QFile *>(source_);
-    if (from && from->handle() >= 0) sender_ = std::make_unique<KernelSender>(from->handle(), from->pos());
 }
 
 void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
@@ -128,7 +126,6 @@ void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
 void FtpDataChannel::abort()
 {
     done_ = true;
-    stopDirect();
     const QSignalBlocker quiet(&socket_);
     socket_.abort();
 }
@@ -181,7 +178,6 @@ bool FtpDataChannel::receiveDirect()
 void FtpDataChannel::sendMore()
 {
     if (socket_.state() != QAbstractSocket::ConnectedState || (tls_ && !socket_.isEncrypted())) return;
-    if (sender_) return sendDirect();
     while (!sourceAtEnd_ && socket_.bytesToWrite() < WriteWindowBytes) {
         const QByteArray chunk = source_->read(ChunkBytes);
         if (chunk.isEmpty()) {
@@ -196,44 +192,8 @@ void FtpDataChannel::sendMore()
     if (sourceAtEnd_) socket_.disconnectFromHost();
 }
 
-void FtpDataChannel::sendDirect()
-{
-    if (!writeReady_) {
-        // The socket's own notice of room only follows its own writes: this one follows sendfile's.
-        writeReady_ = std::make_unique<QSocketNotifier>(socket_.socketDescriptor(), QSocketNotifier::Write);
-        connect(writeReady_.get(), &QSocketNotifier::activated, this, &FtpDataChannel::sendMore);
-        // The first bytes go after what is queued for the server already, the transfer command
-        // among it, as written data would: some servers drop data that comes first.
-        writeReady_->setEnabled(false);
-        QSocketNotifier *notifier = writeReady_.get();
-        QMetaObject::invokeMethod(notifier, [notifier] { notifier->setEnabled(true); }, Qt::QueuedConnection);
-        return;
-    }
-    const KernelCopyStep step = sender_->send(int(socket_.socketDescriptor()), DirectRoundBytes);
-    transferred_ += step.moved;
-    if (step.refused) {
-        // Copied from here on; that path reports a failure as it always did.
-        if (!source_->seek(sender_->offset())) return fail(engineText(EngineText::CannotReadLocal).arg(source_->errorString()));
-        stopDirect();
-        return sendMore();
-    }
-    if (step.moved > 0) emit activity();
-    if (done_ || !step.atEnd) return;
-    sourceAtEnd_ = true;
-    stopDirect();
-    socket_.disconnectFromHost();
-}
-
-void FtpDataChannel::stopDirect()
-{
-    // Before the socket closes its descriptor, which the notifier watches.
-    writeReady_.reset();
-    sender_.reset();
-}
-
 void FtpDataChannel::onDisconnected()
 {
-    stopDirect();
     if (done_) return;
     if (sink_) {
         receive();
@@ -247,7 +207,6 @@ void FtpDataChannel::onDisconnected()
 
 void FtpDataChannel::onError(QAbstractSocket::SocketError error)
 {
-    stopDirect();
     // The normal end of a transfer the server sends: handled by onDisconnected().
     if (error == QAbstractSocket::RemoteHostClosedError) {
         // Over TLS this is the server's close_notify; some servers (vsftpd) wait for ours

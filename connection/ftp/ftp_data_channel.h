@@ -10,7 +10,6 @@
 #include <QIODevice>
 #include <QObject>
 #include <QSslConfiguration>
-#include <QSocketNotifier>
 #include <QSslSocket>
 
 #include <memory>
@@ -64,8 +63,6 @@ private:
     void onConnected();
     void startDirect();
     bool receiveDirect();
-    void sendDirect();
-    void stopDirect();
 
     QSslSocket socket_;
     QSslCertificate controlCertificate_;
@@ -80,8 +77,6 @@ private:
     bool done_ = false;
     std::unique_ptr<KernelReceiver> receiver_;
     bool gathering_ = false;   // the socket wakes us only once GatherBytes wait
-    std::unique_ptr<KernelSender> sender_;
-    std::unique_ptr<QSocketNotifier> writeReady_;   // room in the socket for sender_
 };
 
 } // namespace corvexo::ftp

@@ -2,12 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <ctime>
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <sys/sendfile.h>
 #include <unistd.h>
 
 namespace corvexo::ftp {
@@ -16,37 +12,6 @@ namespace {
 
 // A larger pipe means fewer calls per megabyte; the default stays where refused.
 constexpr int PipeBytes = 1024 * 1024;
-
-// sendfile() has no MSG_NOSIGNAL: a peer that closed would end the program with
-// SIGPIPE. Blocked while sending; one raised by our own call is taken back.
-class SigpipeHeld {
-public:
-    SigpipeHeld()
-    {
-        sigemptyset(&pipe_);
-        sigaddset(&pipe_, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        pendingBefore_ = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &pipe_, &before_);
-    }
-    ~SigpipeHeld()
-    {
-        if (raised_ && !pendingBefore_) {
-            const timespec now {};
-            while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
-            }
-        }
-        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-    }
-    void noteRaised() { raised_ = true; }
-
-private:
-    sigset_t pipe_ {};
-    sigset_t before_ {};
-    bool pendingBefore_ = false;
-    bool raised_ = false;
-};
 
 } // namespace
 
@@ -104,30 +69,6 @@ KernelCopyStep KernelReceiver::move(int socketFd, int fileFd, qint64 limit)
             left -= out;
             step.moved += out;
         }
-    }
-    return step;
-}
-
-KernelCopyStep KernelSender::send(int socketFd, qint64 limit)
-{
-    KernelCopyStep step;
-    SigpipeHeld held;
-    while (step.moved < limit) {
-        off_t offset = offset_;
-        const ssize_t n = ::sendfile(socketFd, fileFd_, &offset, size_t(limit - step.moved));
-        offset_ = offset;
-        if (n > 0) {
-            step.moved += n;
-            continue;
-        }
-        if (n == 0) {
-            step.atEnd = true;
-            break;
-        }
-        if (errno == EINTR) continue;
-        if (errno == EPIPE) held.noteRaised();
-        step.refused = errno != EAGAIN && errno != EWOULDBLOCK;
-        break;
     }
     return step;
 }
