@@ -172,6 +172,11 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
             letter = "abcdefgh"[index]
             folders.append((letter, "%s%d" % (letter, count), count))
             make_files(os.path.join(served, folders[-1][1]), count, "entry number ")
+        # A folder an earlier run (--work) left under the same first letter would be opened instead.
+        wanted = {name for _, name, _ in folders}
+        for name in os.listdir(served):
+            if name[0] in "abcdefgh" and name not in wanted and os.path.isdir(os.path.join(served, name)):
+                shutil.rmtree(os.path.join(served, name))
         make_big_file(os.path.join(served, "zfile.bin"), size_mib * 1024 * 1024)
         if local_count:
             make_files(local, local_count, "local file ")
