@@ -44,6 +44,9 @@ FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
         emit activity();
         if (!done_) sendMore();
     });
+    connect(&socket_, &QSslSocket::encryptedBytesWritten, this, [this] {
+        if (!done_ && source_) sendMore();
+    });
     connect(&socket_, &QTcpSocket::disconnected, this, &FtpDataChannel::onDisconnected);
     connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpDataChannel::onError);
 }
@@ -188,8 +191,10 @@ void FtpDataChannel::sendMore()
         transferred_ += chunk.size();
         socket_.write(chunk);
     }
-    // disconnectFromHost sends what is still queued, then closes.
-    if (sourceAtEnd_) socket_.disconnectFromHost();
+    // Closed only once every byte, encrypted ones included, went out: a close with a last
+    // TLS record still queued lost it on some servers while the transfer was reported done.
+    if (sourceAtEnd_ && socket_.bytesToWrite() == 0 && socket_.encryptedBytesToWrite() == 0)
+        socket_.disconnectFromHost();
 }
 
 void FtpDataChannel::onDisconnected()
