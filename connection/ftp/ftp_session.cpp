@@ -10,7 +10,7 @@
 
 namespace corvexo::ftp {
 
-FtpSession::FtpSession(QObject *parent) : QObject(parent), control_(new FtpControlChannel(this))
+FtpSession::FtpSession(QObject *parent) : TransferSession(parent), control_(new FtpControlChannel(this))
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &FtpSession::onTimeout);

@@ -4,8 +4,7 @@
 // and replies. It reports transfer states 1 to 8 as it goes and ends every
 // command with commandCompleted() or commandFailed(); it never blocks.
 
-#include "connection/transfer_command.h"
-#include "connection/transfer_facts.h"
+#include "connection/transfer_session.h"
 #include "ftp_charset.h"
 #include "ftp_link_probe.h"
 #include "ftp_listing.h"
@@ -32,15 +31,9 @@ class FtpDataChannel;
 class FtpDownloadFile;
 class FtpActiveListener;
 
-struct FtpLogin {
-    QString host;
-    quint16 port = 21;
-    QString user;
-    QString password;
-    friend bool operator==(const FtpLogin &, const FtpLogin &) = default;
-};
+using FtpLogin = SessionLogin;
 
-class FtpSession : public QObject {
+class FtpSession : public TransferSession {
     Q_OBJECT
 public:
     static constexpr qint64 MaxListingBytes = 256LL * 1024 * 1024;
@@ -48,49 +41,40 @@ public:
     explicit FtpSession(QObject *parent = nullptr);
     ~FtpSession() override;
 
-    void setTimeout(int milliseconds);   // 0: no time-out
-    bool isOpenFor(const FtpLogin &login) const { return loggedIn_ && login == login_; }
+    void setTimeout(int milliseconds) override;
+    bool isOpenFor(const FtpLogin &login) const override { return loggedIn_ && login == login_; }
     // Opens a session first when none is open for this login, then runs the command.
-    void start(const FtpLogin &login, const TransferCommand &command);
+    void start(const FtpLogin &login, const TransferCommand &command) override;
     // Closes everything at once and reports nothing.
-    void abort();
+    void abort() override;
 
     // The last reply (or code 0 and a text of our own after a local failure).
-    int replyCode() const { return replyCode_; }
-    QString replyText() const { return replyText_; }
-    QByteArray answer() const { return answer_; }   // the listing text after a listing
-    QString currentFolder() const { return folder_; }
+    int replyCode() const override { return replyCode_; }
+    QString replyText() const override { return replyText_; }
+    QByteArray answer() const override { return answer_; }   // the listing text after a listing
+    QString currentFolder() const override { return folder_; }
     const FtpListing &listing() const { return listing_; }   // the last listing
+    QList<RemoteEntry> listedEntries() const override { return listing_.remoteEntries(); }
+    int unreadableEntries() const override { return listing_.unreadable(); }
 
     // Ends a running download, upload or listing but keeps the session logged in
     // and in its folder; commandStopped() follows once the server has answered.
-    void stop();
+    void stop() override;
     // Bytes of the running download or upload; total -1 when not known.
-    TransferProgress progress() const;
+    TransferProgress progress() const override;
 
     // TLS (ftp_session_tls.cpp). A certificate the system does not trust is
     // accepted without a question when it matches this fingerprint, refused otherwise.
     void setTrustedFingerprint(const QString &fingerprint) { presetFingerprint_ = fingerprint; }
     void setTrustStore(const FtpTrustStore &store) { trustStore_ = store; }
     // The answer to certificateQuestion(); ignored when nothing was asked.
-    void answerCertificate(bool trust);
-    SessionSecurity security() const;
+    void answerCertificate(bool trust) override;
+    SessionSecurity security() const override;
 
     // Between commands a NOOP is sent this often, so the server keeps the session (0: never).
-    void setKeepAliveInterval(int milliseconds) { keepAliveMs_ = milliseconds; }
+    void setKeepAliveInterval(int milliseconds) override { keepAliveMs_ = milliseconds; }
     // Whether a listing's entries are made with it, for windows that show them (default).
-    void setListedEntriesKept(bool kept) { keepEntries_ = kept; }
-
-signals:
-    void stateReached(int state);
-    void commandCompleted();
-    void commandFailed();
-    void listingProgressed(qint64 entries);   // at most five times a second
-    void commandStopped();
-    void progressChanged(const corvexo::TransferProgress &progress);   // a few times a second at most
-    // The session waits, sending nothing, until answerCertificate().
-    void certificateQuestion(const corvexo::CertificateQuestion &question);
-    void trustNotSaved(const QString &path, const QString &reason);
+    void setListedEntriesKept(bool kept) override { keepEntries_ = kept; }
 
 private:
     using ReplyHandler = std::function<void(const FtpReply &)>;
