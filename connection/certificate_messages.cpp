@@ -40,6 +40,26 @@ QString certificateQuestionText(const CertificateQuestion &q)
     return text;
 }
 
+QString plainLoginQuestionText(const PlainLoginQuestion &q)
+{
+    const bool refused = q.reason == PlainLoginQuestion::Reason::TlsRefused;
+    QString text = refused
+        ? pick(u"%1 (port %2) used encryption before, but now refuses it (%3).\n\n"
+               u"This may be an attack: someone between you and the server may be trying to read your password.",
+               u"%1（ポート %2）は以前は暗号化を使っていましたが、今は拒否しています（%3）。\n\n"
+               u"攻撃の可能性があります。サーバーとの間にいる誰かが、パスワードを読み取ろうとしているのかもしれません。")
+        : pick(u"%1 (port %2) offered encryption, but the encrypted connection could not be set up (%3).",
+               u"%1（ポート %2）は暗号化に応じましたが、暗号化した接続を確立できませんでした（%3）。");
+    text = text.arg(q.host).arg(q.port).arg(q.detail);
+    text += pick(u"\n\nWithout encryption, the password and everything else travel in clear text, "
+                 u"readable by anyone on the way.",
+                 u"\n\n暗号化しないと、パスワードを含むすべてが平文で送られ、途中の誰にでも読み取られます。");
+    text += refused ? pick(u"\n\nLog in without encryption anyway?", u"\n\nそれでも暗号化せずにログインしますか？")
+                    : pick(u"\n\nConnect without encryption for this session?",
+                           u"\n\nこの接続に限り、暗号化せずに接続しますか？");
+    return text;
+}
+
 QString securityTooltipText(const SessionSecurity &security)
 {
     if (!security.encrypted) return {};

@@ -1,7 +1,7 @@
 #pragma once
 // Texts about a session's encryption that the main string table lacks: the
-// question about a certificate the system does not trust, and the lock's
-// tooltip. English or Japanese like the table.
+// questions about a certificate the system does not trust and about a login
+// in clear text, and the lock's tooltip. English or Japanese like the table.
 
 #include "connection/transfer_facts.h"
 
@@ -10,6 +10,7 @@
 namespace corvexo {
 
 QString certificateQuestionText(const CertificateQuestion &question);
+QString plainLoginQuestionText(const PlainLoginQuestion &question);
 QString securityTooltipText(const SessionSecurity &security);
 
 } // namespace corvexo

@@ -1,11 +1,14 @@
 #include "connection.h"
 
+#include "connection/transfer_address.h"
 #include "connection/transfer_control.h"
 
 namespace corvexo {
 
-quint16 remotePortFor(const QString &portText)
+quint16 remotePortFor(const QString &hostText, const QString &portText)
 {
+    if (const auto address = parseTransferAddress(hostText, portText)) return address->port;
+    if (const auto address = parseTransferAddress(hostText)) return address->port;   // a port field that is no port
     bool ok = false;
     const int port = portText.trimmed().toInt(&ok);
     return ok && port >= 1 && port <= 65535 ? quint16(port) : quint16(21);

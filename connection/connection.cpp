@@ -52,7 +52,7 @@ void Form1::Connect()
     Inet1->setRequestTimeout(60);
     Inet1->setProtocol(2);
     Inet1->setAccessType(0);
-    Inet1->setRemotePort(remotePortFor(portAddress()));
+    Inet1->setRemotePort(remotePortFor(hostAddress(), portAddress()));
     if (hostAddress().isEmpty()) {
         showMessage(this, text(141));
         return;

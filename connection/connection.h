@@ -6,9 +6,10 @@
 
 namespace corvexo {
 
-// The port of a setting: its number when it is a whole number from 1 to 65535,
-// otherwise (empty, or anything the settings window should not have let through) 21.
-quint16 remotePortFor(const QString &portText);
+// The port of a setting: a port in its host text, else its port field's number when
+// that is a whole number from 1 to 65535, else (empty, or anything the settings
+// window should not have let through) the port of the host text's protocol.
+quint16 remotePortFor(const QString &hostText, const QString &portText);
 
 struct RefusalReaction {
     enum class Place { Nothing, MessageBox, StatusText, Caption };

@@ -48,6 +48,11 @@ SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *s
             control_->answerCertificate(askYesNoDefaultingToNo(window_, certificateQuestionText(question)));
         }, Qt::QueuedConnection);
     });
+    connect(control_, &TransferControl::plainLoginQuestion, this, [this](const PlainLoginQuestion &question) {
+        QMetaObject::invokeMethod(this, [this, question] {
+            control_->answerPlainLogin(askYesNoDefaultingToNo(window_, plainLoginQuestionText(question)));
+        }, Qt::QueuedConnection);
+    });
     connect(control_, &TransferControl::trustNotSaved, this, [this](const QString &path, const QString &reason) {
         QMetaObject::invokeMethod(this, [this, path, reason] {
             showMessage(window_, fileNotSavedMessage(QFileInfo(path).fileName(), path, reason));

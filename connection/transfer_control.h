@@ -85,6 +85,9 @@ public:
     virtual void stop() {}
     // The answer to certificateQuestion(): true trusts and remembers the certificate.
     virtual void answerCertificate(bool trust) { Q_UNUSED(trust); }
+    // The answer to plainLoginQuestion(): true logs in without encryption, for this
+    // session only; false ends it before the login.
+    virtual void answerPlainLogin(bool allow) { Q_UNUSED(allow); }
 
 signals:
     void stateChanged(int state);
@@ -95,6 +98,8 @@ signals:
     // A certificate the user trusted could not be remembered (path, the system's reason):
     // it is trusted for this session and asked about again next time.
     void trustNotSaved(const QString &path, const QString &reason);
+    // The password would travel in clear text; nothing is sent until the answer.
+    void plainLoginQuestion(const corvexo::PlainLoginQuestion &question);
 };
 
 } // namespace corvexo

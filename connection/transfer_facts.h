@@ -1,7 +1,7 @@
 #pragma once
 // Facts the transfer control gives beside its states and its answer text:
 // the parsed entries of the last listing, the progress of the running
-// command, the security of the session, and a certificate it needs judged.
+// command, the security of the session, and the questions it needs answered.
 
 #include <QDateTime>
 #include <QMetaType>
@@ -47,7 +47,21 @@ struct CertificateQuestion {
     QStringList problems;         // what is wrong with it, in the system's words
 };
 
+// A login that would send the password in clear text: the window answers with
+// answerPlainLogin(), and the control waits, sending nothing, until then.
+struct PlainLoginQuestion {
+    enum class Reason {
+        TlsRefused,        // a host seen with TLS before now refuses it: perhaps an attack
+        HandshakeFailed,   // the server accepted AUTH TLS but the TLS handshake failed
+    };
+    Reason reason = Reason::TlsRefused;
+    QString host;
+    quint16 port = 0;
+    QString detail;        // the server's refusal or the handshake's error
+};
+
 } // namespace corvexo
 
 Q_DECLARE_METATYPE(corvexo::CertificateQuestion)
+Q_DECLARE_METATYPE(corvexo::PlainLoginQuestion)
 Q_DECLARE_METATYPE(corvexo::TransferProgress)

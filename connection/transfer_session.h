@@ -5,6 +5,7 @@
 // reported as it goes, and every command ended by commandCompleted(),
 // commandFailed() or commandStopped(). A session never blocks its thread.
 
+#include "transfer_address.h"
 #include "transfer_command.h"
 #include "transfer_facts.h"
 
@@ -18,6 +19,7 @@ namespace corvexo {
 // Where and as whom a session logs in; the host is the name to look up (no
 // scheme, no brackets around an IPv6 address).
 struct SessionLogin {
+    TransferScheme scheme = TransferScheme::Ftp;
     QString host;
     quint16 port = 21;
     QString user;
@@ -55,6 +57,12 @@ public:
     virtual SessionSecurity security() const = 0;
     // The answer to certificateQuestion(); ignored when nothing was asked.
     virtual void answerCertificate(bool trust) = 0;
+    // The answer to plainLoginQuestion(): true logs in without encryption for this
+    // session only; ignored when nothing was asked (and by protocols that never ask).
+    virtual void answerPlainLogin(bool allow) { Q_UNUSED(allow); }
+    // A certificate or host key the system does not trust is then accepted only when it
+    // has this fingerprint, without a question; any other is refused.
+    virtual void setTrustedFingerprint(const QString &fingerprint) = 0;
 
 signals:
     void stateReached(int state);
@@ -66,6 +74,8 @@ signals:
     // The session waits, sending nothing, until answerCertificate().
     void certificateQuestion(const corvexo::CertificateQuestion &question);
     void trustNotSaved(const QString &path, const QString &reason);
+    // The session waits, sending nothing, until answerPlainLogin().
+    void plainLoginQuestion(const corvexo::PlainLoginQuestion &question);
 };
 
 } // namespace corvexo

@@ -2,6 +2,7 @@
 #include "setting_lines.h"
 #include "settings_messages.h"
 #include "app/strings/string_table.h"
+#include "connection/transfer_address.h"
 
 namespace corvexo {
 
@@ -32,15 +33,17 @@ QString fieldName(int index)
 
 std::optional<QString> hostForCurrentSetting(const QString &typed)
 {
-    if (typed.startsWith(QStringLiteral("ftp://"))) return typed.mid(6);
-    if (typed.startsWith(QStringLiteral("ftp."))) return typed;
-    return std::nullopt;
+    // The default protocol's prefix is left out of the current setting; other schemes stay.
+    const QString ftpPrefix = QStringLiteral("ftp://");
+    if (!parseTransferAddress(typed) && typed != ftpPrefix) return std::nullopt;
+    return typed.startsWith(ftpPrefix) ? typed.mid(ftpPrefix.size()) : typed;
 }
 
-QString problemLines(const SettingProblems &p)
+QString problemLines(const SettingProblems &p, const QString &typedHost)
 {
     QString lines;
-    const std::pair<bool, int> flags[] = {{p.bURL, 122}, {p.bPWO, 123}, {p.bUNM, 124}, {p.bPOR, 125}, {p.bLIT, 126}};
+    if (p.bURL) lines += problemLine(hostProblem(typedHost));
+    const std::pair<bool, int> flags[] = {{p.bPWO, 123}, {p.bUNM, 124}, {p.bPOR, 125}, {p.bLIT, 126}};
     for (const auto &[raised, number] : flags)
         if (raised) lines += problemLine(text(number));
     return lines;

@@ -10,8 +10,9 @@
 namespace corvexo {
 
 // Slot 1 of the current setting for a typed host address: the text after
-// "ftp://", or the whole text when it begins with "ftp."; nothing when it
-// begins with neither (case-sensitive).
+// "ftp://" (also when nothing follows), or the whole text for the other forms
+// a connection takes (see connection/transfer_address.h); nothing when it
+// names no host.
 std::optional<QString> hostForCurrentSetting(const QString &typed);
 
 struct SettingProblems {
@@ -22,8 +23,8 @@ struct SettingProblems {
     bool bLIT = false;  // setting name missing
 };
 
-// One "* " line with CR LF per raised flag, in field order.
-QString problemLines(const SettingProblems &problems);
+// One "* " line with CR LF per raised flag, in field order; the host's line names typedHost.
+QString problemLines(const SettingProblems &problems, const QString &typedHost);
 // The message box text that reports the problems.
 QString wrongSettingMessage(const QString &problems);
 // A "* " line naming the fields whose values hold a double quote; empty when none does.

@@ -117,4 +117,16 @@ QString portRangeProblem(const QString &typed)
     return QStringLiteral("The port \"%1\" cannot be used. Please enter a number from 1 to 65535.").arg(typed);
 }
 
+QString hostProblem(const QString &typed)
+{
+    const QString forms = QStringLiteral("ftp.example.org, 192.0.2.10, [2001:db8::10], ftp://ftp.example.org:2121, "
+                                         "ftpes://ftp.example.org, ftps://ftp.example.org, sftp://ftp.example.org");
+    if (japanese()) {
+        const QString ask = QStringLiteral("ホスト名かアドレスを入力してください。例: ") + forms;
+        return typed.isEmpty() ? ask : QStringLiteral("ホストアドレス \"%1\" は使えません。").arg(typed) + ask;
+    }
+    const QString ask = QStringLiteral("Please enter a host name or address, for example: ") + forms;
+    return typed.isEmpty() ? ask : QStringLiteral("The host address \"%1\" cannot be used. ").arg(typed) + ask;
+}
+
 } // namespace corvexo

@@ -34,4 +34,8 @@ QString doubleQuoteProblem(const QStringList &fieldNames);
 // One problem line (without "* " and line end): the typed port is no port number.
 QString portRangeProblem(const QString &typed);
 
+// One problem line (without "* " and line end): the typed host address names no host
+// to connect to; the accepted forms are given as examples.
+QString hostProblem(const QString &typed);
+
 } // namespace corvexo

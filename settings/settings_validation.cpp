@@ -1,5 +1,6 @@
-// OK, Add and Set-default: the fields are taken over into the current setting,
-// checked together, and only then is the button's operation carried out.
+// OK, Add and Set-default: the fields are checked together, and only when all
+// pass are they taken over into the current setting and the button's
+// operation carried out.
 #include "settings_window.h"
 #include "setting_checks.h"
 #include "setting_lines.h"
@@ -21,29 +22,17 @@ bool listHolds(const QListWidget *list, const QString &name)
     return false;
 }
 
-// A field that passes its check overwrites its slot at once, unless its value
-// holds a double quote or a line break, which the settings files cannot keep.
-void takeOver(int slot, const QString &value)
-{
-    if (fitsQuotedForm(value)) CurrentSetting[slot] = value;
-}
-
 } // namespace
 
 void Form2::OKB(bool &PreOK, bool &PreAdd, bool &DeSITM)
 {
-    bool bURL = false, bPWO = false, bUNM = false, bPOR = false, bLIT = false;
     const std::optional<QString> host = hostForCurrentSetting(Text1->text());
-    if (host) takeOver(1, *host);
-    else bURL = true;
-    if (!Text4->text().isEmpty()) takeOver(2, Text4->text());
-    else bPWO = true;
-    if (!Text3->text().isEmpty()) takeOver(3, Text3->text());
-    else bUNM = true;
-    if (portValue().isEmpty()) bPOR = true;
-    else if (isPortNumber(portValue())) takeOver(4, portValue());
-    if (!Text5->text().isEmpty()) takeOver(5, Text5->text());
-    else bLIT = true;
+    bool bURL = !host;
+    bool bPWO = Text4->text().isEmpty();
+    bool bUNM = Text3->text().isEmpty();
+    // An empty port means the protocol's own, which a host that names no protocol cannot tell.
+    bool bPOR = portValue().isEmpty() && !host;
+    bool bLIT = Text5->text().isEmpty();
     LMBoo(bURL, bPWO, bUNM, bPOR, bLIT);
     Problems += portRangeLine(portValue());
     Problems += doubleQuoteLine({Text1->text(), Text4->text(), Text3->text(), portValue(), Text5->text()});
@@ -56,6 +45,13 @@ void Form2::OKB(bool &PreOK, bool &PreAdd, bool &DeSITM)
         show();
         return;
     }
+    // Taken over whole and only now, so that no field of the setting before (its
+    // password above all) stays behind to go to another server.
+    CurrentSetting[1] = *host;
+    CurrentSetting[2] = Text4->text();
+    CurrentSetting[3] = Text3->text();
+    CurrentSetting[4] = portValue();
+    CurrentSetting[5] = Text5->text();
     if (add) {
         bool append = true;
         SaveList(append);
@@ -72,7 +68,7 @@ void Form2::OKB(bool &PreOK, bool &PreAdd, bool &DeSITM)
 
 void Form2::LMBoo(bool &bURL, bool &bPWO, bool &bUNM, bool &bPOR, bool &bLIT)
 {
-    Problems = problemLines({bURL, bPWO, bUNM, bPOR, bLIT});
+    Problems = problemLines({bURL, bPWO, bUNM, bPOR, bLIT}, Text1->text());
     bURL = bPWO = bUNM = bPOR = bLIT = false;
 }
 

@@ -28,7 +28,21 @@ void FtpControlChannel::connectTo(const QHostAddress &address, quint16 port)
     socket_.connectToHost(address, port);
 }
 
+void FtpControlChannel::connectEncrypted(const QHostAddress &address, quint16 port, const QString &peerName)
+{
+    abort();
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    useTlsConfiguration(peerName);
+    socket_.connectToHostEncrypted(address.toString(), port, peerName);
+}
+
 void FtpControlChannel::startEncryption(const QString &peerName)
+{
+    useTlsConfiguration(peerName);
+    socket_.startClientEncryption();
+}
+
+void FtpControlChannel::useTlsConfiguration(const QString &peerName)
 {
     sslErrors_.clear();
     QSslConfiguration config = QSslConfiguration::defaultConfiguration();
@@ -37,7 +51,6 @@ void FtpControlChannel::startEncryption(const QString &peerName)
     config.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     socket_.setSslConfiguration(config);
     socket_.setPeerVerifyName(peerName);
-    socket_.startClientEncryption();
 }
 
 QString FtpControlChannel::tlsVersion() const

@@ -17,6 +17,8 @@ public:
     explicit FtpControlChannel(QObject *parent = nullptr);
 
     void connectTo(const QHostAddress &address, quint16 port);
+    // Implicit TLS: the handshake starts as soon as the connection stands.
+    void connectEncrypted(const QHostAddress &address, quint16 port, const QString &peerName);
     void send(const QString &line);   // CR LF is added; the text travels as UTF-8
     void send(const QByteArray &line);   // the server's own bytes; CR LF is added
     void abort();                     // closes at once; no signal follows
@@ -42,6 +44,7 @@ signals:
     void encrypted();                  // the TLS handshake is done
 
 private:
+    void useTlsConfiguration(const QString &peerName);
     void readReplies();
     void onError(QAbstractSocket::SocketError error);
 

@@ -51,6 +51,7 @@ void FtpSession::start(const FtpLogin &login, const TransferCommand &command)
     touch();
     keepAlive_.stop();
     retryable_ = isOpenFor(login);
+    if (!(login == login_)) plainAllowed_.reset();
     if (isOpenFor(login)) {
         if (!keepAlivePending_) runCommand();   // otherwise once the NOOP's reply came
         return;
@@ -90,7 +91,11 @@ void FtpSession::abort()
     charsetKnown_ = false;
     closingReply_.reset();
     awaitingTrust_ = false;
+    awaitingPlain_.reset();
     dataProtected_ = false;
+    handshaking_ = false;
+    greeted_ = false;
+    tlsTrusted_ = false;
     passiveRefused_ = false;
     keepAlive_.stop();
     keepAlivePending_ = false;
@@ -130,12 +135,19 @@ void FtpSession::connectToNextAddress()
     reach(TransferState::Connecting);
     onFinal_ = [this](const FtpReply &reply) { onGreeting(reply); };
     peerReached_ = false;
-    control_->connectTo(addresses_.takeFirst(), login_.port);
+    greeted_ = false;
+    tlsTrusted_ = false;
+    // Implicit TLS: the handshake comes first, and the greeting only after it.
+    handshaking_ = login_.scheme == TransferScheme::Ftps;
+    if (handshaking_) control_->connectEncrypted(addresses_.takeFirst(), login_.port, login_.host);
+    else control_->connectTo(addresses_.takeFirst(), login_.port);
 }
 
 void FtpSession::onGreeting(const FtpReply &reply)
 {
     if (reply.code != 220) return failWith(reply);
+    greeted_ = true;
+    if (login_.scheme == TransferScheme::Ftps) return logInOnceReady();
     askForTls();
 }
 
@@ -237,12 +249,14 @@ void FtpSession::onControlFailed(const QString &why)
         }, Qt::QueuedConnection);
         return;
     }
+    if (handshaking_) return onHandshakeFailed(why);
     failLocally(engineText(EngineText::ConnectionBroke).arg(why), false);
 }
 
 void FtpSession::onControlClosed()
 {
     if (!running_) return onIdleClose();
+    if (handshaking_) return onHandshakeFailed(engineText(EngineText::ServerClosed));
     if (retryAfterDrop()) return;
     if (closingReply_) {
         failWith(*std::exchange(closingReply_, std::nullopt));
@@ -300,13 +314,14 @@ void FtpSession::finish(bool keepSession)
 
 void FtpSession::touch()
 {
-    if (running_ && timeoutMs_ > 0 && !awaitingTrust_) timer_.start(timeoutMs_);
+    if (running_ && timeoutMs_ > 0 && !awaitingTrust_ && !awaitingPlain_) timer_.start(timeoutMs_);
 }
 
 void FtpSession::onTimeout()
 {
     if (!running_) return;
     if (data_ && data_->takeBytesWaitingBelowMark()) return touch();   // a slow listing, but moving
+    if (handshaking_) return onHandshakeFailed(engineText(EngineText::NoAnswerWithin).arg(timeoutMs_ / 1000.0));
     failLocally(engineText(EngineText::NoAnswerWithin).arg(timeoutMs_ / 1000.0), false);
 }
 

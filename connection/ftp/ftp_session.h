@@ -8,6 +8,7 @@
 #include "ftp_charset.h"
 #include "ftp_link_probe.h"
 #include "ftp_listing.h"
+#include "ftp_tls_hosts.h"
 #include "ftp_trust_store.h"
 #include "ftp_reply.h"
 
@@ -65,10 +66,13 @@ public:
 
     // TLS (ftp_session_tls.cpp). A certificate the system does not trust is
     // accepted without a question when it matches this fingerprint, refused otherwise.
-    void setTrustedFingerprint(const QString &fingerprint) { presetFingerprint_ = fingerprint; }
+    void setTrustedFingerprint(const QString &fingerprint) override { presetFingerprint_ = fingerprint; }
     void setTrustStore(const FtpTrustStore &store) { trustStore_ = store; }
+    void setTlsHosts(const FtpTlsHosts &hosts) { tlsHosts_ = hosts; }
     // The answer to certificateQuestion(); ignored when nothing was asked.
     void answerCertificate(bool trust) override;
+    // The answer to plainLoginQuestion(); ignored when nothing was asked.
+    void answerPlainLogin(bool allow) override;
     SessionSecurity security() const override;
 
     // Between commands a NOOP is sent this often, so the server keeps the session (0: never).
@@ -94,7 +98,13 @@ private:
     // TLS (ftp_session_tls.cpp).
     void askForTls();
     void onEncrypted();
+    void trusted();
+    void logInOnceReady();
     void protectData(Step next);
+    bool hadTlsBefore() const;
+    void onTlsRefused(const FtpReply &reply);
+    void onHandshakeFailed(const QString &why);
+    void askPlainLogin(PlainLoginQuestion::Reason reason, const QString &detail);
 
     // Active mode when passive mode is refused (ftp_session_active.cpp).
     void useActive(std::function<void(quint16 port)> then);
@@ -199,8 +209,16 @@ private:
     // TLS.
     FtpTrustStore trustStore_;
     QString presetFingerprint_;
+    FtpTlsHosts tlsHosts_;
     bool awaitingTrust_ = false;
     bool dataProtected_ = false;   // PBSZ 0 and PROT P were accepted
+    bool handshaking_ = false;     // the TLS handshake of the control connection runs
+    bool greeted_ = false;         // the greeting came (with implicit TLS it may precede the trust)
+    bool tlsTrusted_ = false;      // the certificate was judged and trusted
+    std::optional<PlainLoginQuestion::Reason> awaitingPlain_;
+    // The user allowed this login in clear text (after a refusal, or after a failed
+    // handshake, when no AUTH TLS is tried again); kept until another login starts.
+    std::optional<PlainLoginQuestion::Reason> plainAllowed_;
 
     // Active mode.
     FtpActiveListener *listener_ = nullptr;

@@ -1,5 +1,8 @@
 #include "ftp_transfer_control.h"
 
+#include "connection/transfer_messages.h"
+#include "connection/transfer_session_factory.h"
+
 namespace corvexo {
 
 namespace {
@@ -42,38 +45,64 @@ int checkOperands(const TransferCommand &command)
     return TransferError::None;
 }
 
-QString hostToConnect(const QString &typed)
-{
-    QString host = typed.trimmed();
-    if (host.startsWith(QStringLiteral("ftp://"), Qt::CaseInsensitive)) host = host.mid(6);
-    if (host.endsWith(u'/')) host.chop(1);
-    if (host.size() > 2 && host.startsWith(u'[') && host.endsWith(u']')) host = host.mid(1, host.size() - 2);
-    return host;
-}
-
 FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent)
 {
-    session_.setTimeout(60 * 1000);
-    connect(&session_, &ftp::FtpSession::stateReached, this, [this](int state) {
+    useSessionFor(TransferScheme::Ftp);
+}
+
+FtpTransferControl::~FtpTransferControl()
+{
+    if (!session_) return;
+    session_->disconnect(this);
+    session_->abort();
+}
+
+bool FtpTransferControl::useSessionFor(TransferScheme scheme)
+{
+    if (session_ && sessionScheme_ == scheme) return true;
+    if (session_) {
+        session_->disconnect(this);
+        session_->abort();
+        session_->deleteLater();
+        session_ = nullptr;
+    }
+    session_ = makeTransferSession(scheme, this);
+    sessionScheme_ = scheme;
+    if (!session_) return false;
+    session_->setTimeout(timeoutMs_);
+    if (keepAliveMs_ >= 0) session_->setKeepAliveInterval(keepAliveMs_);
+    session_->setListedEntriesKept(entriesKept_);
+    session_->setTrustedFingerprint(trustedFingerprint_);
+    watchSession();
+    return true;
+}
+
+void FtpTransferControl::watchSession()
+{
+    TransferSession *session = session_;
+    connect(session, &TransferSession::stateReached, this, [this](int state) {
         deliver([this, state] { emit stateChanged(state); });
     });
-    connect(&session_, &ftp::FtpSession::commandCompleted, this,
+    connect(session, &TransferSession::commandCompleted, this,
             [this] { onCommandEnded(TransferState::ResponseCompleted); });
-    connect(&session_, &ftp::FtpSession::commandFailed, this, [this] { onCommandEnded(TransferState::Error); });
-    connect(&session_, &ftp::FtpSession::certificateQuestion, this, [this](const CertificateQuestion &question) {
+    connect(session, &TransferSession::commandFailed, this, [this] { onCommandEnded(TransferState::Error); });
+    connect(session, &TransferSession::certificateQuestion, this, [this](const CertificateQuestion &question) {
         deliver([this, question] { emit certificateQuestion(question); });
     });
-    connect(&session_, &ftp::FtpSession::trustNotSaved, this, [this](const QString &path, const QString &reason) {
+    connect(session, &TransferSession::plainLoginQuestion, this, [this](const PlainLoginQuestion &question) {
+        deliver([this, question] { emit plainLoginQuestion(question); });
+    });
+    connect(session, &TransferSession::trustNotSaved, this, [this](const QString &path, const QString &reason) {
         deliver([this, path, reason] { emit trustNotSaved(path, reason); });
     });
-    connect(&session_, &ftp::FtpSession::listingProgressed, this, [this](qint64 entries) {
+    connect(session, &TransferSession::listingProgressed, this, [this](qint64 entries) {
         deliver([this, entries] {
             emit progressChanged(TransferProgress{TransferProgress::Unit::Entries, entries, -1});
         });
     });
-    connect(&session_, &ftp::FtpSession::commandStopped, this, [this] {
-        code_ = session_.replyCode();
-        info_ = session_.replyText();
+    connect(session, &TransferSession::commandStopped, this, [this, session] {
+        code_ = session->replyCode();
+        info_ = session->replyText();
         answer_.clear();
         answerRead_ = 0;
         deliver([this] {
@@ -81,61 +110,104 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
             emit commandStopped();
         });
     });
-    connect(&session_, &ftp::FtpSession::progressChanged, this, [this](const TransferProgress &progress) {
+    connect(session, &TransferSession::progressChanged, this, [this](const TransferProgress &progress) {
         deliver([this, progress] { emit progressChanged(progress); });
     });
 }
 
-FtpTransferControl::~FtpTransferControl()
+void FtpTransferControl::setRequestTimeout(int seconds) { setRequestTimeoutMilliseconds(std::max(0, seconds) * 1000); }
+
+void FtpTransferControl::setRequestTimeoutMilliseconds(int milliseconds)
 {
-    session_.disconnect(this);
-    session_.abort();
+    timeoutMs_ = milliseconds;
+    if (session_) session_->setTimeout(milliseconds);
 }
 
-void FtpTransferControl::setRequestTimeout(int seconds) { setRequestTimeoutMilliseconds(std::max(0, seconds) * 1000); }
-void FtpTransferControl::setRequestTimeoutMilliseconds(int milliseconds) { session_.setTimeout(milliseconds); }
+void FtpTransferControl::setListedEntriesKept(bool kept)
+{
+    entriesKept_ = kept;
+    if (session_) session_->setListedEntriesKept(kept);
+}
+
+void FtpTransferControl::setKeepAliveMilliseconds(int milliseconds)
+{
+    keepAliveMs_ = milliseconds;
+    if (session_) session_->setKeepAliveInterval(milliseconds);
+}
+
+void FtpTransferControl::setTrustedFingerprint(const QString &fingerprint)
+{
+    trustedFingerprint_ = fingerprint;
+    if (session_) session_->setTrustedFingerprint(fingerprint);
+}
+
 void FtpTransferControl::setProtocol(int protocol) { protocol_ = protocol; }
 void FtpTransferControl::setAccessType(int accessType) { accessType_ = accessType; }
-void FtpTransferControl::setRemotePort(quint16 port) { login_.port = port; }
-void FtpTransferControl::setRemoteHost(const QString &host) { login_.host = hostToConnect(host); }
-void FtpTransferControl::setUserName(const QString &user) { login_.user = user; }
-void FtpTransferControl::setPassword(const QString &password) { login_.password = password; }
+void FtpTransferControl::setRemotePort(quint16 port) { port_ = port; }
+void FtpTransferControl::setRemoteHost(const QString &host) { hostText_ = host; }
+void FtpTransferControl::setUserName(const QString &user) { user_ = user; }
+void FtpTransferControl::setPassword(const QString &password) { password_ = password; }
 
 int FtpTransferControl::execute(const TransferCommand &command)
 {
     if (busy_) return TransferError::StillExecuting;
     if (const int refusal = checkOperands(command)) return refusal;
-    if (login_.host.isEmpty() || !isSafeOperand(login_.host)) return TransferError::HostNameWrong;
-    if (!isSafeOperand(login_.user) || !isSafeOperand(login_.password)) return TransferError::Security;
-    if (login_.port == 0) return TransferError::CannotConnect;
+    const std::optional<TransferAddress> address =
+        parseTransferAddress(hostText_, port_ ? QString::number(port_) : QString());
+    if (!address || !isSafeOperand(address->host)) return TransferError::HostNameWrong;
+    if (!isSafeOperand(user_) || !isSafeOperand(password_)) return TransferError::Security;
     busy_ = true;
+    listing_ = command.verb == TransferCommand::Verb::List;
     code_ = 0;
     info_.clear();
     answer_.clear();
     answerRead_ = 0;
-    session_.start(login_, command);
+    if (!useSessionFor(address->scheme)) {
+        failAtOnce(transferText(TransferText::ProtocolUnavailable).arg(schemeName(address->scheme)));
+        return TransferError::None;
+    }
+    session_->start(SessionLogin{address->scheme, address->host, address->port, user_, password_}, command);
     return TransferError::None;
+}
+
+void FtpTransferControl::failAtOnce(const QString &why)
+{
+    info_ = why;
+    deliver([this] {
+        busy_ = false;
+        emit stateChanged(TransferState::Error);
+    });
 }
 
 void FtpTransferControl::answerCertificate(bool trust)
 {
+    answerLater([trust](TransferSession &session) { session.answerCertificate(trust); });
+}
+
+void FtpTransferControl::answerPlainLogin(bool allow)
+{
+    answerLater([allow](TransferSession &session) { session.answerPlainLogin(allow); });
+}
+
+void FtpTransferControl::answerLater(std::function<void(TransferSession &)> answer)
+{
     // Deferred, so an answer given inside the question's own handler finds the session settled.
     const quint64 cancels = cancels_;
-    QMetaObject::invokeMethod(this, [this, cancels, trust] {
-        if (cancels == cancels_) session_.answerCertificate(trust);
+    QMetaObject::invokeMethod(this, [this, cancels, answer = std::move(answer)] {
+        if (cancels == cancels_ && session_) answer(*session_);
     }, Qt::QueuedConnection);
 }
 
 void FtpTransferControl::cancel()
 {
     ++cancels_;
-    session_.abort();
+    if (session_) session_->abort();
     busy_ = false;
 }
 
 void FtpTransferControl::stop()
 {
-    if (busy_) session_.stop();
+    if (busy_ && session_) session_->stop();
 }
 
 QByteArray FtpTransferControl::getChunk(int maxBytes)
@@ -149,11 +221,14 @@ QByteArray FtpTransferControl::getChunk(int maxBytes)
 
 void FtpTransferControl::onCommandEnded(int state)
 {
-    code_ = session_.replyCode();
-    info_ = session_.replyText();
-    answer_ = session_.answer();
+    code_ = session_->replyCode();
+    info_ = session_->replyText();
+    answer_ = session_->answer();
     answerRead_ = 0;
-    listing_ = session_.listing();
+    if (listing_ && entriesKept_) {
+        entries_ = session_->listedEntries();
+        unreadable_ = session_->unreadableEntries();
+    }
     deliver([this, state] {
         busy_ = false;   // idle before the handler runs, so it may execute the next command
         emit stateChanged(state);

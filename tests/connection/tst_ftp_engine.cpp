@@ -233,14 +233,6 @@ private slots:
         QVERIFY(log.contains("CMD NOOP"));
     }
 
-    void typedHostsAreLookedUpWithoutDecoration()
-    {
-        QCOMPARE(hostToConnect("[::1]"), QStringLiteral("::1"));
-        QCOMPARE(hostToConnect("ftp://[::1]"), QStringLiteral("::1"));
-        QCOMPARE(hostToConnect(" localhost "), QStringLiteral("localhost"));
-        QCOMPARE(hostToConnect("ftp.example.org"), QStringLiteral("ftp.example.org"));
-    }
-
     void activeModeWhenPassiveIsRefused()
     {
         startOdd({"--no-passive", "--log-commands"});

@@ -6,6 +6,11 @@
 // and the peak memory (used by bench/). With --trust FINGERPRINT, a certificate
 // the system does not trust is accepted only when its SHA-256 fingerprint is
 // that one; any other untrusted certificate ends the session before the login.
+// HOST is a host text as the settings window takes it ("ftps://host",
+// "ftpes://host", "sftp://host", a plain name). A login that would send the
+// password in clear text to a server offering TLS (a host seen with TLS now
+// refusing it, or a failed TLS handshake) ends the session unless
+// --allow-plain is given.
 
 #include "console_runner.h"
 #include "files/file_writing.h"
@@ -18,16 +23,20 @@ int main(int argc, char *argv[])
     corvexo::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
-    const bool benchmark = args.size() > 1 && args[1] == QStringLiteral("--bench");
-    if (benchmark) args.removeAt(1);
+    bool benchmark = false;
+    bool allowPlain = false;
     QString trusted;
-    if (args.size() > 2 && args[1] == QStringLiteral("--trust")) {
-        trusted = args[2];
-        args.remove(1, 2);
+    while (args.size() > 1 && args[1].startsWith(QStringLiteral("--"))) {
+        if (args[1] == QStringLiteral("--bench")) benchmark = true;
+        else if (args[1] == QStringLiteral("--allow-plain")) allowPlain = true;
+        else if (args[1] == QStringLiteral("--trust") && args.size() > 2) trusted = args.takeAt(2);
+        else break;
+        args.removeAt(1);
     }
     QTextStream output(stdout);
     if (args.size() != 5) {
-        QTextStream(stderr) << "usage: corvexo-ftp-console [--bench] [--trust FINGERPRINT] HOST PORT USER PASSWORD < commands\n";
+        QTextStream(stderr) << "usage: corvexo-ftp-console [--bench] [--trust FINGERPRINT] [--allow-plain] "
+                               "HOST PORT USER PASSWORD < commands\n";
         return 2;
     }
     bool portOk = false;
@@ -52,6 +61,8 @@ int main(int argc, char *argv[])
     // Nobody here to ask: a certificate that needs a question is refused.
     QObject::connect(&control, &corvexo::TransferControl::certificateQuestion, &control,
                      [&control](const corvexo::CertificateQuestion &) { control.answerCertificate(false); });
+    QObject::connect(&control, &corvexo::TransferControl::plainLoginQuestion, &control,
+                     [&control, allowPlain](const corvexo::PlainLoginQuestion &) { control.answerPlainLogin(allowPlain); });
     QObject::connect(&runner, &corvexo::console::ConsoleRunner::done, &app, [&app](int code) { app.exit(code); });
     runner.start();
     const int exitCode = app.exec();
