@@ -35,10 +35,11 @@ bool FtpSession::hadTlsBefore() const
 
 void FtpSession::onTlsRefused(const FtpReply &reply)
 {
+    const QString refusal = QString::number(reply.code) + u' ' + reply.text();
     if (login_.scheme == TransferScheme::Ftpes)
-        return failLocally(transferText(TransferText::TlsRequiredButRefused).arg(reply.text()), false);
+        return failLocally(transferText(TransferText::TlsRequiredButRefused).arg(refusal), false);
     if (plainAllowed_ || !hadTlsBefore()) return sendUser();   // a server that speaks plain FTP only
-    askPlainLogin(PlainLoginQuestion::Reason::TlsRefused, reply.text());
+    askPlainLogin(PlainLoginQuestion::Reason::TlsRefused, refusal);
 }
 
 void FtpSession::onHandshakeFailed(const QString &why)

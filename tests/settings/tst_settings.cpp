@@ -115,7 +115,7 @@ private slots:
         CurrentSetting = {"", "old1", "old2", "old3", "old4", "old5"};
         typeSetting(w, "example.org", "pa\"ss", "ud", "21", "D");  // the files cannot keep a double quote
         w->Command4->click();
-        QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) + "\r\n* " + text(122) +
+        QCOMPARE(f.texts(), QStringList{text(127) + "\r\n\r\n" + text(128) +
                                         "\r\n* A double quote (\") or a line break cannot be saved. Please remove it from: Password.\r\n"});
         QCOMPARE(CurrentSetting[1], QStringLiteral("old1"));
         QCOMPARE(f.data.read("SLItems"), kThree);

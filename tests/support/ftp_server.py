@@ -10,8 +10,10 @@
 # --legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
 # FEAT does not offer UTF8, like an older Japanese server.
 # --tls CERT KEY (explicit TLS, required for the login and for
-# every data connection), --no-passive (refuse EPSV and PASV), --log-commands
-# (print "CMD <verb>" on standard output for every command received).
+# every data connection), --implicit-tls CERT KEY (TLS from the first byte),
+# --no-passive (refuse EPSV and PASV), --log-commands (print "CMD <verb>" on
+# standard output for every command received), --log-lines (print the whole
+# line, "CMD PASS secret", instead).
 import argparse
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -29,6 +31,8 @@ def handler_class(args):
     base = ListOnlyHandler if args.no_mlsd else FTPHandler
     if args.tls:
         base = with_tls(base, args.tls)
+    if args.implicit_tls:
+        base = with_implicit_tls(base, args.implicit_tls)
     removed = {"EPSV"} if args.no_epsv else set()
     if args.no_passive:
         removed |= {"EPSV", "PASV"}
@@ -42,9 +46,9 @@ def handler_class(args):
                 return
             return super().process_command(cmd, *a, **kw)
 
-    if args.log_commands:
+    if args.log_commands or args.log_lines:
         def pre_process_command(self, line, cmd, arg, _base=Handler.pre_process_command):
-            print("CMD %s" % cmd, flush=True)
+            print("CMD %s" % (line if args.log_lines else cmd), flush=True)
             return _base(self, line, cmd, arg)
         Handler.pre_process_command = pre_process_command
     if args.masquerade:
@@ -78,17 +82,31 @@ def with_tls(base, cert_and_key):
     return Tls
 
 
+def with_implicit_tls(base, cert_and_key):
+    # base behind TLS from the first byte; the greeting comes once the handshake is done.
+    tls = with_tls(base, cert_and_key)
+
+    class Implicit(tls):
+        def handle(self):
+            self.secure_connection(self.ssl_context)
+
+        def handle_ssl_established(self):
+            tls.handle(self)
+    return Implicit
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--port", type=int, default=0)
-    for flag in ("--no-mlsd", "--no-epsv", "--legacy-bytes", "--no-passive", "--log-commands"):
+    for flag in ("--no-mlsd", "--no-epsv", "--legacy-bytes", "--no-passive", "--log-commands", "--log-lines"):
         parser.add_argument(flag, action="store_true")
     parser.add_argument("--masquerade", default=None)
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
+    parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
