@@ -11,6 +11,7 @@
 #include "connection/ftp/ftp_trust_store.h"
 #include "connection/sftp/sftp_session_factory.h"
 #include "connection/transfer_messages.h"
+#include "settings/settings_messages.h"
 #include "support/ftp_run.h"
 #include "support/window_fixture.h"
 
@@ -230,6 +231,18 @@ private slots:
         QVERIFY(f.boxes[1].text.startsWith("ftp.example.org (port 21) offered encryption, but the encrypted connection "
                                            "could not be set up (closed)."));
         QVERIFY(f.boxes[1].text.endsWith("Connect without encryption for this session?"));
+    }
+
+    void textsInJapanese()
+    {
+        if (uiLanguage() != UiLanguage::Japanese) QSKIP("runs again under LANG=ja_JP.UTF-8");
+        QVERIFY(plainLoginQuestionText({PlainLoginQuestion::Reason::TlsRefused, "h", 21, "500 no"})
+                    .startsWith(QStringLiteral("h（ポート 21）は以前は暗号化を使っていましたが、今は拒否しています（500 no）。")));
+        QVERIFY(plainLoginQuestionText({PlainLoginQuestion::Reason::HandshakeFailed, "h", 21, "x"})
+                    .endsWith(QStringLiteral("この接続に限り、暗号化せずに接続しますか？")));
+        QCOMPARE(transferText(TransferText::PlainLoginNotAllowed),
+                 QStringLiteral("ログインする前に接続を終えました。パスワードを平文で送信していません。"));
+        QVERIFY(hostProblem("a b").startsWith(QStringLiteral("ホストアドレス \"a b\" は使えません。ホスト名かアドレスを入力してください。例: ftp.example.org")));
     }
 };
 
