@@ -11,6 +11,8 @@
 # FEAT does not offer UTF8, like an older Japanese server.
 # --tls CERT KEY (explicit TLS, required for the login and for
 # every data connection), --implicit-tls CERT KEY (TLS from the first byte),
+# --broken-tls CERT KEY (AUTH TLS is answered with 234, then every handshake
+# fails since only TLS 1.1 is offered; the login in clear text is allowed),
 # --no-passive (refuse EPSV and PASV), --log-commands (print "CMD <verb>" on
 # standard output for every command received), --log-lines (print the whole
 # line, "CMD PASS secret", instead).
@@ -33,6 +35,8 @@ def handler_class(args):
         base = with_tls(base, args.tls)
     if args.implicit_tls:
         base = with_implicit_tls(base, args.implicit_tls)
+    if args.broken_tls:
+        base = with_broken_tls(base, args.broken_tls)
     removed = {"EPSV"} if args.no_epsv else set()
     if args.no_passive:
         removed |= {"EPSV", "PASV"}
@@ -95,6 +99,22 @@ def with_implicit_tls(base, cert_and_key):
     return Implicit
 
 
+def with_broken_tls(base, cert_and_key):
+    tls = with_tls(base, cert_and_key)
+
+    class Broken(tls):
+        tls_control_required = False
+        tls_data_required = False
+
+        @classmethod
+        def get_ssl_context(cls):
+            context = super().get_ssl_context()
+            context.set_max_proto_version(SSL.TLS1_1_VERSION)
+            return context
+    from OpenSSL import SSL
+    return Broken
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -107,6 +127,7 @@ def main():
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"), default=None)
+    parser.add_argument("--broken-tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
