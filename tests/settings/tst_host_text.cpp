@@ -34,25 +34,19 @@ private slots:
         using S = TransferScheme;
         QTest::newRow("plain name") << "ftp.example.org" << "" << true << S::Ftp << "ftp.example.org" << 21;
         QTest::newRow("port field") << "example.org" << "2121" << true << S::Ftp << "example.org" << 2121;
-        QTest::newRow("ftp scheme, blanks") << " ftp://example.org/ " << "" << true << S::Ftp << "example.org" << 21;
         QTest::newRow("ftpes") << "ftpes://example.org" << "" << true << S::Ftpes << "example.org" << 21;
         QTest::newRow("ftps implicit") << "ftps://example.org" << "" << true << S::Ftps << "example.org" << 990;
-        QTest::newRow("sftp") << "SFTP://nas.local" << "" << true << S::Sftp << "nas.local" << 22;
+        QTest::newRow("sftp, upper case, final slash") << " SFTP://nas.local/ " << "" << true << S::Sftp << "nas.local" << 22;
         QTest::newRow("port in text wins") << "ftp://example.org:2135" << "21" << true << S::Ftp << "example.org" << 2135;
-        QTest::newRow("ipv4") << "192.0.2.10" << "" << true << S::Ftp << "192.0.2.10" << 21;
         QTest::newRow("bracketed ipv6 with port") << "ftp://[::1]:2135" << "" << true << S::Ftp << "::1" << 2135;
         QTest::newRow("bare ipv6") << "2001:db8::1" << "" << true << S::Ftp << "2001:db8::1" << 21;
-        QTest::newRow("unicode name") << "sftp://例え.jp" << "" << true << S::Sftp << "例え.jp" << 22;
         QTest::newRow("empty") << "" << "" << false << S::Ftp << "" << 0;
-        QTest::newRow("scheme alone") << "ftp://" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("unknown scheme") << "http://example.org" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("path") << "ftp://example.org/pub" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("user in text") << "ftp://me@example.org" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("blank inside") << "example org" << "" << false << S::Ftp << "" << 0;
-        QTest::newRow("port 0") << "example.org:0" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("port too big") << "example.org" << "65536" << false << S::Ftp << "" << 0;
         QTest::newRow("no such ipv4") << "300.1.1.1" << "" << false << S::Ftp << "" << 0;
-        QTest::newRow("unclosed bracket") << "[::1:21" << "" << false << S::Ftp << "" << 0;
         QTest::newRow("bracketed name") << "[example.org]" << "" << false << S::Ftp << "" << 0;
     }
     void hostTextsAreRead()
@@ -77,11 +71,8 @@ private slots:
         QTest::addColumn<std::optional<QString>>("slot");
         QTest::newRow("ftp prefix left out") << "ftp://ftp.example.org" << std::optional<QString>("ftp.example.org");
         QTest::newRow("ftp prefix alone") << "ftp://" << std::optional<QString>("");
-        QTest::newRow("plain name") << "files.example.org:2121" << std::optional<QString>("files.example.org:2121");
         QTest::newRow("sftp kept") << "sftp://[::1]:2222" << std::optional<QString>("sftp://[::1]:2222");
-        QTest::newRow("ftps kept") << "ftps://example.org" << std::optional<QString>("ftps://example.org");
         QTest::newRow("upper-case prefix kept") << "FTP://example.org" << std::optional<QString>("FTP://example.org");
-        QTest::newRow("no host") << "ftps://" << std::optional<QString>();
         QTest::newRow("bad port") << "ftp://example.org:99999" << std::optional<QString>();
     }
     void theCurrentSettingLeavesOutOnlyTheFtpPrefix()
