@@ -2,12 +2,15 @@
 
 #include "files/file_writing.h"
 #include "ftp_messages.h"
+#include "ftp_socket_drain.h"
 
 #include <QFile>
 #include <QSignalBlocker>
 
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvexo::ftp {
 
@@ -49,6 +52,11 @@ FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
     });
     connect(&socket_, &QTcpSocket::disconnected, this, &FtpDataChannel::onDisconnected);
     connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpDataChannel::onError);
+}
+
+FtpDataChannel::~FtpDataChannel()
+{
+    if (lingering_ >= 0) ::close(lingering_);
 }
 
 void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes)
@@ -129,6 +137,7 @@ void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
 void FtpDataChannel::abort()
 {
     done_ = true;
+    if (lingering_ >= 0) ::close(std::exchange(lingering_, -1));
     const QSignalBlocker quiet(&socket_);
     socket_.abort();
 }
@@ -194,7 +203,17 @@ void FtpDataChannel::sendMore()
     // Closed only once every byte, encrypted ones included, went out: a close with a last
     // TLS record still queued lost it on some servers while the transfer was reported done.
     if (sourceAtEnd_ && socket_.bytesToWrite() == 0 && socket_.encryptedBytesToWrite() == 0)
-        socket_.disconnectFromHost();
+        closeAfterSending();
+}
+
+void FtpDataChannel::closeAfterSending()
+{
+    if (lingering_ >= 0 || socket_.state() != QAbstractSocket::ConnectedState) return;
+    // The socket's own close would close the connection at once, with whatever the server
+    // sent after the handshake (a session ticket) unread: a reset. A second descriptor keeps
+    // the connection open past it, so that it ends in order (see FtpSocketDrain).
+    lingering_ = ::fcntl(int(socket_.socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    socket_.disconnectFromHost();   // over TLS, our close_notify goes out first
 }
 
 void FtpDataChannel::onDisconnected()
@@ -206,6 +225,7 @@ void FtpDataChannel::onDisconnected()
     } else if (source_ && !sourceAtEnd_) {
         return fail(engineText(EngineText::DataClosedEarly));
     }
+    if (lingering_ >= 0) new FtpSocketDrain(std::exchange(lingering_, -1), parent());   // owned by our owner: it outlives us
     done_ = true;
     emit finished();
 }
