@@ -86,7 +86,16 @@ void FtpDataChannel::beginTls()
 {
     if (!tls_ || tlsAllowed_) return;
     tlsAllowed_ = true;
-    if (socket_.state() == QAbstractSocket::ConnectedState) socket_.startClientEncryption();
+    if (socket_.state() == QAbstractSocket::ConnectedState) startHandshake();
+}
+
+void FtpDataChannel::startHandshake()
+{
+    // A TLS server says nothing before our hello: bytes already waiting are someone else's.
+    int waiting = 0;
+    if (socket_.bytesAvailable() > 0 || (::ioctl(int(socket_.socketDescriptor()), FIONREAD, &waiting) == 0 && waiting > 0))
+        return fail(engineText(EngineText::UnencryptedData));
+    socket_.startClientEncryption();
 }
 
 void FtpDataChannel::adopt(qintptr descriptor)
@@ -98,11 +107,12 @@ void FtpDataChannel::adopt(qintptr descriptor)
 void FtpDataChannel::onConnected()
 {
     if (!tls_) onReady();
-    else if (tlsAllowed_) socket_.startClientEncryption();
+    else if (tlsAllowed_) startHandshake();
 }
 
 void FtpDataChannel::onReady()
 {
+    secured_ = tls_;
     // Encrypted bytes are made in the program's memory: those are copied as ever.
     if (!tls_) startDirect();
     if (!tls_ && sink_ && !receiver_) gathering_ = setWakeMark(int(socket_.socketDescriptor()), GatherBytes);
@@ -144,7 +154,11 @@ void FtpDataChannel::abort()
 
 void FtpDataChannel::receive()
 {
-    if (done_ || !sink_) return;
+    if (done_) return;
+    // Before our handshake a protected connection carries nothing: such bytes come from
+    // someone other than the server we judged, and are never taken as data.
+    if (tls_ && !secured_ && socket_.bytesAvailable() > 0) return fail(engineText(EngineText::UnencryptedData));
+    if (!sink_) return;
     // One buffer for the whole transfer: no allocation per piece.
     if (buffer_.size() != ChunkBytes) buffer_.resize(ChunkBytes);
     const qint64 before = transferred_;
@@ -219,6 +233,7 @@ void FtpDataChannel::closeAfterSending()
 void FtpDataChannel::onDisconnected()
 {
     if (done_) return;
+    if (tls_ && !secured_) return fail(engineText(EngineText::UnencryptedData));
     if (sink_) {
         receive();
         if (done_) return;

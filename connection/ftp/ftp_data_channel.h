@@ -65,6 +65,7 @@ private:
     void fail(const QString &why);
     void onReady();
     void onConnected();
+    void startHandshake();
     void startDirect();
     bool receiveDirect();
 
@@ -72,6 +73,7 @@ private:
     QSslCertificate controlCertificate_;
     bool tls_ = false;
     bool tlsAllowed_ = false;
+    bool secured_ = false;     // our handshake is done (the socket forgets it once closed)
     QIODevice *sink_ = nullptr;
     QByteArray buffer_;
     QIODevice *source_ = nullptr;

@@ -108,6 +108,43 @@ private slots:
         QVERIFY(server_.readFile("back.bin") == bytes);
     }
 
+    void uploadsArriveWhole_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("100 KB") << 100 * 1024;
+        QTest::newRow("200 KB") << 200 * 1024;
+        QTest::newRow("1 MB") << 1024 * 1024;
+        QTest::newRow("5 MB") << 5 * 1024 * 1024;
+    }
+    void uploadsArriveWhole()
+    {
+        QFETCH(int, size);
+        QTemporaryDir local;
+        QByteArray bytes(size, Qt::Uninitialized);
+        QRandomGenerator(size).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+        QFile file(local.filePath("up.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == size);
+        file.close();
+        auto c = control(server_, std::nullopt);
+        c->setTrustedFingerprint(fingerprint_);
+        QCOMPARE(runOn(*c, TransferCommand::put(file.fileName(), "up.bin")).states, opening());
+        QVERIFY(server_.readFile("up.bin") == bytes);
+    }
+
+    void plainBytesBeforeTheHandshakeAreNeverData()
+    {
+        FtpTestServer hostile;
+        QVERIFY2(hostile.start({"--mode", "inject", "--tls", keys_.filePath("server.pem"), keys_.filePath("server.key")},
+                               "hostile_ftp_server.py"), qPrintable(hostile.errorText()));
+        auto c = control(hostile, std::nullopt);
+        c->setTrustedFingerprint(fingerprint_);
+        const FtpRun run = runOn(*c, TransferCommand::connectListing());
+        QCOMPARE(run.states.last(), 11);
+        QCOMPARE(run.info, QStringLiteral("The data connection failed: unencrypted data came before its encryption began; "
+                                          "nothing of it was used."));
+        QVERIFY(run.answer.isEmpty());
+    }
+
     void changedCertificateAsksAgainWithBothFingerprints()
     {
         QVERIFY(ftp::FtpTrustStore().remember("127.0.0.1", server_.port(), "AA:BB"));
