@@ -71,6 +71,9 @@ Texts textsOf(EngineText which)
     case EngineText::TlsTooOld:
         return {u"The server offers only TLS 1.0 or 1.1, which are no longer safe; nothing was sent.",
                 u"サーバーは安全ではなくなった TLS 1.0 または 1.1 にしか対応していません。何も送信していません。"};
+    case EngineText::TrustFileTooLarge:
+        return {u"it is larger than any list of trusted certificates can be: over %1 bytes",
+                u"信頼する証明書の一覧としては大きすぎます：%1 バイトを超えています"};
     }
     return {u"", u""};
 }

@@ -36,6 +36,7 @@ enum class EngineText {
     UnencryptedData,
     ChangeMadeBeforeDrop,
     TlsTooOld,
+    TrustFileTooLarge,     // %1 bytes
 };
 
 QString engineText(EngineText which);

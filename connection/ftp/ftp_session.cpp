@@ -245,6 +245,7 @@ void FtpSession::onControlFailed(const QString &why)
         return;
     }
     if (changeSent_ && loggedIn_ && retryAfterDrop()) return;
+    if (control_->refusedOldTls()) return failLocally(engineText(EngineText::TlsTooOld), false);
     failLocally(engineText(EngineText::ConnectionBroke).arg(why), false);
 }
 

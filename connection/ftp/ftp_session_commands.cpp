@@ -90,8 +90,8 @@ void FtpSession::list()
 void FtpSession::download(const QString &remote, const QString &localPath)
 {
     download_ = std::make_unique<FtpDownloadFile>(localPath);
-    if (!download_->open()) {
-        const QString why = download_->errorString();
+    if (QFileInfo(localPath).isDir() || !download_->open()) {
+        const QString why = QFileInfo(localPath).isDir() ? engineText(EngineText::ItIsAFolder) : download_->errorString();
         download_.reset();
         return failLocally(localWriteFailedText(localPath, why), true);
     }

@@ -133,6 +133,10 @@ private slots:
         QCOMPARE(cd.code, 550);
         QCOMPARE(run(TransferCommand::get("nothing", local_.filePath("n"))).code, 550);
         QVERIFY(!QFile::exists(local_.filePath("n")));
+        QVERIFY(QDir(local_.path()).mkpath("folder"));
+        QCOMPARE(run(TransferCommand::get("a.txt", local_.filePath("folder"))).info,
+                 "Cannot write the local file " + local_.filePath("folder") + ": it is a folder. The file was left as it was.");
+        QVERIFY(QDir(local_.filePath("folder")).removeRecursively());
         QCOMPARE(run(TransferCommand::listing()).states, completed());
         // A line break in a name would smuggle in another command: refused before sending.
         QCOMPARE(control_->execute(TransferCommand::rename("a.txt", "a\r\nDELE a.txt")), int(TransferError::FtpCommandFailed));
@@ -415,7 +419,7 @@ private slots:
             found.sort();
             return found;
         };
-        for (int i = 0; i <= int(ftp::EngineText::TlsTooOld); ++i) {
+        for (int i = 0; i <= int(ftp::EngineText::TrustFileTooLarge); ++i) {
             const QString english = ftp::engineTextIn(UiLanguage::English, ftp::EngineText(i));
             const QString japanese = ftp::engineTextIn(UiLanguage::Japanese, ftp::EngineText(i));
             QVERIFY2(!english.isEmpty() && japanese != english, qPrintable(english));

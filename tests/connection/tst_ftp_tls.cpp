@@ -145,6 +145,35 @@ private slots:
         QVERIFY(run.answer.isEmpty());
     }
 
+    void serverWithOnlyOldTlsIsRefused()
+    {
+        FtpTestServer old;
+        QVERIFY2(old.start({"--mode", "short", "--old-tls", "--tls", keys_.filePath("server.pem"), keys_.filePath("server.key")},
+                           "hostile_ftp_server.py"), qPrintable(old.errorText()));
+        auto c = control(old, true);
+        const FtpRun run = runOn(*c, TransferCommand::connectListing());
+        QCOMPARE(run.states, QList<int>({1, 2, 3, 11}));
+        QCOMPARE(run.info, QStringLiteral("The server offers only TLS 1.0 or 1.1, which are no longer safe; nothing was sent."));
+        QVERIFY(questions_.isEmpty());
+    }
+
+    void hugeTrustFileIsRefusedAndKept()
+    {
+        const QString path = ftp::FtpTrustStore::defaultPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile huge(path);
+        const QByteArray line = "127.0.0.1 " + QByteArray::number(server_.port()) + ' ' + fingerprint_.toUtf8() + '\n';
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write(line) > 0 && huge.resize(3 * 1024 * 1024));
+        huge.close();
+        auto c = control(server_, true);
+        QSignalSpy notSaved(c.get(), &TransferControl::trustNotSaved);
+        QCOMPARE(runOn(*c, TransferCommand::connectListing()).states, opening());
+        QCOMPARE(questions_.size(), 1);   // nothing read from it
+        QCOMPARE(notSaved.size(), 1);
+        QCOMPARE(notSaved[0][1].toString(), QStringLiteral("it is larger than any list of trusted certificates can be: over 2097152 bytes"));
+        QCOMPARE(QFileInfo(path).size(), 3 * 1024 * 1024);
+    }
+
     void changedCertificateAsksAgainWithBothFingerprints()
     {
         QVERIFY(ftp::FtpTrustStore().remember("127.0.0.1", server_.port(), "AA:BB"));

@@ -15,12 +15,14 @@
 # slow pieces; ABOR and NOOP are never answered), hangcwd (the listing holds a link
 # "docs -> /srv/docs", and CWD into it is never answered), dropdele (DELE
 # deletes, then the connection closes without a reply).
-# --no-feat: FEAT is answered 500. --tls CERT KEY: AUTH TLS is offered.
+# --no-feat: FEAT is answered 500. --tls CERT KEY: AUTH TLS is offered;
+# with --old-tls, only TLS 1.0 and 1.1.
 import argparse
 import socket
 import ssl
 import threading
 import time
+import warnings
 
 LINE = b"-rw-r--r-- 1 u g 1 Feb 14  2024 %s\r\n"
 
@@ -66,7 +68,16 @@ class Session:
                 self.say("234 go ahead")
                 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
                 context.load_cert_chain(*self.args.tls)
-                self.conn = context.wrap_socket(self.conn, server_side=True)
+                if self.args.old_tls:
+                    with warnings.catch_warnings():
+                        warnings.simplefilter("ignore")
+                        context.minimum_version = ssl.TLSVersion.TLSv1
+                        context.maximum_version = ssl.TLSVersion.TLSv1_1
+                    context.set_ciphers("DEFAULT:@SECLEVEL=0")
+                try:
+                    self.conn = context.wrap_socket(self.conn, server_side=True)
+                except ssl.SSLError:
+                    return False
                 return True
             elif not self.answer(verb, operand):
                 return False
@@ -150,6 +161,7 @@ def main():
     parser.add_argument("--size", type=int, default=100000)
     parser.add_argument("--pause", type=float, default=0.2)
     parser.add_argument("--no-feat", action="store_true")
+    parser.add_argument("--old-tls", action="store_true")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     parser.add_argument("--root")   # given by the test harness; nothing is served from it
     args = parser.parse_args()
