@@ -15,7 +15,7 @@ MessageBoxAnswerer &answerer()
 MessageBoxAnswer run(QWidget *parent, const MessageBoxRequest &request)
 {
     if (answerer()) return answerer()(request);
-    QMessageBox box(QMessageBox::NoIcon, request.title, request.text,
+    QMessageBox box(QMessageBox::NoIcon, request.title, breakableText(request.text),
                     request.yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
     if (request.noByDefault) box.setDefaultButton(QMessageBox::No);
     const int result = box.exec();
@@ -24,6 +24,24 @@ MessageBoxAnswer run(QWidget *parent, const MessageBoxRequest &request)
 }
 
 } // namespace
+
+QString breakableText(const QString &text, int maxRun)
+{
+    QString shown;
+    shown.reserve(text.size());
+    int run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        run = c.isSpace() ? 0 : run + 1;
+        // Never between the two halves of a character beyond the basic plane.
+        if (run > maxRun && !c.isLowSurrogate()) {
+            shown += QChar(0x200B);
+            run = 1;
+        }
+        shown += c;
+    }
+    return shown;
+}
 
 void showMessage(QWidget *parent, const QString &text, const QString &title)
 {

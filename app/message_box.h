@@ -31,6 +31,11 @@ bool askYesNo(QWidget *parent, const QString &text, const QString &title = kAppl
 // The same with No as the default, for questions where Yes takes a risk.
 bool askYesNoDefaultingToNo(QWidget *parent, const QString &text, const QString &title = kApplicationTitle);
 
+// The text as the box shows it: a run of more than maxRun characters without a
+// blank (a long file name) gets a zero-width break opportunity every maxRun
+// characters, so the box wraps it instead of growing wider than the screen.
+QString breakableText(const QString &text, int maxRun = 40);
+
 // Replaces how boxes are answered (tests); an empty answerer restores the real box.
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer);
 

@@ -1,12 +1,9 @@
 #include "ftp_active_listener.h"
 
-namespace corvexo::ftp {
+#include <sys/socket.h>
+#include <unistd.h>
 
-void FtpActiveListener::incomingConnection(qintptr descriptor)
-{
-    close();
-    emit accepted(descriptor);
-}
+namespace corvexo::ftp {
 
 namespace {
 
@@ -17,7 +14,31 @@ QHostAddress plain(const QHostAddress &address)
     return isV4 ? QHostAddress(v4) : QHostAddress(address.toString().section(u'%', 0, 0));
 }
 
+QHostAddress peerOf(qintptr descriptor)
+{
+    sockaddr_storage address {};
+    socklen_t length = sizeof address;
+    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr *>(&address), &length) != 0) return {};
+    return QHostAddress(reinterpret_cast<const sockaddr *>(&address));
+}
+
 } // namespace
+
+bool sameHost(const QHostAddress &a, const QHostAddress &b)
+{
+    return !a.isNull() && plain(a) == plain(b);
+}
+
+void FtpActiveListener::incomingConnection(qintptr descriptor)
+{
+    // Whoever connects first is not necessarily the server.
+    if (!sameHost(peerOf(descriptor), expectedPeer_)) {
+        ::close(int(descriptor));
+        return;
+    }
+    close();
+    emit accepted(descriptor);
+}
 
 QByteArray eprtArgument(const QHostAddress &address, quint16 port)
 {

@@ -24,6 +24,7 @@ FtpControlChannel::FtpControlChannel(QObject *parent) : QObject(parent)
 void FtpControlChannel::connectTo(const QHostAddress &address, quint16 port)
 {
     abort();
+    refusedOldTls_ = false;
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket_.connectToHost(address, port);
 }
@@ -103,6 +104,9 @@ void FtpControlChannel::onError(QAbstractSocket::SocketError error)
     // A closed connection is reported by disconnected(), after the last reply was read.
     if (error == QAbstractSocket::RemoteHostClosedError) return;
     const QString why = socket_.errorString();
+    // OpenSSL's words for a server whose highest version is below our lowest (TLS 1.2).
+    refusedOldTls_ = error == QAbstractSocket::SslHandshakeFailedError
+        && (why.contains(u"unsupported protocol") || why.contains(u"protocol version"));
     abort();
     emit failed(why);
 }

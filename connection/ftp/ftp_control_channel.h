@@ -34,6 +34,8 @@ public:
     QSslCertificate peerCertificate() const { return socket_.peerCertificate(); }
     QSslConfiguration tlsConfiguration() const { return socket_.sslConfiguration(); }
     QString tlsVersion() const;
+    // The last failure was a handshake with a server that offers only TLS 1.0 or 1.1.
+    bool refusedOldTls() const { return refusedOldTls_; }
 
 signals:
     void connected();
@@ -52,6 +54,7 @@ private:
     QList<QSslError> sslErrors_;
     FtpReplyReader reader_;
     quint64 generation_ = 0;   // changes on abort, so a loop over old replies stops
+    bool refusedOldTls_ = false;
 };
 
 } // namespace corvexo::ftp

@@ -2,12 +2,15 @@
 
 #include "files/file_writing.h"
 #include "ftp_messages.h"
+#include "ftp_socket_drain.h"
 
 #include <QFile>
 #include <QSignalBlocker>
 
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvexo::ftp {
 
@@ -51,6 +54,11 @@ FtpDataChannel::FtpDataChannel(QObject *parent) : QObject(parent)
     connect(&socket_, &QTcpSocket::errorOccurred, this, &FtpDataChannel::onError);
 }
 
+FtpDataChannel::~FtpDataChannel()
+{
+    if (lingering_ >= 0) ::close(lingering_);
+}
+
 void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes)
 {
     sink_ = sink;
@@ -78,7 +86,16 @@ void FtpDataChannel::beginTls()
 {
     if (!tls_ || tlsAllowed_) return;
     tlsAllowed_ = true;
-    if (socket_.state() == QAbstractSocket::ConnectedState) socket_.startClientEncryption();
+    if (socket_.state() == QAbstractSocket::ConnectedState) startHandshake();
+}
+
+void FtpDataChannel::startHandshake()
+{
+    // A TLS server says nothing before our hello: bytes already waiting are someone else's.
+    int waiting = 0;
+    if (socket_.bytesAvailable() > 0 || (::ioctl(int(socket_.socketDescriptor()), FIONREAD, &waiting) == 0 && waiting > 0))
+        return fail(engineText(EngineText::UnencryptedData));
+    socket_.startClientEncryption();
 }
 
 void FtpDataChannel::adopt(qintptr descriptor)
@@ -90,11 +107,12 @@ void FtpDataChannel::adopt(qintptr descriptor)
 void FtpDataChannel::onConnected()
 {
     if (!tls_) onReady();
-    else if (tlsAllowed_) socket_.startClientEncryption();
+    else if (tlsAllowed_) startHandshake();
 }
 
 void FtpDataChannel::onReady()
 {
+    secured_ = tls_;
     // Encrypted bytes are made in the program's memory: those are copied as ever.
     if (!tls_) startDirect();
     if (!tls_ && sink_ && !receiver_) gathering_ = setWakeMark(int(socket_.socketDescriptor()), GatherBytes);
@@ -129,13 +147,18 @@ void FtpDataChannel::connectTo(const QHostAddress &address, quint16 port)
 void FtpDataChannel::abort()
 {
     done_ = true;
+    if (lingering_ >= 0) ::close(std::exchange(lingering_, -1));
     const QSignalBlocker quiet(&socket_);
     socket_.abort();
 }
 
 void FtpDataChannel::receive()
 {
-    if (done_ || !sink_) return;
+    if (done_) return;
+    // Before our handshake a protected connection carries nothing: such bytes come from
+    // someone other than the server we judged, and are never taken as data.
+    if (tls_ && !secured_ && socket_.bytesAvailable() > 0) return fail(engineText(EngineText::UnencryptedData));
+    if (!sink_) return;
     // One buffer for the whole transfer: no allocation per piece.
     if (buffer_.size() != ChunkBytes) buffer_.resize(ChunkBytes);
     const qint64 before = transferred_;
@@ -194,18 +217,30 @@ void FtpDataChannel::sendMore()
     // Closed only once every byte, encrypted ones included, went out: a close with a last
     // TLS record still queued lost it on some servers while the transfer was reported done.
     if (sourceAtEnd_ && socket_.bytesToWrite() == 0 && socket_.encryptedBytesToWrite() == 0)
-        socket_.disconnectFromHost();
+        closeAfterSending();
+}
+
+void FtpDataChannel::closeAfterSending()
+{
+    if (lingering_ >= 0 || socket_.state() != QAbstractSocket::ConnectedState) return;
+    // The socket's own close would close the connection at once, with whatever the server
+    // sent after the handshake (a session ticket) unread: a reset. A second descriptor keeps
+    // the connection open past it, so that it ends in order (see FtpSocketDrain).
+    lingering_ = ::fcntl(int(socket_.socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    socket_.disconnectFromHost();   // over TLS, our close_notify goes out first
 }
 
 void FtpDataChannel::onDisconnected()
 {
     if (done_) return;
+    if (tls_ && !secured_) return fail(engineText(EngineText::UnencryptedData));
     if (sink_) {
         receive();
         if (done_) return;
     } else if (source_ && !sourceAtEnd_) {
         return fail(engineText(EngineText::DataClosedEarly));
     }
+    if (lingering_ >= 0) new FtpSocketDrain(std::exchange(lingering_, -1), parent());   // owned by our owner: it outlives us
     done_ = true;
     emit finished();
 }

@@ -24,12 +24,15 @@ public:
     static constexpr qint64 TlsReadBufferBytes = 64 * 1024;
 
     explicit FtpDataChannel(QObject *parent = nullptr);
+    ~FtpDataChannel() override;
 
     // Everything received goes into sink; more than maxBytes is a failure. At most
     // pieceBytes go into it per event, so a sink that works on what it gets (a listing's
     // parser) holds the thread for a bounded time.
     void receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes = 4 * ChunkBytes);
-    // source is read to its end and sent; the connection is then closed.
+    // source is read to its end and sent; the connection is then ended the way TLS and
+    // TCP expect (close_notify, the write side shut, the server's last bytes read), so
+    // that no reset makes the server lose the end of the file.
     void sendFrom(QIODevice *source);
     // Protects the connection with TLS, resuming the control connection's session
     // (config carries its ticket). Only the control's own certificate is accepted.
@@ -57,10 +60,12 @@ private:
     void receive();
     void sendMore();
     void onDisconnected();
+    void closeAfterSending();
     void onError(QAbstractSocket::SocketError error);
     void fail(const QString &why);
     void onReady();
     void onConnected();
+    void startHandshake();
     void startDirect();
     bool receiveDirect();
 
@@ -68,6 +73,7 @@ private:
     QSslCertificate controlCertificate_;
     bool tls_ = false;
     bool tlsAllowed_ = false;
+    bool secured_ = false;     // our handshake is done (the socket forgets it once closed)
     QIODevice *sink_ = nullptr;
     QByteArray buffer_;
     QIODevice *source_ = nullptr;
@@ -77,6 +83,7 @@ private:
     bool done_ = false;
     std::unique_ptr<KernelReceiver> receiver_;
     bool gathering_ = false;   // the socket wakes us only once GatherBytes wait
+    int lingering_ = -1;       // a second descriptor of a connection we end, kept past the socket's close
 };
 
 } // namespace corvexo::ftp

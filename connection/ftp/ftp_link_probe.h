@@ -2,7 +2,9 @@
 // Finds out whether links are folders when the listing cannot tell: it
 // changes into each link and back. A link the server lets us enter is a
 // folder; one it refuses is a file. Bounded in count and time, so a folder of
-// many links lists quickly; links beyond the bound stay unknown.
+// many links lists quickly; links beyond the bound stay unknown. Each command
+// is bounded too: the session gives up on a reply that takes longer than
+// ReplyMilliseconds, and the links left unknown are guessed from their targets.
 
 #include "ftp_reply.h"
 
@@ -16,7 +18,8 @@ namespace corvexo::ftp {
 class FtpLinkProbe {
 public:
     static constexpr int MaxLinks = 50;
-    static constexpr int MaxMilliseconds = 4000;
+    static constexpr int MaxMilliseconds = 4000;   // no link is tried after this
+    static constexpr int ReplyMilliseconds = 2000;
 
     // folder: where the session is, to return to after entering a link.
     FtpLinkProbe(QStringList links, QString folder);

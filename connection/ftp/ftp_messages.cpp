@@ -59,6 +59,21 @@ Texts textsOf(EngineText which)
     case EngineText::CertificateNotTrusted:
         return {u"The server's certificate was not trusted; the session ended before logging in.",
                 u"サーバーの証明書が信頼されなかったため、ログインする前に接続を終えました。"};
+    case EngineText::UploadIncomplete:
+        return {u"The upload of %1 is not complete: %2 bytes arrived of the %3 bytes sent.",
+                u"%1 のアップロードは完全ではありません：送信した %3 バイトのうち %2 バイトがサーバーに届きました。"};
+    case EngineText::UnencryptedData:
+        return {u"unencrypted data came before its encryption began; nothing of it was used.",
+                u"暗号化が始まる前に暗号化されていないデータが届きました。そのデータは使用していません。"};
+    case EngineText::ChangeMadeBeforeDrop:
+        return {u"The server closed the connection before it answered, but the change was made.",
+                u"サーバーは応答する前に接続を閉じましたが、変更は行われていました。"};
+    case EngineText::TlsTooOld:
+        return {u"The server offers only TLS 1.0 or 1.1, which are no longer safe; nothing was sent.",
+                u"サーバーは安全ではなくなった TLS 1.0 または 1.1 にしか対応していません。何も送信していません。"};
+    case EngineText::TrustFileTooLarge:
+        return {u"it is larger than any list of trusted certificates can be: over %1 bytes",
+                u"信頼する証明書の一覧としては大きすぎます：%1 バイトを超えています"};
     }
     return {u"", u""};
 }

@@ -32,6 +32,11 @@ enum class EngineText {
     ListingTooLong,        // %1 entries
     CertificateNotGiven,   // %1 fingerprint
     CertificateNotTrusted,
+    UploadIncomplete,      // %1 remote name, %2 bytes on the server, %3 bytes sent
+    UnencryptedData,
+    ChangeMadeBeforeDrop,
+    TlsTooOld,
+    TrustFileTooLarge,     // %1 bytes
 };
 
 QString engineText(EngineText which);

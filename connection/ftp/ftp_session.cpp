@@ -16,6 +16,9 @@ FtpSession::FtpSession(QObject *parent) : TransferSession(parent), control_(new 
     connect(&timer_, &QTimer::timeout, this, &FtpSession::onTimeout);
     keepAlive_.setSingleShot(true);
     connect(&keepAlive_, &QTimer::timeout, this, &FtpSession::sendKeepAlive);
+    for (QTimer *bound : {&stopWait_, &probeWait_}) bound->setSingleShot(true);
+    connect(&stopWait_, &QTimer::timeout, this, &FtpSession::onStopUnanswered);
+    connect(&probeWait_, &QTimer::timeout, this, &FtpSession::onProbeUnanswered);
     connect(control_, &FtpControlChannel::connected, this, [this] {
         peerReached_ = true;
         touch();
@@ -90,6 +93,8 @@ void FtpSession::abort()
     charset_ = FtpCharset();
     charsetKnown_ = false;
     closingReply_.reset();
+    changeSent_ = false;
+    lookAfterDrop_ = false;
     awaitingTrust_ = false;
     awaitingPlain_.reset();
     dataProtected_ = false;
@@ -104,6 +109,8 @@ void FtpSession::abort()
     onFinal_ = {};
     onPreliminary_ = {};
     timer_.stop();
+    stopWait_.stop();
+    probeWait_.stop();
 }
 
 // --- Opening the session -------------------------------------------------
@@ -249,6 +256,8 @@ void FtpSession::onControlFailed(const QString &why)
         }, Qt::QueuedConnection);
         return;
     }
+    if (changeSent_ && loggedIn_ && retryAfterDrop()) return;
+    if (control_->refusedOldTls()) return failLocally(engineText(EngineText::TlsTooOld), false);
     if (handshaking_) return onHandshakeFailed(why);
     failLocally(engineText(EngineText::ConnectionBroke).arg(why), false);
 }
@@ -307,8 +316,11 @@ void FtpSession::finish(bool keepSession)
     discardTransfer();
     onFinal_ = {};
     onPreliminary_ = {};
+    changeSent_ = false;
     running_ = false;
     timer_.stop();
+    stopWait_.stop();
+    probeWait_.stop();
     if (keepAliveMs_ > 0) keepAlive_.start(keepAliveMs_);
 }
 

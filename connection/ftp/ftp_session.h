@@ -59,8 +59,12 @@ public:
     int unreadableEntries() const override { return listing_.unreadable(); }
 
     // Ends a running download, upload or listing but keeps the session logged in
-    // and in its folder; commandStopped() follows once the server has answered.
+    // and in its folder; commandStopped() follows once the server has answered, or
+    // after StopWaitMs at most: the connection is then closed, and the next command
+    // logs in again, silently, into the same folder. Other commands run to their end,
+    // within the same bound.
     void stop() override;
+    static constexpr int StopWaitMs = 3000;
     // Bytes of the running download or upload; total -1 when not known.
     TransferProgress progress() const override;
 
@@ -111,10 +115,13 @@ private:
 
     // Idle drops and keep-alive (ftp_session_upkeep.cpp).
     void onIdleClose();
+    void letControlGo();   // closes the control connection; the next command logs in again silently
     void returnToFolder();
     void sendKeepAlive();
     bool takeKeepAliveReply(const FtpReply &reply);
     bool retryAfterDrop();
+    void lookAtChange();
+    void concludeLook(int outcome);
 
     // Requests and failures (ftp_session.cpp).
     void request(const QString &line, ReplyHandler onFinal, ReplyHandler onPreliminary = {});
@@ -182,9 +189,12 @@ private:
     void onListingData();
     void finishListing();
     void probeNextLink();
+    void onProbeUnanswered();
+    void endLinkProbe();
     void publishListing();
     std::unique_ptr<FtpListingParser> parser_;
     std::unique_ptr<FtpLinkProbe> linkProbe_;
+    QTimer probeWait_;   // bounds the reply to one probe's command
     QList<qsizetype> probedLinks_;   // entries of the parser that the probe asks about
     QElapsedTimer listingProgressClock_;
     FtpListing listing_;
@@ -192,11 +202,15 @@ private:
     bool charsetKnown_ = false;
     // Sizes, progress and the end of a transfer before its time (ftp_session_transfer_end.cpp).
     void learnAnnouncedSize(const QString &remote, Step next);
+    // SIZE, else MLST where offered; nothing when the server cannot tell.
+    void askRemoteSize(const QString &remote, std::function<void(std::optional<qint64>)> then);
+    void checkUploadedSize(const QString &remote, qint64 sent);
     bool checkReceivedSize();          // false (and the command failed) when it cannot match
     void reportProgress(bool now);
     void abortTransfer(Step then);     // ends the transfer in hand; the session stays
     void awaitAbortEnd(const FtpReply &reply);
     void endStopped(bool storSent);
+    void onStopUnanswered();
     struct TransferWatch {
         qint64 announced = -1;         // the size the server gave for a download
         qint64 total = -1;             // bytes the transfer should move, when known
@@ -205,6 +219,7 @@ private:
         bool awaitMarker = false;      // ABOR and NOOP went out: the NOOP's 200 ends the wait
     };
     TransferWatch watch_;
+    QTimer stopWait_;                  // bounds the server's answer after a stop
     bool peerReached_ = false;         // the control connection was made (so no other address is tried)
     // TLS.
     FtpTrustStore trustStore_;
@@ -232,6 +247,9 @@ private:
     QString droppedFolder_;    // the folder the user was in then
     bool resuming_ = false;    // logging in again after a drop: states 1 to 4 stay unreported
     bool retryable_ = false;   // the command went to an idle session and nothing has answered it yet
+    bool changeSent_ = false;  // a command that changes the server went out and its answer is due
+    bool lookAfterDrop_ = false;   // after the new login, look whether that change took place
+    bool runIfNotMade_ = false;    // and run the command when it did not (nothing had answered it)
 
     // Puts a finished listing in order beside the event loop (ftp_session_listing.cpp).
     QPointer<QThread> orderer_;

@@ -14,6 +14,7 @@ void FtpSession::useActive(std::function<void(quint16)> then)
     passiveRefused_ = true;
     if (listener_) listener_->deleteLater();
     listener_ = new FtpActiveListener(this);
+    listener_->setExpectedPeer(control_->peerAddress());
     const QHostAddress local = control_->localAddress();
     if (!listener_->listen(local, 0))
         return failLocally(engineText(EngineText::CannotWaitForData).arg(listener_->errorString()), true);

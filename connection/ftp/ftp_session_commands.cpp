@@ -6,6 +6,7 @@
 
 #include "connection/transfer_control.h"
 #include "ftp_active_listener.h"
+#include "ftp_change_check.h"
 #include "ftp_control_channel.h"
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
@@ -23,7 +24,9 @@ namespace corvexo::ftp {
 void FtpSession::runCommand()
 {
     if (resuming_) return returnToFolder();
+    if (lookAfterDrop_) return lookAtChange();
     reach(TransferState::Requesting);
+    changeSent_ = changesServer(command_.verb) && command_.verb != TransferCommand::Verb::Put;
     const QStringList &ops = command_.operands;
     using Verb = TransferCommand::Verb;
     switch (command_.verb) {
@@ -87,8 +90,8 @@ void FtpSession::list()
 void FtpSession::download(const QString &remote, const QString &localPath)
 {
     download_ = std::make_unique<FtpDownloadFile>(localPath);
-    if (!download_->open()) {
-        const QString why = download_->errorString();
+    if (QFileInfo(localPath).isDir() || !download_->open()) {
+        const QString why = QFileInfo(localPath).isDir() ? engineText(EngineText::ItIsAFolder) : download_->errorString();
         download_.reset();
         return failLocally(localWriteFailedText(localPath, why), true);
     }
@@ -121,7 +124,9 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
     }
     watch_.total = upload_->size();
     openDataConnection([this, remote](quint16 port) {
-        transfer(port, QStringLiteral("STOR ") + remote, [this] { succeed(); });
+        changeSent_ = true;
+        transfer(port, QStringLiteral("STOR ") + remote,
+                 [this, remote] { checkUploadedSize(remote, data_ ? data_->transferredBytes() : 0); });
     });
 }
 

@@ -69,19 +69,33 @@ void FtpSession::finishListing()
 void FtpSession::probeNextLink()
 {
     const QString line = linkProbe_->nextCommand();
-    if (line.isEmpty()) {
-        const QList<std::optional<bool>> &results = linkProbe_->results();
-        for (qsizetype i = 0; i < results.size(); ++i)
-            if (results[i])
-                parser_->entries()[probedLinks_[i]].kind = *results[i] ? ParsedEntry::Kind::Folder : ParsedEntry::Kind::File;
-        return publishListing();
-    }
+    if (line.isEmpty()) return endLinkProbe();
     request(line, [this](const FtpReply &reply) {
+        probeWait_.stop();
         // Lost in another folder, the session cannot go on.
         if (!linkProbe_->onReply(reply))
             return failLocally(engineText(EngineText::CannotReturnToFolder).arg(folder_, reply.text()), false);
         probeNextLink();
     });
+    probeWait_.start(FtpLinkProbe::ReplyMilliseconds);
+}
+
+void FtpSession::onProbeUnanswered()
+{
+    if (!running_ || !linkProbe_) return;
+    // A late answer could no longer be told from the next command's: the connection goes,
+    // and the next command logs in again, silently, into this folder.
+    letControlGo();
+    endLinkProbe();
+}
+
+void FtpSession::endLinkProbe()
+{
+    const QList<std::optional<bool>> &results = linkProbe_->results();
+    for (qsizetype i = 0; i < results.size(); ++i)
+        if (results[i])
+            parser_->entries()[probedLinks_[i]].kind = *results[i] ? ParsedEntry::Kind::Folder : ParsedEntry::Kind::File;
+    publishListing();   // the links left unknown are guessed from their targets
 }
 
 void FtpSession::publishListing()

@@ -11,6 +11,7 @@
 #include "ftp_data_channel.h"
 #include "ftp_download_file.h"
 #include "ftp_download_size.h"
+#include "ftp_messages.h"
 
 namespace corvexo::ftp {
 
@@ -31,16 +32,27 @@ void FtpSession::stop()
     }
     using Verb = TransferCommand::Verb;
     const Verb verb = command_.verb;
-    // Other commands are single short requests and run to their end.
-    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List) return;
     if (dataDone_ && replyDone_) {
         // Complete already: a file is being put in place, or links are being tried,
         // which ends at once, back in the folder, with the links left guessed.
         if (linkProbe_) linkProbe_->stop();
         return;
     }
+    // A server deaf to ABOR (or to a short command) cannot hold the user.
+    if (!stopWait_.isActive()) stopWait_.start(StopWaitMs);
+    // Other commands are single short requests and run to their end.
+    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List) return;
     const bool storSent = verb == Verb::Put && data_ != nullptr;
     abortTransfer([this, storSent] { endStopped(storSent); });
+}
+
+void FtpSession::onStopUnanswered()
+{
+    if (!running_) return;
+    // As after an idle drop: the older local file stays, and the session comes back by itself.
+    letControlGo();
+    finish(true);
+    emit commandStopped();
 }
 
 TransferProgress FtpSession::progress() const
@@ -51,16 +63,39 @@ TransferProgress FtpSession::progress() const
 
 void FtpSession::learnAnnouncedSize(const QString &remote, Step next)
 {
-    const auto ask = [this, next](const QString &line, auto sizeOf) {
-        request(line, [this, next, sizeOf](const FtpReply &reply) {
-            if (reply.code == 421) return failWith(reply);
-            if (const std::optional<qint64> size = sizeOf(reply)) watch_.announced = watch_.total = *size;
-            next();
+    // Asked whatever FEAT said: a server that cannot list its features may still know sizes.
+    askRemoteSize(remote, [this, next](std::optional<qint64> size) {
+        if (size) watch_.announced = watch_.total = *size;
+        next();
+    });
+}
+
+void FtpSession::askRemoteSize(const QString &remote, std::function<void(std::optional<qint64>)> then)
+{
+    request(QStringLiteral("SIZE ") + remote, [this, remote, then](const FtpReply &reply) {
+        if (reply.code == 421) return failWith(reply);
+        if (const std::optional<qint64> size = sizeOfSizeReply(reply)) return then(size);
+        if (!features_.contains(QStringLiteral("MLST"))) return then(std::nullopt);
+        request(QStringLiteral("MLST ") + remote, [this, then](const FtpReply &mlst) {
+            if (mlst.code == 421) return failWith(mlst);
+            then(sizeOfMlstReply(mlst));
         });
-    };
-    if (features_.contains(QStringLiteral("SIZE"))) return ask(QStringLiteral("SIZE ") + remote, &sizeOfSizeReply);
-    if (features_.contains(QStringLiteral("MLST"))) return ask(QStringLiteral("MLST ") + remote, &sizeOfMlstReply);
-    next();
+    });
+}
+
+// A server may answer 226 for a file it kept only part of (its read of our data
+// failed): what it holds is compared with what we sent.
+void FtpSession::checkUploadedSize(const QString &remote, qint64 sent)
+{
+    const int code = replyCode_;
+    const QString text = replyText_;
+    askRemoteSize(remote, [this, remote, sent, code, text](std::optional<qint64> size) {
+        if (size && *size != sent)
+            return failLocally(engineText(EngineText::UploadIncomplete).arg(remote).arg(*size).arg(sent), true);
+        replyCode_ = code;   // the transfer's own reply is the answer
+        replyText_ = text;
+        succeed();
+    });
 }
 
 bool FtpSession::checkReceivedSize()

@@ -4,7 +4,12 @@
 
 #include "ftp_session.h"
 
+#include "ftp_change_check.h"
 #include "ftp_control_channel.h"
+#include "ftp_download_size.h"
+#include "ftp_messages.h"
+
+#include <QFileInfo>
 
 namespace corvexo::ftp {
 
@@ -20,6 +25,19 @@ void FtpSession::onIdleClose()
     droppedFolder_ = folder;
     charset_ = charset;
     charsetKnown_ = charsetKnown;
+}
+
+void FtpSession::letControlGo()
+{
+    control_->abort();
+    if (loggedIn_) {
+        dropped_ = true;
+        droppedFolder_ = folder_;
+    }
+    loggedIn_ = false;
+    keepAlivePending_ = false;
+    onFinal_ = {};
+    onPreliminary_ = {};
 }
 
 void FtpSession::returnToFolder()
@@ -59,10 +77,14 @@ bool FtpSession::takeKeepAliveReply(const FtpReply &reply)
 }
 
 // The server ended the session just as a command went to it: the command runs
-// again after a new login, once, with the states it already reported kept.
+// again after a new login, once, with the states it already reported kept. A
+// command that changes the server may have taken effect before the drop: it is
+// looked at first, also when the drop came in its middle, and never sent twice.
 bool FtpSession::retryAfterDrop()
 {
-    if (!retryable_) return false;
+    const bool look = changeSent_ && loggedIn_;
+    if (!retryable_ && !look) return false;
+    const bool runAgain = retryable_;
     retryable_ = false;
     const FtpLogin login = login_;
     const TransferCommand command = command_;
@@ -70,7 +92,37 @@ bool FtpSession::retryAfterDrop()
     onIdleClose();
     start(login, command);
     reached_ = std::max(reached_, reached);
+    lookAfterDrop_ = look;
+    runIfNotMade_ = runAgain;
     return true;
+}
+
+void FtpSession::lookAtChange()
+{
+    lookAfterDrop_ = false;
+    const bool mlst = features_.contains(QStringLiteral("MLST"));
+    const QString line = changeLookCommand(command_, mlst);
+    request(line, [this, mlst, line](const FtpReply &reply) {
+        if (reply.code == 421) return failWith(reply);
+        const std::optional<qint64> size = mlst ? sizeOfMlstReply(reply) : sizeOfSizeReply(reply);
+        const ChangeOutcome outcome =
+            changeOutcome(command_, reply, size, QFileInfo(command_.operands.value(0)).size());
+        if (!line.startsWith(QStringLiteral("CWD ")) || !reply.isPositive()) return concludeLook(int(outcome));
+        // A folder entered to see it is left again.
+        request(QStringLiteral("CWD ") + folder_, [this, outcome](const FtpReply &) { concludeLook(int(outcome)); });
+    });
+}
+
+void FtpSession::concludeLook(int outcome)
+{
+    const bool runAgain = std::exchange(runIfNotMade_, false);
+    if (ChangeOutcome(outcome) == ChangeOutcome::Made) {
+        replyCode_ = 0;
+        replyText_ = engineText(EngineText::ChangeMadeBeforeDrop);
+        return succeed();
+    }
+    if (ChangeOutcome(outcome) == ChangeOutcome::NotMade && runAgain) return runCommand();
+    failLocally(engineText(EngineText::ServerClosed), true);   // what happened is not known
 }
 
 } // namespace corvexo::ftp

@@ -1,9 +1,11 @@
 #include "ftp_trust_store.h"
 
+#include "files/file_writing.h"
+#include "ftp_messages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace corvexo::ftp {
@@ -23,12 +25,27 @@ QString FtpTrustStore::defaultPath()
     return QDir(folder).filePath(QStringLiteral("trusted_certificates"));
 }
 
-QString FtpTrustStore::fingerprintFor(const QString &host, quint16 port) const
+bool FtpTrustStore::readWhole(QByteArray &bytes, QString *why) const
 {
     QFile file(path());
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.exists()) return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why) *why = file.errorString();
+        return false;
+    }
+    bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() <= MaxFileBytes) return true;
+    bytes.clear();
+    if (why) *why = engineText(EngineText::TrustFileTooLarge).arg(MaxFileBytes);
+    return false;
+}
+
+QString FtpTrustStore::fingerprintFor(const QString &host, quint16 port) const
+{
+    QByteArray bytes;
+    if (!readWhole(bytes)) return {};
     const QByteArray key = keyOf(host, port);
-    for (const QByteArray &line : file.readAll().split('\n'))
+    for (const QByteArray &line : bytes.split('\n'))
         if (line.startsWith(key)) return QString::fromUtf8(line.mid(key.size()).trimmed());
     return {};
 }
@@ -36,24 +53,16 @@ QString FtpTrustStore::fingerprintFor(const QString &host, quint16 port) const
 bool FtpTrustStore::remember(const QString &host, quint16 port, const QString &fingerprint, QString *why) const
 {
     const QByteArray key = keyOf(host, port);
+    QByteArray old;
+    if (!readWhole(old, why) && QFileInfo(path()).isFile()) return false;   // kept as it is
     QByteArray kept;
-    QFile old(path());
-    if (old.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : old.readAll().split('\n'))
-            if (!line.isEmpty() && !line.startsWith(key)) kept += line + '\n';
-    }
+    for (const QByteArray &line : old.split('\n'))
+        if (!line.isEmpty() && !line.startsWith(key)) kept += line + '\n';
     kept += key + fingerprint.toUtf8() + '\n';
     QDir().mkpath(QFileInfo(path()).absolutePath());
-    QSaveFile file(path());
-    // The buffer is flushed and checked by hand: commit() does not notice a failed flush.
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        && file.write(kept) == kept.size() && file.flush() && file.commit();
-    if (!written) {
-        if (why) *why = file.errorString();
-        file.cancelWriting();
-    }
-    return written;
+    const QString failure = writeFileWhole(path(), kept, true);
+    if (!failure.isEmpty() && why) *why = failure;
+    return failure.isEmpty();
 }
 
 } // namespace corvexo::ftp

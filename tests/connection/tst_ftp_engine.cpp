@@ -133,6 +133,10 @@ private slots:
         QCOMPARE(cd.code, 550);
         QCOMPARE(run(TransferCommand::get("nothing", local_.filePath("n"))).code, 550);
         QVERIFY(!QFile::exists(local_.filePath("n")));
+        QVERIFY(QDir(local_.path()).mkpath("folder"));
+        QCOMPARE(run(TransferCommand::get("a.txt", local_.filePath("folder"))).info,
+                 "Cannot write the local file " + local_.filePath("folder") + ": it is a folder. The file was left as it was.");
+        QVERIFY(QDir(local_.filePath("folder")).removeRecursively());
         QCOMPARE(run(TransferCommand::listing()).states, completed());
         // A line break in a name would smuggle in another command: refused before sending.
         QCOMPARE(control_->execute(TransferCommand::rename("a.txt", "a\r\nDELE a.txt")), int(TransferError::FtpCommandFailed));
@@ -250,16 +254,20 @@ private slots:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("announce");
-        QTest::newRow("short, SIZE") << "short" << "size";
-        QTest::newRow("short, 150 reply") << "short" << "150";
-        QTest::newRow("three times, SIZE") << "long" << "size";
-        QTest::newRow("three times, 150 reply") << "long" << "150";
+        QTest::addColumn<QStringList>("more");
+        QTest::newRow("short, SIZE") << "short" << "size" << QStringList();
+        QTest::newRow("short, 150 reply") << "short" << "150" << QStringList();
+        QTest::newRow("three times, SIZE") << "long" << "size" << QStringList();
+        QTest::newRow("three times, 150 reply") << "long" << "150" << QStringList();
+        QTest::newRow("short, FEAT refused, SIZE") << "short" << "size" << QStringList{"--no-feat"};
+        QTest::newRow("short, FEAT refused, 150 reply") << "short" << "150" << QStringList{"--no-feat"};
     }
     void sizeThatDoesNotMatchKeepsTheOlderFile()
     {
         QFETCH(QString, mode);
         QFETCH(QString, announce);
-        startOdd({"--mode", mode, "--announce", announce}, "hostile_ftp_server.py");
+        QFETCH(QStringList, more);
+        startOdd(QStringList{"--mode", mode, "--announce", announce} + more, "hostile_ftp_server.py");
         control_->setRequestTimeoutMilliseconds(5000);
         const QString target = olderFile();
         const FtpRun got = run(TransferCommand::get(QStringLiteral("f.bin"), target));
@@ -338,6 +346,62 @@ private slots:
         QCOMPARE(run(TransferCommand::listing()).states, completed());
     }
 
+    void uploadKeptShortByTheServerFailsAndTheSessionStays()
+    {
+        startOdd({"--mode", "truncstore"}, "hostile_ftp_server.py");
+        const FtpRun put = run(TransferCommand::put(olderFile("up.bin", QByteArray(100000, 'u')), "up.bin"));
+        QCOMPARE(put.states, (QList<int>{1, 2, 3, 4, 5, 6, 7, 11}));
+        QCOMPARE(put.info, QStringLiteral("The upload of up.bin is not complete: 40000 bytes arrived of the 100000 bytes sent."));
+        QCOMPARE(run(TransferCommand::listing()).states, completed());
+    }
+
+    void activeModeTakesDataOnlyFromTheServer()
+    {
+        startOdd({"--mode", "intruder", "--size", "80"}, "hostile_ftp_server.py");   // two lines
+        const FtpRun listing = run(TransferCommand::connectListing());
+        QCOMPARE(listing.states, opening());
+        QCOMPARE(sortedLines(listing.answer), QStringList({"f000", "f001"}));
+    }
+
+    void stopAgainstADeafServerEndsSoonAndTheSessionComesBack()
+    {
+        startOdd({"--mode", "deafabor", "--pause", "0.1"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(60000);
+        const QString target = olderFile();
+        QSignalSpy stopped(control_.get(), &TransferControl::commandStopped);
+        QCOMPARE(control_->execute(TransferCommand::get(QStringLiteral("f.bin"), target)), 0);
+        QVERIFY(QTest::qWaitFor([&] { return control_->progress().done > 0; }, 10000));
+        control_->stop();
+        QVERIFY(stopped.wait(15000));   // far within the request time-out
+        QVERIFY(!control_->stillExecuting() && !states_.contains(11) && !states_.contains(12));
+        QCOMPARE(contentOf(target), QByteArray("older"));
+        QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
+        QCOMPARE(run(TransferCommand::listing()).states, completed());   // logged in again without a word
+        QCOMPARE(odd_->takeOutput().count("CMD PASS"), 2);
+    }
+
+    void unansweredLinkProbeLeavesTheLinkGuessed()
+    {
+        startOdd({"--mode", "hangcwd"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(60000);
+        const FtpRun listing = runOn(*control_, TransferCommand::connectListing(), 1024, 20000);
+        QCOMPARE(listing.states, opening());
+        QCOMPARE(sortedLines(listing.answer), QStringList({"a.txt", "docs/"}));
+        QCOMPARE(runOn(*control_, TransferCommand::listing(), 1024, 20000).states, completed());
+    }
+
+    void deleteAnsweredByADropIsLookedAtNotSentAgain()
+    {
+        startOdd({"--mode", "dropdele"}, "hostile_ftp_server.py");
+        QCOMPARE(run(TransferCommand::connectListing()).states, opening());
+        const FtpRun deleted = run(TransferCommand::remove(QStringLiteral("gone.txt")));
+        QCOMPARE(deleted.states, completed());
+        QCOMPARE(deleted.info, QStringLiteral("The server closed the connection before it answered, but the change was made."));
+        const QByteArray log = odd_->takeOutput();
+        QCOMPARE(log.count("CMD DELE"), 1);
+        QVERIFY(log.contains("CMD SIZE"));
+    }
+
     void ownTextsCarryTheSameFactsInJapanese()
     {
         const auto placeholders = [](const QString &text) {
@@ -347,7 +411,7 @@ private slots:
             found.sort();
             return found;
         };
-        for (int i = 0; i <= int(ftp::EngineText::CertificateNotTrusted); ++i) {
+        for (int i = 0; i <= int(ftp::EngineText::TrustFileTooLarge); ++i) {
             const QString english = ftp::engineTextIn(UiLanguage::English, ftp::EngineText(i));
             const QString japanese = ftp::engineTextIn(UiLanguage::Japanese, ftp::EngineText(i));
             QVERIFY2(!english.isEmpty() && japanese != english, qPrintable(english));

@@ -108,6 +108,72 @@ private slots:
         QVERIFY(server_.readFile("back.bin") == bytes);
     }
 
+    void uploadsArriveWhole_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("100 KB") << 100 * 1024;
+        QTest::newRow("200 KB") << 200 * 1024;
+        QTest::newRow("1 MB") << 1024 * 1024;
+        QTest::newRow("5 MB") << 5 * 1024 * 1024;
+    }
+    void uploadsArriveWhole()
+    {
+        QFETCH(int, size);
+        QTemporaryDir local;
+        QByteArray bytes(size, Qt::Uninitialized);
+        QRandomGenerator(size).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+        QFile file(local.filePath("up.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == size);
+        file.close();
+        auto c = control(server_, std::nullopt);
+        c->setTrustedFingerprint(fingerprint_);
+        QCOMPARE(runOn(*c, TransferCommand::put(file.fileName(), "up.bin")).states, opening());
+        QVERIFY(server_.readFile("up.bin") == bytes);
+    }
+
+    void plainBytesBeforeTheHandshakeAreNeverData()
+    {
+        FtpTestServer hostile;
+        QVERIFY2(hostile.start({"--mode", "inject", "--tls", keys_.filePath("server.pem"), keys_.filePath("server.key")},
+                               "hostile_ftp_server.py"), qPrintable(hostile.errorText()));
+        auto c = control(hostile, std::nullopt);
+        c->setTrustedFingerprint(fingerprint_);
+        const FtpRun run = runOn(*c, TransferCommand::connectListing());
+        QCOMPARE(run.states.last(), 11);
+        QCOMPARE(run.info, QStringLiteral("The data connection failed: unencrypted data came before its encryption began; "
+                                          "nothing of it was used."));
+        QVERIFY(run.answer.isEmpty());
+    }
+
+    void serverWithOnlyOldTlsIsRefused()
+    {
+        FtpTestServer old;
+        QVERIFY2(old.start({"--mode", "short", "--old-tls", "--tls", keys_.filePath("server.pem"), keys_.filePath("server.key")},
+                           "hostile_ftp_server.py"), qPrintable(old.errorText()));
+        auto c = control(old, true);
+        const FtpRun run = runOn(*c, TransferCommand::connectListing());
+        QCOMPARE(run.states, QList<int>({1, 2, 3, 11}));
+        QCOMPARE(run.info, QStringLiteral("The server offers only TLS 1.0 or 1.1, which are no longer safe; nothing was sent."));
+        QVERIFY(questions_.isEmpty());
+    }
+
+    void hugeTrustFileIsRefusedAndKept()
+    {
+        const QString path = ftp::FtpTrustStore::defaultPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile huge(path);
+        const QByteArray line = "127.0.0.1 " + QByteArray::number(server_.port()) + ' ' + fingerprint_.toUtf8() + '\n';
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write(line) > 0 && huge.resize(3 * 1024 * 1024));
+        huge.close();
+        auto c = control(server_, true);
+        QSignalSpy notSaved(c.get(), &TransferControl::trustNotSaved);
+        QCOMPARE(runOn(*c, TransferCommand::connectListing()).states, opening());
+        QCOMPARE(questions_.size(), 1);   // nothing read from it
+        QCOMPARE(notSaved.size(), 1);
+        QCOMPARE(notSaved[0][1].toString(), QStringLiteral("it is larger than any list of trusted certificates can be: over 2097152 bytes"));
+        QCOMPARE(QFileInfo(path).size(), 3 * 1024 * 1024);
+    }
+
     void changedCertificateAsksAgainWithBothFingerprints()
     {
         QVERIFY(ftp::FtpTrustStore().remember("127.0.0.1", server_.port(), "AA:BB"));

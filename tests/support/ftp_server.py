@@ -12,7 +12,7 @@
 # --tls CERT KEY (explicit TLS, required for the login and for
 # every data connection), --implicit-tls CERT KEY (TLS from the first byte),
 # --broken-tls CERT KEY (AUTH TLS is answered with 234, then every handshake
-# fails since only TLS 1.1 is offered; the login in clear text is allowed),
+# fails as on a server without a certificate; the login in clear text is allowed),
 # --no-passive (refuse EPSV and PASV), --log-commands (print "CMD <verb>" on
 # standard output for every command received), --log-lines (print the whole
 # line, "CMD PASS secret", instead).
@@ -100,6 +100,8 @@ def with_implicit_tls(base, cert_and_key):
 
 
 def with_broken_tls(base, cert_and_key):
+    # Like a server that has no certificate: AUTH TLS is accepted, then every
+    # handshake fails for want of a cipher it could use.
     tls = with_tls(base, cert_and_key)
 
     class Broken(tls):
@@ -108,10 +110,10 @@ def with_broken_tls(base, cert_and_key):
 
         @classmethod
         def get_ssl_context(cls):
-            context = super().get_ssl_context()
-            context.set_max_proto_version(SSL.TLS1_1_VERSION)
-            return context
-    from OpenSSL import SSL
+            from OpenSSL import SSL
+            if cls.ssl_context is None:
+                cls.ssl_context = SSL.Context(SSL.TLS_METHOD)
+            return cls.ssl_context
     return Broken
 
 
