@@ -233,7 +233,7 @@ void FtpDataChannel::closeAfterSending()
 void FtpDataChannel::onDisconnected()
 {
     if (done_) return;
-    if (tls_ && !secured_) return fail(engineText(EngineText::UnencryptedData));
+    if (tls_ && !secured_ && socket_.bytesAvailable() > 0) return fail(engineText(EngineText::UnencryptedData));
     if (sink_) {
         receive();
         if (done_) return;

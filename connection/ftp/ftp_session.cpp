@@ -232,7 +232,7 @@ void FtpSession::onReply(const FtpReply &reply)
     if (reply.code == 421) closingReply_ = reply;
     if (takeKeepAliveReply(reply)) return;
     if (!running_) return;   // nothing asked: a late or unsolicited reply
-    if (reply.code == 421 && retryAfterDrop()) return;
+    if (reply.code == 421 && retryable_ && retryAfterDrop()) return;   // otherwise the 421 is the answer
     retryable_ = false;
     if (reply.isPreliminary()) {
         if (onPreliminary_) onPreliminary_(reply);

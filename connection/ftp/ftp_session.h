@@ -31,6 +31,7 @@ class FtpControlChannel;
 class FtpDataChannel;
 class FtpDownloadFile;
 class FtpActiveListener;
+enum class ChangeOutcome;
 
 using FtpLogin = SessionLogin;
 
@@ -121,7 +122,7 @@ private:
     bool takeKeepAliveReply(const FtpReply &reply);
     bool retryAfterDrop();
     void lookAtChange();
-    void concludeLook(int outcome);
+    void concludeLook(ChangeOutcome outcome);
 
     // Requests and failures (ftp_session.cpp).
     void request(const QString &line, ReplyHandler onFinal, ReplyHandler onPreliminary = {});

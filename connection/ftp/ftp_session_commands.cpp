@@ -26,6 +26,7 @@ void FtpSession::runCommand()
     if (resuming_) return returnToFolder();
     if (lookAfterDrop_) return lookAtChange();
     reach(TransferState::Requesting);
+    // These go out at once; an upload's STOR only once its data connection is arranged.
     changeSent_ = changesServer(command_.verb) && command_.verb != TransferCommand::Verb::Put;
     const QStringList &ops = command_.operands;
     using Verb = TransferCommand::Verb;

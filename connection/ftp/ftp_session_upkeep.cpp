@@ -107,21 +107,21 @@ void FtpSession::lookAtChange()
         const std::optional<qint64> size = mlst ? sizeOfMlstReply(reply) : sizeOfSizeReply(reply);
         const ChangeOutcome outcome =
             changeOutcome(command_, reply, size, QFileInfo(command_.operands.value(0)).size());
-        if (!line.startsWith(QStringLiteral("CWD ")) || !reply.isPositive()) return concludeLook(int(outcome));
+        if (!line.startsWith(QStringLiteral("CWD ")) || !reply.isPositive()) return concludeLook(outcome);
         // A folder entered to see it is left again.
-        request(QStringLiteral("CWD ") + folder_, [this, outcome](const FtpReply &) { concludeLook(int(outcome)); });
+        request(QStringLiteral("CWD ") + folder_, [this, outcome](const FtpReply &) { concludeLook(outcome); });
     });
 }
 
-void FtpSession::concludeLook(int outcome)
+void FtpSession::concludeLook(ChangeOutcome outcome)
 {
     const bool runAgain = std::exchange(runIfNotMade_, false);
-    if (ChangeOutcome(outcome) == ChangeOutcome::Made) {
+    if (outcome == ChangeOutcome::Made) {
         replyCode_ = 0;
         replyText_ = engineText(EngineText::ChangeMadeBeforeDrop);
         return succeed();
     }
-    if (ChangeOutcome(outcome) == ChangeOutcome::NotMade && runAgain) return runCommand();
+    if (outcome == ChangeOutcome::NotMade && runAgain) return runCommand();
     failLocally(engineText(EngineText::ServerClosed), true);   // what happened is not known
 }
 

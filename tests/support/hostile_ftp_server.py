@@ -34,7 +34,6 @@ class Session:
         self.listener = None
 
     def say(self, text):
-        print("REPLY %s" % text.split("\r\n")[0], flush=True)
         data = (text + "\r\n").encode()
         drip = self.args.mode == "drip"
         for piece in ([data[i:i + 1] for i in range(len(data))] if drip else [data]):
