@@ -37,9 +37,20 @@ char typeOfMode(QByteArrayView mode)
     return fileType == 04 ? 'd' : fileType == 012 ? 'l' : '-';
 }
 
+// Sets the time of day only when the word is one.
+bool clockInto(QByteArrayView word, Date &date)
+{
+    int hour = 0, minute = 0, second = 0;
+    if (!clockOf(word, &hour, &minute, &second)) return false;
+    date.hour = hour;
+    date.minute = minute;
+    date.second = second;
+    return true;
+}
+
 bool clockOrYear(QByteArrayView word, Date &date, int currentYear)
 {
-    if (clockOf(word, &date.hour, &date.minute, &date.second)) {
+    if (clockInto(word, date)) {
         date.year = currentYear;
         date.yearGuessed = true;
         return true;
@@ -90,7 +101,7 @@ int dateAt(const QByteArrayView *words, int available, Date &date, int currentYe
     if (available < 2) return 0;
     const QByteArrayView w0 = words[0], w1 = words[1], w2 = available > 2 ? words[2] : QByteArrayView();
     auto withClock = [&](int used) {
-        return used < available && clockOf(words[used], &date.hour, &date.minute, &date.second) ? used + 1 : used;
+        return used < available && clockInto(words[used], date) ? used + 1 : used;
     };
     if (dateOf(w0, '/', 'I', &date.year, &date.month, &date.day) || dateOf(w0, '.', 'I', &date.year, &date.month, &date.day)
         || dateOf(w0, '-', 'I', &date.year, &date.month, &date.day)
