@@ -88,6 +88,7 @@ void FtpSession::abort()
     folderBytes_.clear();
     charset_ = FtpCharset();
     charsetKnown_ = false;
+    listedFolder_.reset();
     closingReply_.reset();
     awaitingTrust_ = false;
     dataProtected_ = false;

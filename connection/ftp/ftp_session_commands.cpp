@@ -23,9 +23,12 @@ namespace corvexo::ftp {
 void FtpSession::runCommand()
 {
     if (resuming_) return returnToFolder();
-    reach(TransferState::Requesting);
     const QStringList &ops = command_.operands;
     using Verb = TransferCommand::Verb;
+    const bool namesNew = command_.verb == Verb::Put || command_.verb == Verb::MakeDir || command_.verb == Verb::Rename;
+    if (namesNew && charsetUnsettledFor(command_.verb == Verb::Put ? QStringList{ops.value(1)} : ops))
+        return settleCharset([this] { runCommand(); });
+    reach(TransferState::Requesting);
     switch (command_.verb) {
     case Verb::List: return list();
     case Verb::ChangeDir: return changeFolder(QStringLiteral("CWD ") + ops.value(0));

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvexo;
 using namespace corvexo::ftp;
@@ -341,6 +342,68 @@ private slots:
         QCOMPARE(runOn(control, TransferCommand::listing()).answer, QByteArray("../"));
         // Names a QTemporaryDir cannot remove.
         QCOMPARE(std::remove(root + file) + ::rmdir(root + folder), 0);
+    }
+
+    void charsetDecidedPerListing()
+    {
+        // The first folder's only name reads as UTF-8 and as Shift_JIS alike; the
+        // second folder's are Shift_JIS, though FEAT offers UTF8.
+        FtpTestServer server;
+        const QByteArray root = QFile::encodeName(server.root()) + "/";
+        QCOMPARE(::mkdir(root + "a", 0755) + ::mkdir(root + "b", 0755), 0);
+        for (const QByteArray &name : {QByteArray("a/caf\xc3\xa9.txt"), QByteArray("b/\x93\xfa\x96\x7b.txt")}) {
+            std::FILE *made = std::fopen(root + name, "wb");
+            QVERIFY(made && std::fputs(name.constData(), made) >= 0 && std::fclose(made) == 0);
+        }
+        QVERIFY2(server.start({"--legacy-bytes", "--claim-utf8"}), qPrintable(server.errorText()));
+        FtpTransferControl control;
+        pointAt(control, server);
+        QCOMPARE(runOn(control, TransferCommand::changeDir("a")).states.last(), 12);
+        QCOMPARE(QString::fromUtf8(runOn(control, TransferCommand::listing()).answer), "../\r\ncafé.txt");
+        QCOMPARE(runOn(control, TransferCommand::changeDir("/b")).states.last(), 12);
+        QCOMPARE(QString::fromUtf8(runOn(control, TransferCommand::listing()).answer), "../\r\n日本.txt");
+        QTemporaryDir local;
+        QCOMPARE(runOn(control, TransferCommand::get("日本.txt", local.filePath("got"))).states.last(), 12);
+        QCOMPARE(contentOf(local.filePath("got")), QByteArray("b/\x93\xfa\x96\x7b.txt"));
+        QCOMPARE(std::remove(root + "a/caf\xc3\xa9.txt") + std::remove(root + "b/\x93\xfa\x96\x7b.txt"), 0);
+    }
+
+    void newNamesWaitForTheCharset_data()
+    {
+        QTest::addColumn<QString>("verb");
+        QTest::addColumn<QByteArray>("made");   // as the server must get it
+        QTest::newRow("mkdir") << "mkdir" << QByteArray("\x90\x56\x8b\x4b");                 // 新規
+        QTest::newRow("put") << "put" << QByteArray("\x90\x56\x8b\x4b.txt");                  // 新規.txt
+        QTest::newRow("rename") << "rename" << QByteArray("\x90\x56\x96\xbc.txt");            // 新名.txt
+    }
+
+    void newNamesWaitForTheCharset()
+    {
+        // The first command of the session names something new beyond ASCII; the
+        // folder's names are Shift_JIS, so the new name must go out in Shift_JIS too.
+        QFETCH(QString, verb);
+        QFETCH(QByteArray, made);
+        FtpTestServer server;
+        const QByteArray root = QFile::encodeName(server.root()) + "/";
+        for (const QByteArray &name : {QByteArray("\x8e\x91\x97\xbf.txt"), QByteArray("old.txt")}) {   // 資料.txt
+            std::FILE *file = std::fopen(root + name, "wb");
+            QVERIFY(file && std::fputs("x", file) >= 0 && std::fclose(file) == 0);
+        }
+        QVERIFY2(server.start({"--legacy-bytes"}), qPrintable(server.errorText()));
+        FtpTransferControl control;
+        pointAt(control, server);
+        QTemporaryDir local;
+        QFile up(local.filePath("up"));
+        QVERIFY(up.open(QIODevice::WriteOnly) && up.write("up") == 2);
+        up.close();
+        const TransferCommand command = verb == u"mkdir" ? TransferCommand::makeDir("新規")
+            : verb == u"put"                             ? TransferCommand::put(local.filePath("up"), "新規.txt")
+                                                         : TransferCommand::rename("old.txt", "新名.txt");
+        QCOMPARE(runOn(control, command).states.last(), 12);
+        QVERIFY2(::access(root + made, F_OK) == 0, made.toHex().constData());   // the bytes as they came
+
+        const int removed = verb == u"mkdir" ? ::rmdir(root + made) : std::remove(root + made);
+        QCOMPARE(removed + std::remove(root + "\x8e\x91\x97\xbf.txt"), 0);
     }
 };
 
