@@ -216,22 +216,27 @@ private slots:
     {
         const QByteArray listing = "total 3\r\n-rw-r--r-- 1 u g 5 Feb 14 2024 日本.txt\r\n"
                                    "drwxr-xr-x 2 u g 4096 Feb 14 2024 sub\r\n"
-                                   "lrwxrwxrwx 1 u g 3 Feb 14 2024 to-sub -> sub\r\nLONG.NAME.TXT;1\r\n"
+                                   "lrwxrwxrwx 1 u g 3 Feb 14 2024 to-sub -> sub\r\nLONE\r\nLONG.NAME.TXT;1\r\n"
                                    "        2/4  14-FEB-2024 10:30:00 [G,O] (RWED,RWED,RE,)\r\ngarbage";
         FtpListingParser whole(ListingFormat::List);
         whole.feed(listing);
         whole.finish();
         QCOMPARE(entriesOf(whole), "日本.txt|file|5, sub|folder|4096, to-sub|link|3, LONG.NAME.TXT;1|file|1024");
-        QCOMPARE(whole.unreadable(), 1);
+        QCOMPARE(whole.unreadable(), 2);   // "LONE" and "garbage": a bare word is no entry here
         for (qsizetype cut = 1; cut < listing.size(); ++cut) {
             FtpListingParser pieces(ListingFormat::List);
             pieces.feed(listing.first(cut));
             for (qsizetype at = cut; at < listing.size(); at += 3) pieces.feed(listing.sliced(at, std::min<qsizetype>(3, listing.size() - at)));
             pieces.finish();
             QCOMPARE(entriesOf(pieces), entriesOf(whole));
-            QCOMPARE(pieces.unreadable(), 1);
+            QCOMPARE(pieces.unreadable(), 2);
         }
         whole.resolveLinksFromListing();
+        // A member's name alone counts only among members.
+        FtpListingParser members(ListingFormat::List);
+        members.feed(" Name     VV.MM   Created       Changed      Size  Init   Mod   Id\r\nPLAIN\r\n"
+                     "PAYROLL   01.03 2002/03/19 2023/10/12 10:48    13    13     0 CLERK\r\nBARE1\r\n");
+        QCOMPARE(entriesOf(members), "PLAIN|file|-1, PAYROLL|file|-1, BARE1|file|-1");
         QCOMPARE(whole.entries()[2].kind, Kind::Folder);   // its target is the folder beside it
     }
 

@@ -38,6 +38,7 @@ Outcome LineDispatcher::read(QByteArrayView line, LineRead &read)
         }
     }
     read = LineRead();
+    if (order_[latest_] == readMvsMemberLine) return readMvsBareMemberLine(line, clock_, read);
     return Outcome::Unreadable;
 }
 

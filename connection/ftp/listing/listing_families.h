@@ -36,6 +36,8 @@ Outcome readEplfLine(QByteArrayView line, const LineClock &clock, LineRead &read
 Outcome readVmsLine(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readMvsDataSetLine(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readMvsMemberLine(QByteArrayView line, const LineClock &clock, LineRead &read);
+// A member without statistics is its name alone ("PAYROLL"): read so only within a member listing.
+Outcome readMvsBareMemberLine(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readIbmILine(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readOs2Line(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readOs9Line(QByteArrayView line, const LineClock &clock, LineRead &read);

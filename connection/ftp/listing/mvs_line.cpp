@@ -84,4 +84,14 @@ Outcome readMvsMemberLine(QByteArrayView line, const LineClock &, LineRead &read
     return Outcome::Entry;
 }
 
+Outcome readMvsBareMemberLine(QByteArrayView line, const LineClock &, LineRead &read)
+{
+    const QByteArrayView name = line.trimmed();
+    auto nameByte = [](char c) { return (c >= 'A' && c <= 'Z') || isDigit(c) || c == '@' || c == '#' || c == '$'; };
+    if (name.isEmpty() || name.size() > 8 || isDigit(name[0]) || !std::all_of(name.begin(), name.end(), nameByte))
+        return Outcome::Unreadable;
+    read.name = name;
+    return Outcome::Entry;
+}
+
 } // namespace corvexo::ftp::listing
