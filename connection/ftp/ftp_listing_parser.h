@@ -12,12 +12,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-#include <limits>
 
 namespace corvexo::ftp {
 
 enum class ListingFormat { Mlsd, List };
-
 
 class FtpListingParser {
 public:

@@ -79,6 +79,7 @@ private slots:
                 "name with  blanks.txt|file|1234", "2023-12-06T22:30:00");
         lineRow("unix future date with its year", "-rw-r--r-- 1 u g 1 Dec 24  2024 later", "later|file|1", "2024-12-24T00:00:00");
         lineRow("unix no group", "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group", "no group|folder|4096", "2024-01-01T12:00:00");
+        lineRow("unix no owner, no group", "-rw-r--r-- 1 77 Jan 1 2020 7 up", "7 up|file|77", "2020-01-01T00:00:00");
         lineRow("unix long-iso", "-rw-r--r-- 1 u g 5 2024-02-14 10:30 iso.txt", "iso.txt|file|5", "2024-02-14T10:30:00");
         lineRow("unix full-iso", "drwxr-xr-x 2 u g 4096 2024-02-14 10:30:59.123456789 +0900 d", "d|folder|4096",
                 "2024-02-14T10:30:59");
