@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <optional>
 
 namespace corvexo::ftp {
@@ -134,16 +135,17 @@ QByteArray FtpCharset::encode(QStringView text) const
     return bytes;
 }
 
-FtpCharset::Kind FtpCharset::detect(const QList<QByteArrayView> &names)
+FtpCharset::Kind FtpCharset::ofListing(const QList<QByteArrayView> &sample, bool allUtf8)
 {
+    if (allUtf8) return Kind::Utf8;
     int clean[3] = {0, 0, 0};
-    for (QByteArrayView name : names) {
+    for (QByteArrayView name : sample) {
         if (isValidUtf8(name)) ++clean[0];
         if (decodeExactly(Kind::ShiftJis, name)) ++clean[1];
         if (decodeExactly(Kind::EucJp, name)) ++clean[2];
     }
-    if (clean[0] >= clean[1] && clean[0] >= clean[2]) return Kind::Utf8;
-    return clean[1] >= clean[2] ? Kind::ShiftJis : Kind::EucJp;
+    const Kind legacy = clean[1] >= clean[2] ? Kind::ShiftJis : Kind::EucJp;
+    return clean[0] > std::max(clean[1], clean[2]) ? Kind::Utf8 : legacy;
 }
 
 } // namespace corvexo::ftp

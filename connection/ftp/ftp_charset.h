@@ -24,8 +24,10 @@ public:
     QString decode(QByteArrayView bytes) const;
     QByteArray encode(QStringView text) const;
 
-    // The charset that reads most of the names cleanly; UTF-8 on a tie.
-    static Kind detect(const QList<QByteArrayView> &names);
+    // The charset of one listing, from a sample of its names beyond ASCII and
+    // whether all of its names are well-formed UTF-8: a name that is not is
+    // evidence of a legacy charset, which then wins a tie.
+    static Kind ofListing(const QList<QByteArrayView> &sample, bool allUtf8);
 
 private:
     Kind kind_ = Kind::Utf8;

@@ -2,34 +2,20 @@
 // Reads a folder listing as it arrives: every complete line is parsed when it
 // comes in, on views of the received bytes, and only an unfinished last line
 // is kept. Names (and link targets) go into one byte buffer in the server's
-// own bytes; each entry holds offsets into it. Reads MLSD facts, and LIST lines
-// in the Unix (also long-iso dates and localised months), NetWare, DOS/IIS
-// (US, ISO and dotted dates), EPLF and VMS forms. Lines none of them reads are
-// counted, not dropped in silence.
+// own bytes; each entry holds offsets into it. The line forms are the
+// families of listing/; lines none of them reads are counted, not dropped in
+// silence.
+
+#include "listing/listing_dispatcher.h"
+#include "listing/parsed_entry.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-#include <limits>
 
 namespace corvexo::ftp {
 
 enum class ListingFormat { Mlsd, List };
-
-struct ParsedEntry {
-    enum class Kind : quint8 { File, Folder, Link };   // Link: a link whose target's kind is not known yet
-    static constexpr qint64 NoTime = std::numeric_limits<qint64>::min();
-
-    // Kept small: a listing may hold a million entries.
-    qint64 size = -1;
-    qint64 modified = NoTime;     // milliseconds since 1970 as the server wrote them
-    quint32 nameOffset = 0;       // the link's target, if named, follows the name
-    quint16 nameLength = 0;
-    quint16 targetLength : 13 = 0;   // at most MaxNameBytes
-    bool modifiedIsUtc : 1 = false;  // MLSD and EPLF give UTC; LIST gives the server's clock
-    Kind kind : 2 = Kind::File;
-};
-static_assert(sizeof(ParsedEntry) == 24);
 
 class FtpListingParser {
 public:
@@ -67,6 +53,8 @@ public:
     // The first names (at most CharsetSampleNames) with bytes beyond ASCII, which
     // reveal the server's charset; noted while parsing, so a million names are not read twice.
     QList<QByteArrayView> namesBeyondAscii() const;
+    // Names, among all of the listing's, that are not well-formed UTF-8: the server writes another charset.
+    qsizetype namesNotUtf8() const { return namesNotUtf8_; }
     int unreadable() const { return unreadable_; }
     bool overflowed() const { return overflowed_; }
 
@@ -79,8 +67,7 @@ private:
     void parseLine(QByteArrayView line);
 
     ListingFormat format_;
-    qint64 now_;
-    int currentYear_;
+    listing::LineDispatcher dispatcher_;
     QByteArray partial_;      // an unfinished line
     bool skippingLongLine_ = false;
     QByteArray vmsName_;      // a VMS name alone on its line; its fields follow on the next
@@ -90,11 +77,9 @@ private:
     bool overflowed_ = false;
     bool hasLinks_ = false;
     QList<qsizetype> beyondAscii_;   // indexes into entries_
+    qsizetype namesNotUtf8_ = 0;
     qsizetype namesMapped_ = 0;      // bytes of names_ and of entries_ mapped in ahead of use
     qsizetype entriesMapped_ = 0;
 };
-
-// Whether a line no form reads is a listing's header or footer ("total 12").
-bool isListingDecoration(QByteArrayView line);
 
 } // namespace corvexo::ftp

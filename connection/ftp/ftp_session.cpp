@@ -92,6 +92,7 @@ void FtpSession::abort()
     folderBytes_.clear();
     charset_ = FtpCharset();
     charsetKnown_ = false;
+    listedFolder_.reset();
     closingReply_.reset();
     changeSent_ = false;
     lookAfterDrop_ = false;

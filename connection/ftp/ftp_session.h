@@ -193,6 +193,11 @@ private:
     void onProbeUnanswered();
     void endLinkProbe();
     void publishListing();
+    void learnCharset(const FtpListingParser &parser);
+    // A name beyond ASCII sent to a server whose charset no listing has shown yet
+    // waits for a listing of the folder, so that it goes out in the server's charset.
+    bool charsetUnsettledFor(const QStringList &names) const;
+    void settleCharset(Step then);
     std::unique_ptr<FtpListingParser> parser_;
     std::unique_ptr<FtpLinkProbe> linkProbe_;
     QTimer probeWait_;   // bounds the reply to one probe's command
@@ -201,6 +206,7 @@ private:
     FtpListing listing_;
     FtpCharset charset_;
     bool charsetKnown_ = false;
+    std::optional<QByteArray> listedFolder_;   // the folder (as sent) of the session's latest listing
     // Sizes, progress and the end of a transfer before its time (ftp_session_transfer_end.cpp).
     void learnAnnouncedSize(const QString &remote, Step next);
     // SIZE, else MLST where offered; nothing when the server cannot tell.

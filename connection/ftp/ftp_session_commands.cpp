@@ -25,11 +25,14 @@ void FtpSession::runCommand()
 {
     if (resuming_) return returnToFolder();
     if (lookAfterDrop_) return lookAtChange();
-    reach(TransferState::Requesting);
-    // These go out at once; an upload's STOR only once its data connection is arranged.
-    changeSent_ = changesServer(command_.verb) && command_.verb != TransferCommand::Verb::Put;
     const QStringList &ops = command_.operands;
     using Verb = TransferCommand::Verb;
+    const bool namesNew = command_.verb == Verb::Put || command_.verb == Verb::MakeDir || command_.verb == Verb::Rename;
+    if (namesNew && charsetUnsettledFor(command_.verb == Verb::Put ? QStringList{ops.value(1)} : ops))
+        return settleCharset([this] { runCommand(); });
+    reach(TransferState::Requesting);
+    // These go out at once; an upload's STOR only once its data connection is arranged.
+    changeSent_ = changesServer(command_.verb) && command_.verb != Verb::Put;
     switch (command_.verb) {
     case Verb::List: return list();
     case Verb::ChangeDir: return changeFolder(QStringLiteral("CWD ") + ops.value(0));

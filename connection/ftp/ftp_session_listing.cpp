@@ -1,6 +1,7 @@
 // Listings of a session: the data is parsed as it arrives, links the listing
 // cannot settle are tried on the server, and the names are decoded in the
-// server's charset, which the first listing with names beyond ASCII reveals.
+// charset that the listing's own names reveal (a server may keep folders in
+// different charsets, whatever its FEAT says).
 
 #include "ftp_link_probe.h"
 #include "ftp_messages.h"
@@ -8,6 +9,7 @@
 
 #include <QThread>
 #include <QThreadPool>
+#include <algorithm>
 #include <memory>
 
 namespace corvexo::ftp {
@@ -42,15 +44,7 @@ void FtpSession::finishListing()
 {
     parser_->finish();
     emit listingProgressed(parser_->entries().size());
-    if (!charsetKnown_ && features_.contains(QStringLiteral("UTF8"))) charsetKnown_ = true;
-    if (!charsetKnown_) {
-        const QList<QByteArrayView> sample = parser_->namesBeyondAscii();
-        if (!sample.isEmpty()) {
-            charset_ = FtpCharset(FtpCharset::detect(sample));
-            charsetKnown_ = true;
-            folder_ = charset_.decode(folderBytes_);
-        }
-    }
+    learnCharset(*parser_);
     parser_->resolveLinksFromListing();
     QStringList links;
     probedLinks_.clear();
@@ -64,6 +58,40 @@ void FtpSession::finishListing()
     if (links.isEmpty()) return publishListing();
     linkProbe_ = std::make_unique<FtpLinkProbe>(links, folder_);
     probeNextLink();
+}
+
+void FtpSession::learnCharset(const FtpListingParser &parser)
+{
+    listedFolder_ = folderBytes_;
+    const QList<QByteArrayView> sample = parser.namesBeyondAscii();
+    if (sample.isEmpty()) return;   // all ASCII: nothing learnt, the charset stays as it was
+    charset_ = FtpCharset(FtpCharset::ofListing(sample, parser.namesNotUtf8() == 0));
+    charsetKnown_ = true;
+    folder_ = charset_.decode(folderBytes_);
+}
+
+bool FtpSession::charsetUnsettledFor(const QStringList &names) const
+{
+    if (charsetKnown_ || listedFolder_ == folderBytes_) return false;
+    return std::any_of(names.begin(), names.end(), [](const QString &name) {
+        return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0x80; });
+    });
+}
+
+void FtpSession::settleCharset(Step then)
+{
+    const bool mlsd = features_.contains(QStringLiteral("MLST")) || features_.contains(QStringLiteral("MLSD"));
+    parser_ = std::make_unique<FtpListingParser>(mlsd ? ListingFormat::Mlsd : ListingFormat::List);
+    openDataConnection([this, mlsd, then](quint16 port) {
+        transfer(port, mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST"), [this, then] {
+            parser_->finish();
+            learnCharset(*parser_);
+            parser_.reset();
+            // the command's own transfer starts afresh
+            dataDone_ = replyDone_ = false;
+            then();
+        });
+    });
 }
 
 void FtpSession::probeNextLink()

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvexo;
 using namespace corvexo::ftp;
@@ -31,96 +32,212 @@ QString entriesOf(const FtpListingParser &parser)
     return parts.join(", ");
 }
 
+const qint64 June2024 = QDateTime(QDate(2024, 6, 1), QTime(), Qt::UTC).toMSecsSinceEpoch();
+
+// Rows: a line, the entry it gives (name|kind|size; "" for an unreadable line,
+// "-" for one passed over) and its time (UTC, "" for none).
+void lineColumns()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("modified");
+}
+
+void lineRow(const char *tag, const QByteArray &line, const QString &expected, const char *time = "")
+{
+    QTest::newRow(tag) << line << expected << QString(time);
+}
+
+void checkLine(ListingFormat format)
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, expected);
+    QFETCH(QString, modified);
+    FtpListingParser parser(format, June2024);
+    parser.feed(line + "\r\n");
+    parser.finish();
+    QCOMPARE(entriesOf(parser), expected == u"-" ? QString() : expected);
+    QCOMPARE(parser.unreadable(), expected.isEmpty() ? 1 : 0);
+    if (!expected.isEmpty() && expected != u"-") {
+        const qint64 time = parser.entries().first().modified;
+        QCOMPARE(time == ParsedEntry::NoTime ? QString()
+                                             : QDateTime::fromMSecsSinceEpoch(time, Qt::UTC).toString(Qt::ISODate).chopped(1),
+                 modified);
+    }
+}
+
 } // namespace
 
 class ListingFormatsTest : public QObject {
     Q_OBJECT
 private slots:
-    void lines_data()
+    void commonForms_data()
     {
-        QTest::addColumn<bool>("mlsd");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("expected");   // name|kind|size, "" for an unreadable line, "-" for one passed over
-        QTest::addColumn<QString>("modified");   // UTC, "" for none
-        auto row = [](const char *tag, bool mlsd, const char *line, const QString &expected, const char *time = "") {
-            QTest::newRow(tag) << mlsd << QByteArray(line) << expected << QString(time);
-        };
-        row("unix", false, "-rw-r--r-- 1 u g 1234 Feb 14  2024 a b.txt", "a b.txt|file|1234", "2024-02-14T00:00:00");
-        row("unix double blanks", false, "-rw-r--r--   1 o g  1234 Dec 06 22:30 name with  blanks.txt",
-            "name with  blanks.txt|file|1234", "2023-12-06T22:30:00");
-        row("unix no group", false, "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group", "no group|folder|4096", "2024-01-01T12:00:00");
-        row("unix long-iso", false, "-rw-r--r-- 1 u g 5 2024-02-14 10:30 iso.txt", "iso.txt|file|5", "2024-02-14T10:30:00");
-        row("unix full-iso", false, "drwxr-xr-x 2 u g 4096 2024-02-14 10:30:59.123456789 +0900 d", "d|folder|4096",
-            "2024-02-14T10:30:59");
-        row("unix japanese month", false, "-rw-r--r-- 1 u g 7  3月 14  2023 月報.txt", "月報.txt|file|7",
-            "2023-03-14T00:00:00");
-        row("unix japanese day and year", false, "-rw-r--r-- 1 u g 7 3月 14日 2023年 x", "x|file|7", "2023-03-14T00:00:00");
-        row("unix german month", false, "-rw-r--r-- 1 u g 9 Mär 14 2023 de.txt", "de.txt|file|9");
-        row("netware", false, "d [RWCEAFMS] owner 512 Feb 14 2024 nw", "nw|folder|512", "2024-02-14T00:00:00");
-        row("link without slash", false, "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> sub", "ln|link|3", "2024-02-14T00:00:00");
-        row("link with slash", false, "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> /srv/sub/", "ln|folder|3",
-            "2024-02-14T00:00:00");
-        row("dos", false, "02-14-24  10:30PM                 1234 d.txt", "d.txt|file|1234", "2024-02-14T22:30:00");
-        row("dos iso", false, "2024-02-14  10:30       <DIR>          iso dir", "iso dir|folder|-1", "2024-02-14T10:30:00");
-        row("dos dotted", false, "14.02.2024  10:30  1.234 dotted.txt", "dotted.txt|file|1234", "2024-02-14T10:30:00");
-        row("dos leading blanks", false, "02-14-2024  10:30AM       <DIR>            two", "  two|folder|-1", "2024-02-14T10:30:00");
-        row("dos file leading blank", false, "02-14-24  12:05AM  17  f", " f|file|17", "2024-02-14T00:05:00");
-        row("eplf file", false, "+r,s1234,m1707906600,\tepl.txt", "epl.txt|file|1234", "2024-02-14T10:30:00");
-        row("eplf folder", false, "+i8388621.29609,m824255902,/,\tdev", "dev|folder|-1", "1996-02-13T23:58:22");
-        row("vms file", false, "README.TXT;3   2/4   14-FEB-2024 10:30:00  [G,O]  (RWED,RWED,RE,)", "README.TXT|file|1024",
-            "2024-02-14T10:30:00");
-        row("vms folder", false, "SUB.DIR;1  1  14-FEB-2024 10:30:00 [G,O] (RWE,RWE,RE,E)", "SUB|folder|-1",
-            "2024-02-14T10:30:00");
-        row("unreadable", false, "this is no listing line", "");
-        row("too long a name", false, QByteArray("-rw-r--r-- 1 u g 1 Feb 14 2024 " + QByteArray(4097, 'n')).constData(), "");
-        row("mlsd", true, "type=file;size=5;modify=20240214103000; a;b.txt", "a;b.txt|file|5", "2024-02-14T10:30:00");
-        row("mlsd folder", true, "Type=DIR;perm=el; my folder", "my folder|folder|-1");
-        row("mlsd parent", true, "type=pdir; ..", "-");
-        row("mlsd symlink", true, "type=OS.unix=symlink;size=3; ln", "ln|link|3");
-        row("mlsd slink", true, "type=OS.unix=slink:/srv/sub;size=3; ln", "ln|link|3");
-        row("mlsd without facts", true, "no facts", "");
+        lineColumns();
+        lineRow("unix", "-rw-r--r-- 1 u g 1234 Feb 14  2024 a b.txt", "a b.txt|file|1234", "2024-02-14T00:00:00");
+        lineRow("unix double blanks", "-rw-r--r--   1 o g  1234 Dec 06 22:30 name with  blanks.txt",
+                "name with  blanks.txt|file|1234", "2023-12-06T22:30:00");
+        lineRow("unix future date with its year", "-rw-r--r-- 1 u g 1 Dec 24  2024 later", "later|file|1", "2024-12-24T00:00:00");
+        lineRow("unix no group", "drwxr-xr-x 2 ftp 4096 Jan 1 12:00 no group", "no group|folder|4096", "2024-01-01T12:00:00");
+        lineRow("unix no owner, no group", "-rw-r--r-- 1 77 Jan 1 2020 7 up", "7 up|file|77", "2020-01-01T00:00:00");
+        lineRow("unix long-iso", "-rw-r--r-- 1 u g 5 2024-02-14 10:30 iso.txt", "iso.txt|file|5", "2024-02-14T10:30:00");
+        lineRow("unix full-iso", "drwxr-xr-x 2 u g 4096 2024-02-14 10:30:59.123456789 +0900 d", "d|folder|4096",
+                "2024-02-14T10:30:59");
+        lineRow("unix japanese month", "-rw-r--r-- 1 u g 7  3月 14  2023 月報.txt", "月報.txt|file|7", "2023-03-14T00:00:00");
+        lineRow("unix japanese day and year", "-rw-r--r-- 1 u g 7 3月 14日 2023年 x", "x|file|7", "2023-03-14T00:00:00");
+        lineRow("unix german month", "-rw-r--r-- 1 u g 9 Mär 14 2023 de.txt", "de.txt|file|9", "2023-03-14T00:00:00");
+        lineRow("unix digits after the date", "-rw-r--r-- 1 u g 5 Jan 1 2020 3 29 03:26", "3 29 03:26|file|5", "2020-01-01T00:00:00");
+        lineRow("netware", "d [RWCEAFMS] owner 512 Feb 14 2024 nw", "nw|folder|512", "2024-02-14T00:00:00");
+        lineRow("netware unpadded", "-[R----F--] admin 1234 Feb 14 10:30 nw.dat", "nw.dat|file|1234", "2024-02-14T10:30:00");
+        lineRow("link without slash", "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> sub", "ln|link|3", "2024-02-14T00:00:00");
+        lineRow("link with slash", "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> /srv/sub/", "ln|folder|3", "2024-02-14T00:00:00");
+        lineRow("dos", "02-14-24  10:30PM                 1234 d.txt", "d.txt|file|1234", "2024-02-14T22:30:00");
+        lineRow("dos iso", "2024-02-14  10:30       <DIR>          iso dir", "iso dir|folder|-1", "2024-02-14T10:30:00");
+        lineRow("dos dotted", "14.02.2024  10:30  1.234 dotted.txt", "dotted.txt|file|1234", "2024-02-14T10:30:00");
+        lineRow("dos leading blanks", "02-14-2024  10:30AM       <DIR>            two", "  two|folder|-1", "2024-02-14T10:30:00");
+        lineRow("dos file leading blank", "02-14-24  12:05AM  17  f", " f|file|17", "2024-02-14T00:05:00");
+        lineRow("eplf file", "+r,s1234,m1707906600,\tepl.txt", "epl.txt|file|1234", "2024-02-14T10:30:00");
+        lineRow("eplf folder", "+i8388621.29609,m824255902,/,\tdev", "dev|folder|-1", "1996-02-13T23:58:22");
+        lineRow("unreadable", "this is no listing line", "");
+        lineRow("too long a name", "-rw-r--r-- 1 u g 1 Feb 14 2024 " + QByteArray(4097, 'n'), "");
+        lineRow("total", "total 120", "-");
+        lineRow("japanese total utf-8", "合計 120", "-");
+        lineRow("japanese total euc-jp", "\xb9\xe7\xb7\xd7 120", "-");
+        lineRow("japanese total shift_jis", "\x8d\x87\x8c\x76 120", "-");
+        lineRow("facts answering LIST, before 1970", "type=file;size=5;modify=19650101120000; old", "old|file|5",
+                "1965-01-01T12:00:00");
     }
+    void commonForms() { checkLine(ListingFormat::List); }
 
-    void lines()
+    void unixVariants_data()
     {
-        QFETCH(bool, mlsd);
-        QFETCH(QByteArray, line);
-        QFETCH(QString, expected);
-        QFETCH(QString, modified);
-        FtpListingParser parser(mlsd ? ListingFormat::Mlsd : ListingFormat::List,
-                                QDateTime(QDate(2024, 6, 1), QTime(), Qt::UTC).toMSecsSinceEpoch());
-        parser.feed(line + "\r\n");
-        parser.finish();
-        QCOMPARE(entriesOf(parser), expected == u"-" ? QString() : expected);
-        QCOMPARE(parser.unreadable(), expected.isEmpty() ? 1 : 0);
-        if (!expected.isEmpty() && expected != u"-") {
-            const qint64 time = parser.entries().first().modified;
-            QCOMPARE(time == ParsedEntry::NoTime ? QString()
-                                                 : QDateTime::fromMSecsSinceEpoch(time, Qt::UTC).toString(Qt::ISODate).chopped(1),
-                     modified);
-        }
+        lineColumns();
+        lineRow("numeric month", "-rw-r--r-- 1 u g 1234 3 29 03:26 numeric", "numeric|file|1234", "2024-03-29T03:26:00");
+        lineRow("month-day and year", "-rw-r--r-- 1 u g 1234 09-26 2000 md", "md|file|1234", "2000-09-26T00:00:00");
+        lineRow("month-day and clock", "-rw-r--r-- 1 u g 1234 09-26 13:45 md", "md|file|1234", "2023-09-26T13:45:00");
+        lineRow("year first slashed", "drwxr-xr-x 2 u g 512 1999/10/12 slashed", "slashed|folder|512", "1999-10-12T00:00:00");
+        lineRow("day first dashed", "-rw-r--r-- 1 u g 10 24-04-2003 dashed", "dashed|file|10", "2003-04-24T00:00:00");
+        lineRow("year first dotted", "-rw-r--r-- 1 u g 10 2004.07.15 dotted", "dotted|file|10", "2004-07-15T00:00:00");
+        lineRow("named month in a word", "-rw-r--r-- 1 u g 10 01-jun-99 12:00 named", "named|file|10", "1999-06-01T12:00:00");
+        lineRow("day first, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 2004 2005 plan.txt", "2005 plan.txt|file|10",
+                "2004-10-01T00:00:00");
+        lineRow("comma after the day", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47 comma", "comma|file|10", "2002-10-08T09:47:00");
+        lineRow("german full month", "-rw-r--r-- 1 u g 10 26. Juli 2003 juli", "juli|file|10", "2003-07-26T00:00:00");
+        lineRow("german short month", "-rw-r--r-- 1 u g 10 2. Okt. 10:30 okt", "okt|file|10", "2023-10-02T10:30:00");
+        lineRow("french month", "-rw-r--r-- 1 u g 10 14 févr. 2023 fr", "fr|file|10", "2023-02-14T00:00:00");
+        lineRow("korean utf-8", "-rw-r--r-- 1 u g 7 10월 14일 10:30 ko", "ko|file|7", "2023-10-14T10:30:00");
+        lineRow("shift_jis", "-rw-r--r-- 1 u g 7 4\x8c\x8e 18\x93\xfa 2003\x94N sjis", "sjis|file|7", "2003-04-18T00:00:00");
+        lineRow("euc-kr", "-rw-r--r-- 1 u g 7 10\xbf\xf9 14\xc0\xcf 2003 kr", "kr|file|7", "2003-10-14T00:00:00");
+        lineRow("big5", "-rw-r--r-- 1 u g 7 4\xa4\xeb 18\xa4\xe9 2003\xa6~ b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("size in k", "-rw-r--r-- 1 u g 33.5k Jan 1 2020 unit", "unit|file|34304", "2020-01-01T00:00:00");
+        lineRow("size in M", "-rw-r--r-- 1 u g 1.2M Jan 1 2020 mega", "mega|file|1258291", "2020-01-01T00:00:00");
+        lineRow("octal mode", "644 1 u g 1234 Jan 1 2020 octal", "octal|file|1234", "2020-01-01T00:00:00");
+        lineRow("octal folder", "40755 2 u g 512 Jan 1 2020 octal dir", "octal dir|folder|512", "2020-01-01T00:00:00");
+        lineRow("group and size run together", "-rw-r--r-- 1 someowner somegroup123456789 Jan 1 2020 big",
+                "big|file|123456789", "2020-01-01T00:00:00");
+        lineRow("no date", "-rw-r--r-- 1 u g 1234 plain", "plain|file|1234");
+        lineRow("no date, no group", "-rw-r--r-- 1 owner 1234 name no date", "name no date|file|1234");
+        lineRow("ls -F executable", "-rwxr-xr-x 1 u g 10 Jan 1 2020 run*", "run|file|10", "2020-01-01T00:00:00");
+        lineRow("ls -F star kept", "-rw-r--r-- 1 u g 10 Jan 1 2020 star*", "star*|file|10", "2020-01-01T00:00:00");
+        lineRow("ls -F folder", "drwxr-xr-x 2 u g 10 Jan 1 2020 dir/", "dir|folder|10", "2020-01-01T00:00:00");
+        lineRow("ls -F link", "lrwxrwxrwx 1 u g 10 Jan 1 2020 ln@", "ln|link|10", "2020-01-01T00:00:00");
+        lineRow("mode alone", "drwxr-xr-x", "");
     }
+    void unixVariants() { checkLine(ListingFormat::List); }
+
+    void vms_data()
+    {
+        lineColumns();
+        lineRow("size first", "README.TXT;3  2/4  14-FEB-2024 10:30:00  [GROUP,OWNER]  (RWED,RWED,RE,)",
+                "README.TXT;3|file|1024", "2024-02-14T10:30:00");
+        lineRow("date first, owner with a blank", "DATA.CSV;12  14-FEB-2024 10:30  [GROUP, OWNER]  17/20  (RWED,RWED,RE,)",
+                "DATA.CSV;12|file|8704", "2024-02-14T10:30:00");
+        lineRow("owner first, folder", "LOGS.DIR;1  [SYSTEM]  1/3  1-JAN-2024 00:00:00  (RWE,RWE,RE,E)", "LOGS|folder|-1",
+                "2024-01-01T00:00:00");
+        lineRow("no date", "NOTES.TXT;1  %RMS-E-PRV, insufficient privilege", "");
+    }
+    void vms() { checkLine(ListingFormat::List); }
+
+    void mainframes_data()
+    {
+        lineColumns();
+        lineRow("mvs header", "Volume Unit    Referred Ext Used Recfm Lrecl BlkSz Dsorg Dsname", "-");
+        lineRow("mvs sequential", "WRK001 3390   2023/10/12  1   15  FB      80  6160  PS  PAY.JAN.DATA", "PAY.JAN.DATA|file|-1",
+                "2023-10-12T00:00:00");
+        lineRow("mvs partitioned", "WRK002 3390   2023/10/11  2   30  FB      80 27920  PO  PAY.SOURCE", "PAY.SOURCE|folder|-1",
+                "2023-10-11T00:00:00");
+        lineRow("mvs pds/e, volume like a mode", "DLB003 3390   **NONE**    1    4  U        0 32760  PO-E  'PAY.LOAD'",
+                "PAY.LOAD|folder|-1");
+        lineRow("mvs migrated", "Migrated                                                 OLD.PAY.DATA", "OLD.PAY.DATA|file|-1");
+        lineRow("mvs on tape", "ARCIVE Not Direct Access Device                           TAPE.PAY.DATA", "TAPE.PAY.DATA|file|-1");
+        lineRow("member header", " Name     VV.MM   Created       Changed      Size  Init   Mod   Id", "-");
+        lineRow("member", "PAYROLL   01.03 2002/03/19 2023/10/12 10:48    13    13     0 CLERK", "PAYROLL|file|-1",
+                "2023-10-12T10:48:00");
+        lineRow("member like a mode", "DATA1     01.00 2002/03/19 2002/03/20 09:00     5     5     0 CLERK", "DATA1|file|-1",
+                "2002-03-20T09:00:00");
+        lineRow("load module", "IEFBR14   000010   00000F  00 FO  31 ANY", "IEFBR14|file|16");
+        lineRow("ibm i stream file", "CLERK       1234567 03/15/24 10:30:00 *STMF      report.csv", "report.csv|file|1234567",
+                "2024-03-15T10:30:00");
+        lineRow("ibm i folder", "QSYS          77824 02/23/00 15:09:55 *DIR       QSYS/", "QSYS|folder|-1", "2000-02-23T15:09:55");
+        lineRow("ibm i file with members", "PAYROLL       12288 15.03.24 10.30.00 *FILE      PAYROLL.FILE", "PAYROLL.FILE|folder|-1",
+                "2024-03-15T10:30:00");
+        lineRow("ibm i save file, blank in name", "CLERK        5263360 06/11/97 12:27:39 *FILE      SAVED DATA",
+                "SAVED DATA|file|5263360", "1997-06-11T12:27:39");
+        lineRow("ibm i member", "                                      *MEM       PAYROLL.FILE/JAN.MBR", "JAN.MBR|file|-1");
+    }
+    void mainframes() { checkLine(ListingFormat::List); }
+
+    void others_data()
+    {
+        lineColumns();
+        lineRow("os/2 folder", "     0           DIR   04-11-95   16:26  BACKUP", "BACKUP|folder|-1", "1995-04-11T16:26:00");
+        lineRow("os/2 file", "  1234     A     07-28-95   16:45  notes.txt", "notes.txt|file|1234", "1995-07-28T16:45:00");
+        lineRow("os/2 no attributes", "   345                05-10-94   11:22  plain", "plain|file|345", "1994-05-10T11:22:00");
+        lineRow("os-9 folder", "  1.12  24/03/15 1030  d-ewrewr    3A2     1C0  LOGS", "LOGS|folder|-1", "2024-03-15T10:30:00");
+        lineRow("os-9 file", "  0.0   99/12/31 2359  ----r-wr     5F0     400  boot.cfg", "boot.cfg|file|1024",
+                "1999-12-31T23:59:00");
+    }
+    void others() { checkLine(ListingFormat::List); }
+
+    void mlsd_data()
+    {
+        lineColumns();
+        lineRow("file", "type=file;size=5;modify=20240214103000; a;b.txt", "a;b.txt|file|5", "2024-02-14T10:30:00");
+        lineRow("folder", "Type=DIR;perm=el; my folder", "my folder|folder|-1");
+        lineRow("parent", "type=pdir; ..", "-");
+        lineRow("symlink", "type=OS.unix=symlink;size=3; ln", "ln|link|3");
+        lineRow("slink", "type=OS.unix=slink:/srv/sub;size=3; ln", "ln|link|3");
+        lineRow("slink without target", "type=OS.unix=slink:;size=3;modify=19691231235959; link_to_dir", "link_to_dir|link|3",
+                "1969-12-31T23:59:59");
+        lineRow("without facts", "no facts", "");
+    }
+    void mlsd() { checkLine(ListingFormat::Mlsd); }
 
     void streamedInAnyPieces()
     {
         const QByteArray listing = "total 3\r\n-rw-r--r-- 1 u g 5 Feb 14 2024 日本.txt\r\n"
                                    "drwxr-xr-x 2 u g 4096 Feb 14 2024 sub\r\n"
-                                   "lrwxrwxrwx 1 u g 3 Feb 14 2024 to-sub -> sub\r\nLONG.NAME.TXT;1\r\n"
+                                   "lrwxrwxrwx 1 u g 3 Feb 14 2024 to-sub -> sub\r\nLONE\r\nLONG.NAME.TXT;1\r\n"
                                    "        2/4  14-FEB-2024 10:30:00 [G,O] (RWED,RWED,RE,)\r\ngarbage";
         FtpListingParser whole(ListingFormat::List);
         whole.feed(listing);
         whole.finish();
-        QCOMPARE(entriesOf(whole), "日本.txt|file|5, sub|folder|4096, to-sub|link|3, LONG.NAME.TXT|file|1024");
-        QCOMPARE(whole.unreadable(), 1);
+        QCOMPARE(entriesOf(whole), "日本.txt|file|5, sub|folder|4096, to-sub|link|3, LONG.NAME.TXT;1|file|1024");
+        QCOMPARE(whole.unreadable(), 2);   // "LONE" and "garbage": a bare word is no entry here
         for (qsizetype cut = 1; cut < listing.size(); ++cut) {
             FtpListingParser pieces(ListingFormat::List);
             pieces.feed(listing.first(cut));
             for (qsizetype at = cut; at < listing.size(); at += 3) pieces.feed(listing.sliced(at, std::min<qsizetype>(3, listing.size() - at)));
             pieces.finish();
             QCOMPARE(entriesOf(pieces), entriesOf(whole));
-            QCOMPARE(pieces.unreadable(), 1);
+            QCOMPARE(pieces.unreadable(), 2);
         }
         whole.resolveLinksFromListing();
+        // A member's name alone counts only among members.
+        FtpListingParser members(ListingFormat::List);
+        members.feed(" Name     VV.MM   Created       Changed      Size  Init   Mod   Id\r\nPLAIN\r\n"
+                     "PAYROLL   01.03 2002/03/19 2023/10/12 10:48    13    13     0 CLERK\r\nBARE1\r\n");
+        QCOMPARE(entriesOf(members), "PLAIN|file|-1, PAYROLL|file|-1, BARE1|file|-1");
         QCOMPARE(whole.entries()[2].kind, Kind::Folder);   // its target is the folder beside it
     }
 
@@ -231,6 +348,68 @@ private slots:
         QCOMPARE(runOn(control, TransferCommand::listing()).answer, QByteArray("../"));
         // Names a QTemporaryDir cannot remove.
         QCOMPARE(std::remove(root + file) + ::rmdir(root + folder), 0);
+    }
+
+    void charsetDecidedPerListing()
+    {
+        // The first folder's only name reads as UTF-8 and as Shift_JIS alike; the
+        // second folder's are Shift_JIS, though FEAT offers UTF8.
+        FtpTestServer server;
+        const QByteArray root = QFile::encodeName(server.root()) + "/";
+        QCOMPARE(::mkdir(root + "a", 0755) + ::mkdir(root + "b", 0755), 0);
+        for (const QByteArray &name : {QByteArray("a/caf\xc3\xa9.txt"), QByteArray("b/\x93\xfa\x96\x7b.txt")}) {
+            std::FILE *made = std::fopen(root + name, "wb");
+            QVERIFY(made && std::fputs(name.constData(), made) >= 0 && std::fclose(made) == 0);
+        }
+        QVERIFY2(server.start({"--legacy-bytes", "--claim-utf8"}), qPrintable(server.errorText()));
+        FtpTransferControl control;
+        pointAt(control, server);
+        QCOMPARE(runOn(control, TransferCommand::changeDir("a")).states.last(), 12);
+        QCOMPARE(QString::fromUtf8(runOn(control, TransferCommand::listing()).answer), "../\r\ncafé.txt");
+        QCOMPARE(runOn(control, TransferCommand::changeDir("/b")).states.last(), 12);
+        QCOMPARE(QString::fromUtf8(runOn(control, TransferCommand::listing()).answer), "../\r\n日本.txt");
+        QTemporaryDir local;
+        QCOMPARE(runOn(control, TransferCommand::get("日本.txt", local.filePath("got"))).states.last(), 12);
+        QCOMPARE(contentOf(local.filePath("got")), QByteArray("b/\x93\xfa\x96\x7b.txt"));
+        QCOMPARE(std::remove(root + "a/caf\xc3\xa9.txt") + std::remove(root + "b/\x93\xfa\x96\x7b.txt"), 0);
+    }
+
+    void newNamesWaitForTheCharset_data()
+    {
+        QTest::addColumn<QString>("verb");
+        QTest::addColumn<QByteArray>("made");   // as the server must get it
+        QTest::newRow("mkdir") << "mkdir" << QByteArray("\x90\x56\x8b\x4b");                 // 新規
+        QTest::newRow("put") << "put" << QByteArray("\x90\x56\x8b\x4b.txt");                  // 新規.txt
+        QTest::newRow("rename") << "rename" << QByteArray("\x90\x56\x96\xbc.txt");            // 新名.txt
+    }
+
+    void newNamesWaitForTheCharset()
+    {
+        // The first command of the session names something new beyond ASCII; the
+        // folder's names are Shift_JIS, so the new name must go out in Shift_JIS too.
+        QFETCH(QString, verb);
+        QFETCH(QByteArray, made);
+        FtpTestServer server;
+        const QByteArray root = QFile::encodeName(server.root()) + "/";
+        for (const QByteArray &name : {QByteArray("\x8e\x91\x97\xbf.txt"), QByteArray("old.txt")}) {   // 資料.txt
+            std::FILE *file = std::fopen(root + name, "wb");
+            QVERIFY(file && std::fputs("x", file) >= 0 && std::fclose(file) == 0);
+        }
+        QVERIFY2(server.start({"--legacy-bytes"}), qPrintable(server.errorText()));
+        FtpTransferControl control;
+        pointAt(control, server);
+        QTemporaryDir local;
+        QFile up(local.filePath("up"));
+        QVERIFY(up.open(QIODevice::WriteOnly) && up.write("up") == 2);
+        up.close();
+        const TransferCommand command = verb == u"mkdir" ? TransferCommand::makeDir("新規")
+            : verb == u"put"                             ? TransferCommand::put(local.filePath("up"), "新規.txt")
+                                                         : TransferCommand::rename("old.txt", "新名.txt");
+        QCOMPARE(runOn(control, command).states.last(), 12);
+        QVERIFY2(::access(root + made, F_OK) == 0, made.toHex().constData());   // the bytes as they came
+
+        const int removed = verb == u"mkdir" ? ::rmdir(root + made) : std::remove(root + made);
+        QCOMPARE(removed + std::remove(root + "\x8e\x91\x97\xbf.txt"), 0);
     }
 };
 

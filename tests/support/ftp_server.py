@@ -8,7 +8,8 @@
 # name ADDR), --throttle BYTES (data at most BYTES per second), --silent CMD
 # (never answer CMD; may be repeated), --idle-timeout SECONDS.
 # --legacy-bytes: names travel as the bytes on disk (Shift_JIS, EUC-JP) and
-# FEAT does not offer UTF8, like an older Japanese server.
+# FEAT does not offer UTF8, like an older Japanese server; with --claim-utf8
+# FEAT offers it all the same, as some such servers do.
 # --tls CERT KEY (explicit TLS, required for the login and for
 # every data connection), --implicit-tls CERT KEY (TLS from the first byte),
 # --broken-tls CERT KEY (AUTH TLS is answered with 234, then every handshake
@@ -69,7 +70,7 @@ def handler_class(args):
         Handler.unicode_errors = "surrogateescape"
         from pyftpdlib.handlers import asynchat
         Handler.push = lambda self, data: asynchat.async_chat.push(
-            self, data.replace(" UTF8\r\n", "").encode("utf8", "surrogateescape"))
+            self, (data if args.claim_utf8 else data.replace(" UTF8\r\n", "")).encode("utf8", "surrogateescape"))
     return Handler
 
 
@@ -121,7 +122,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--port", type=int, default=0)
-    for flag in ("--no-mlsd", "--no-epsv", "--legacy-bytes", "--no-passive", "--log-commands", "--log-lines"):
+    for flag in ("--no-mlsd", "--no-epsv", "--legacy-bytes", "--claim-utf8", "--no-passive", "--log-commands",
+                 "--log-lines"):
         parser.add_argument(flag, action="store_true")
     parser.add_argument("--masquerade", default=None)
     parser.add_argument("--throttle", type=int, default=0)
