@@ -85,6 +85,9 @@ public:
     virtual void stop() {}
     // The answer to certificateQuestion(): true trusts and remembers the certificate.
     virtual void answerCertificate(bool trust) { Q_UNUSED(trust); }
+    // The answer to passphraseQuestion(): the passphrase, or given false to skip the key.
+    // It is used for this login only and never kept.
+    virtual void answerPassphrase(const QString &passphrase, bool given) { Q_UNUSED(passphrase); Q_UNUSED(given); }
 
 signals:
     void stateChanged(int state);
@@ -95,6 +98,8 @@ signals:
     // A certificate the user trusted could not be remembered (path, the system's reason):
     // it is trusted for this session and asked about again next time.
     void trustNotSaved(const QString &path, const QString &reason);
+    // An SSH key file needs its passphrase (its path); the control waits, sending nothing.
+    void passphraseQuestion(const QString &keyPath);
 };
 
 } // namespace corvexo

@@ -55,6 +55,11 @@ public:
     virtual SessionSecurity security() const = 0;
     // The answer to certificateQuestion(); ignored when nothing was asked.
     virtual void answerCertificate(bool trust) = 0;
+    // A certificate or host key nobody vouches for is accepted without a question when it
+    // has this fingerprint, and refused otherwise (tools with nobody to ask).
+    virtual void setTrustedFingerprint(const QString &fingerprint) { Q_UNUSED(fingerprint); }
+    // The answer to passphraseQuestion(); given false skips the key.
+    virtual void answerPassphrase(const QString &passphrase, bool given) { Q_UNUSED(passphrase); Q_UNUSED(given); }
 
 signals:
     void stateReached(int state);
@@ -66,6 +71,8 @@ signals:
     // The session waits, sending nothing, until answerCertificate().
     void certificateQuestion(const corvexo::CertificateQuestion &question);
     void trustNotSaved(const QString &path, const QString &reason);
+    // A key file needs its passphrase; the session waits until answerPassphrase().
+    void passphraseQuestion(const QString &keyPath);
 };
 
 } // namespace corvexo

@@ -65,7 +65,7 @@ public:
 
     // TLS (ftp_session_tls.cpp). A certificate the system does not trust is
     // accepted without a question when it matches this fingerprint, refused otherwise.
-    void setTrustedFingerprint(const QString &fingerprint) { presetFingerprint_ = fingerprint; }
+    void setTrustedFingerprint(const QString &fingerprint) override { presetFingerprint_ = fingerprint; }
     void setTrustStore(const FtpTrustStore &store) { trustStore_ = store; }
     // The answer to certificateQuestion(); ignored when nothing was asked.
     void answerCertificate(bool trust) override;
