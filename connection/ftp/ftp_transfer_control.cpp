@@ -66,6 +66,9 @@ FtpTransferControl::FtpTransferControl(QObject *parent) : TransferControl(parent
     connect(&session_, &ftp::FtpSession::trustNotSaved, this, [this](const QString &path, const QString &reason) {
         deliver([this, path, reason] { emit trustNotSaved(path, reason); });
     });
+    connect(&session_, &TransferSession::passphraseQuestion, this, [this](const QString &keyPath) {
+        deliver([this, keyPath] { emit passphraseQuestion(keyPath); });
+    });
     connect(&session_, &ftp::FtpSession::listingProgressed, this, [this](qint64 entries) {
         deliver([this, entries] {
             emit progressChanged(TransferProgress{TransferProgress::Unit::Entries, entries, -1});
@@ -123,6 +126,14 @@ void FtpTransferControl::answerCertificate(bool trust)
     const quint64 cancels = cancels_;
     QMetaObject::invokeMethod(this, [this, cancels, trust] {
         if (cancels == cancels_) session_.answerCertificate(trust);
+    }, Qt::QueuedConnection);
+}
+
+void FtpTransferControl::answerPassphrase(const QString &passphrase, bool given)
+{
+    const quint64 cancels = cancels_;
+    QMetaObject::invokeMethod(this, [this, cancels, passphrase, given] {
+        if (cancels == cancels_) session_.answerPassphrase(passphrase, given);
     }, Qt::QueuedConnection);
 }
 

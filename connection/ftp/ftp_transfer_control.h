@@ -38,6 +38,7 @@ public:
     void stop() override;
     SessionSecurity security() const override { return session_.security(); }
     void answerCertificate(bool trust) override;
+    void answerPassphrase(const QString &passphrase, bool given) override;
 
     // A certificate the system does not trust is then accepted only when it has
     // this SHA-256 fingerprint (hex; colons and case ignored), without a question.

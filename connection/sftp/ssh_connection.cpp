@@ -28,6 +28,24 @@ QString fingerprintOf(ssh_key key)
     return fingerprint;
 }
 
+// The fingerprint of the first key known_hosts holds for the host, hashed entries included.
+QString knownFingerprint(const QString &knownHostsPath, const QString &host, quint16 port)
+{
+    QFile file(knownHostsPath);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray name = port == 22 ? host.toUtf8() : QStringLiteral("[%1]:%2").arg(host).arg(port).toUtf8();
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#') || line.startsWith('@')) continue;
+        ssh_knownhosts_entry *entry = nullptr;
+        if (ssh_known_hosts_parse_line(name.constData(), line.constData(), &entry) != SSH_OK || !entry) continue;
+        const QString fingerprint = entry->publickey ? fingerprintOf(entry->publickey) : QString();
+        ssh_knownhosts_entry_free(entry);
+        if (!fingerprint.isEmpty()) return fingerprint;
+    }
+    return {};
+}
+
 } // namespace
 
 SshConnection::SshConnection()
@@ -64,6 +82,9 @@ bool SshConnection::connectTo(const SessionLogin &login, const QString &knownHos
         return false;
     }
     socket_ = ssh_get_fd(session_);
+    knownHostsPath_ = knownHostsPath;
+    host_ = login.host;
+    port_ = login.port;
     return true;
 }
 
@@ -89,11 +110,7 @@ HostKeyFacts SshConnection::hostKey() const
     case SSH_KNOWN_HOSTS_OTHER: {
         // A key of another type counts as a change too: the host used to prove itself otherwise.
         facts.known = HostKeyFacts::Known::Changed;
-        ssh_knownhosts_entry *entry = nullptr;
-        if (ssh_session_get_known_hosts_entry(session_, &entry) != SSH_KNOWN_HOSTS_ERROR && entry) {
-            if (entry->publickey) facts.previousFingerprint = fingerprintOf(entry->publickey);
-            ssh_knownhosts_entry_free(entry);
-        }
+        facts.previousFingerprint = knownFingerprint(knownHostsPath_, host_, port_);
         if (facts.previousFingerprint.isEmpty()) facts.previousFingerprint = QStringLiteral("?");
         break;
     }

@@ -40,6 +40,9 @@ private:
     ssh_channel channel_ = nullptr;
     std::atomic<int> socket_ {-1};
     QString error_;
+    QString knownHostsPath_;
+    QString host_;
+    quint16 port_ = 22;
 };
 
 } // namespace corvexo::sftp
