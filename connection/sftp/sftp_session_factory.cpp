@@ -4,9 +4,9 @@
 
 namespace corvexo::sftp {
 
-std::unique_ptr<corvexo::TransferSession> makeSftpSession(QObject *parent)
+TransferSession *makeSftpSession(QObject *parent)
 {
-    return std::make_unique<SftpSession>(parent);
+    return new SftpSession(parent);
 }
 
 } // namespace corvexo::sftp

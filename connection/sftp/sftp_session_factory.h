@@ -1,13 +1,15 @@
 #pragma once
-// The SFTP session as the transfer control and the queue know it: a
-// TransferSession, made here so that they need no SFTP header.
+// Makes the SSH file transfer session for the transfer control and the queue,
+// so that they need no SFTP header. The session is a child of parent.
 
-#include "connection/transfer_session.h"
+#include <QObject>
 
-#include <memory>
+namespace corvexo {
+class TransferSession;
+}
 
 namespace corvexo::sftp {
 
-std::unique_ptr<corvexo::TransferSession> makeSftpSession(QObject *parent = nullptr);
+TransferSession *makeSftpSession(QObject *parent = nullptr);
 
 } // namespace corvexo::sftp
