@@ -22,6 +22,7 @@ using namespace corvexo;
 using namespace corvexo::testing;
 
 Q_DECLARE_METATYPE(corvexo::TransferCommand)
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -334,6 +335,32 @@ private slots:
         QCOMPARE(ended.how, Ended::Completed);
     }
 
+    void encryptedKeyFileAsksForItsPassphrase_data()
+    {
+        QTest::addColumn<std::optional<QString>>("answer");
+        QTest::newRow("the passphrase logs in") << std::optional<QString>("key pass");
+        QTest::newRow("cancelled skips the key") << std::optional<QString>();
+    }
+    void encryptedKeyFileAsksForItsPassphrase()
+    {
+        QFETCH(std::optional<QString>, answer);
+        QVERIFY(SshdTestServer::run("ssh-keygen", {"-p", "-P", "", "-N", "key pass", "-f", keyPath()}));
+        auto plainAgain = qScopeGuard([&] { SshdTestServer::run("ssh-keygen", {"-p", "-P", "key pass", "-N", "", "-f", keyPath()}); });
+        QStringList asked;
+        connect(session_.get(), &TransferSession::passphraseQuestion, this, [&](const QString &path) {
+            asked << path;
+            session_->answerPassphrase(answer.value_or(QString()), answer.has_value());
+        });
+        const Ended ended = run(TransferCommand::listing());
+        QCOMPARE(asked, QStringList{keyPath()});
+        QCOMPARE(ended.how, answer ? Ended::Completed : Ended::Failed);
+        if (!answer) {
+            QCOMPARE(ended.code, 530);
+            QCOMPARE(ended.text, QStringLiteral("The server refused the login as %1. Tried: the key %2.")
+                                     .arg(SshdTestServer::currentUser(), keyPath()));
+        }
+    }
+
     void passwordLoginAndARefusalNamingWhatWasTried()
     {
         const QString user = QStringLiteral("corvexosftp");
@@ -372,6 +399,11 @@ private slots:
         const int fd = ::open((folder + sjisName).constData(), O_CREAT | O_WRONLY, 0644);
         QVERIFY(fd >= 0 && ::write(fd, "shift", 5) == 5);
         ::close(fd);
+        // Names Qt cannot decode are beyond QTemporaryDir's clean-up.
+        auto removeNames = qScopeGuard([folder, sjisName] {
+            ::unlink((folder + sjisName).constData());
+            ::unlink((folder + "\x83\x52\x83\x73\x81\x5b.txt").constData());
+        });
         QCOMPARE(run(TransferCommand::changeDir("sjis")).how, Ended::Completed);
         QCOMPARE(listingLines(), QStringList({"../", QStringLiteral("テスト.txt")}));
         const QString target = local_.filePath("sjis.txt");
