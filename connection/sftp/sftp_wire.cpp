@@ -123,7 +123,30 @@ bool SftpWire::init()
         error_ = sftpText(SftpText::NotSftp);
         return false;
     }
+    // The version took the place of an id; the extensions follow it as pairs of strings.
+    SftpReader extensions(reply.body);
+    while (extensions.ok()) {
+        const QByteArrayView name = extensions.stringView();
+        extensions.stringView();
+        if (extensions.ok() && name == "limits@openssh.com") return learnLimits(), true;
+    }
     return true;
+}
+
+void SftpWire::learnLimits()
+{
+    SftpReply reply;
+    if (!call(Packet::Extended, SftpFields().string("limits@openssh.com").bytes(), &reply)) return;
+    if (reply.type != Packet::ExtendedReply) return;
+    SftpReader limits(reply.body);
+    limits.u64();   // the packet length
+    const quint64 read = limits.u64();
+    const quint64 write = limits.u64();
+    // Zero means no limit told; the reply's own ceiling bounds a read all the same.
+    constexpr quint64 Largest = MaxReplyBytes - 1024;
+    if (!limits.ok()) return;
+    if (read > 0) readLimit_ = qsizetype(std::min(read, Largest));
+    if (write > 0) writeLimit_ = qsizetype(std::min(write, Largest));
 }
 
 std::optional<quint32> SftpWire::send(quint8 type, const QByteArray &body)

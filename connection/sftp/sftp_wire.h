@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <algorithm>
 #include <optional>
 
 #include <libssh/libssh.h>
@@ -16,8 +17,8 @@ namespace Packet {
 enum : quint8 {
     Init = 1, Version = 2, Open = 3, Close = 4, Read = 5, Write = 6, Lstat = 7, Fstat = 8,
     Opendir = 11, Readdir = 12, Remove = 13, Mkdir = 14, Rmdir = 15, Realpath = 16, Stat = 17,
-    Rename = 18,
-    Status = 101, Handle = 102, Data = 103, Name = 104, Attrs = 105,
+    Rename = 18, Extended = 200,
+    Status = 101, Handle = 102, Data = 103, Name = 104, Attrs = 105, ExtendedReply = 201,
 };
 }
 
@@ -87,8 +88,12 @@ public:
 
     explicit SftpWire(ssh_channel channel) : channel_(channel) {}
 
-    // Sends INIT and reads the server's VERSION.
+    // Sends INIT and reads the server's VERSION; learns the server's limits when it tells them.
     bool init();
+    // The largest READ and WRITE the server takes: 32 KiB, which every server must,
+    // unless it told larger ones (limits@openssh.com); never more than cap.
+    qsizetype readLimit(qsizetype cap) const { return std::min(cap, readLimit_); }
+    qsizetype writeLimit(qsizetype cap) const { return std::min(cap, writeLimit_); }
     // Sends a request and returns its id; nothing when the channel failed.
     std::optional<quint32> send(quint8 type, const QByteArray &body);
     // Sends a WRITE without copying the data into another buffer first.
@@ -103,7 +108,10 @@ public:
 private:
     bool writeAll(const char *data, qsizetype size);
     bool readExactly(char *data, qsizetype size);
+    void learnLimits();
     quint32 nextId_ = 1;
+    qsizetype readLimit_ = 32 * 1024;
+    qsizetype writeLimit_ = 32 * 1024;
     ssh_channel channel_;
     QString error_;
 };

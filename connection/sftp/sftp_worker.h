@@ -38,8 +38,8 @@ class SftpWorker : public QObject {
     Q_OBJECT
 public:
     static constexpr int RequestsInFlight = 64;
-    static constexpr qsizetype ReadBytes = 64 * 1024;
-    static constexpr qsizetype WriteBytes = 64 * 1024;
+    static constexpr qsizetype ReadBytes = 255 * 1024;
+    static constexpr qsizetype WriteBytes = 255 * 1024;
     static constexpr int ProgressIntervalMs = 200;
 
     SftpWorker();

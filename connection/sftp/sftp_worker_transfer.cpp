@@ -62,6 +62,7 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
     std::map<quint64, QByteArray> early;    // data that came before the data in front of it
     std::deque<ReadRequest> again;          // the rest of short reads
     quint64 next = 0, written = 0;
+    qsizetype readBytes = wire_->readLimit(ReadBytes);
     bool atEnd = false, grown = false;
     std::optional<SftpReply> failure;
     QString writeError;
@@ -79,8 +80,8 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
         }
         // Past the size FSTAT gave, one request finds the end, unless the file grew meanwhile.
         while (going && !atEnd && inFlight.size() < RequestsInFlight && (!size || next <= *size || grown)) {
-            if (!sendRead({next, quint64(ReadBytes)})) return failConnection();
-            next += ReadBytes;
+            if (!sendRead({next, quint64(readBytes)})) return failConnection();
+            next += quint64(readBytes);
         }
         if (inFlight.empty()) break;
         if (!wire_->receive(&reply)) return failConnection();
@@ -96,8 +97,11 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
         QByteArray data = SftpReader(reply.body).string();
         if (quint64(data.size()) > request.length) return failLocally(sftpText(SftpText::MalformedPacket));
         if (size && request.offset + data.size() > *size) grown = true;
-        if (quint64(data.size()) < request.length && !data.isEmpty())
+        if (quint64(data.size()) < request.length && !data.isEmpty()) {
             again.push_back({request.offset + data.size(), request.length - data.size()});
+            // A server that cuts reads short before the end is asked for no more than it gives.
+            if (size && request.offset + data.size() < *size) readBytes = std::min(readBytes, data.size());
+        }
         early.emplace(request.offset, std::move(data));
         for (auto first = early.begin(); first != early.end() && first->first == written; first = early.begin()) {
             if (writeError.isEmpty() && !writeAll(file, first->second.constData(), first->second.size()))
@@ -148,7 +152,7 @@ void SftpWorker::upload(const QString &localPath, const QString &remote)
     bool localEnd = false;
     std::optional<SftpReply> failure;
     QString readError;
-    QByteArray chunk(WriteBytes, Qt::Uninitialized);
+    QByteArray chunk(wire_->writeLimit(WriteBytes), Qt::Uninitialized);
     while (true) {
         while (!stopRequested_ && !failure && !localEnd && readError.isEmpty() && inFlight.size() < RequestsInFlight) {
             const qint64 got = local.read(chunk.data(), chunk.size());

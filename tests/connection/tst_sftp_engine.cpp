@@ -54,6 +54,16 @@ Ended runOn(TransferSession &session, const SessionLogin &login, const TransferC
     return ended;
 }
 
+SessionLogin loginTo(quint16 port, const QString &user, const QString &password)
+{
+    SessionLogin login;
+    login.host = QStringLiteral("127.0.0.1");
+    login.port = port;
+    login.user = user;
+    login.password = password;
+    return login;
+}
+
 QByteArray randomBytes(qsizetype size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -93,7 +103,7 @@ private slots:
         QVERIFY(SshdTestServer::makeKey(keyPath()));
         QVERIFY2(server_.start(), qPrintable(server_.errorText()));
         QVERIFY(server_.authorize(keyPath()));
-        login_ = {QStringLiteral("127.0.0.1"), server_.port(), SshdTestServer::currentUser(), QString()};
+        login_ = loginTo(server_.port(), SshdTestServer::currentUser(), QString());
         QVERIFY(server_.writeFile("a.txt", "alpha"));
         QVERIFY(server_.writeFile("sub/inner.txt", "inner"));
         QVERIFY(QFile::link(server_.pathOf("sub"), server_.pathOf("linked")));
@@ -379,7 +389,7 @@ private slots:
         QFile file(knownHosts());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pam.knownHostsLine() + '\n') > 0);
         file.close();
-        SessionLogin login {"127.0.0.1", pam.port(), user, "Pass word 1"};
+        SessionLogin login = loginTo(pam.port(), user, "Pass word 1");
         QCOMPARE(runOn(*session_, login, TransferCommand::listing()).how, Ended::Completed);
         session_->abort();
         login.password = "wrong";
