@@ -20,8 +20,30 @@ QString day(const QDateTime &when)
 
 } // namespace
 
+// An SSH host key: no issuer or dates, only the key and, when it changed, the one known before.
+static QString hostKeyQuestionText(const CertificateQuestion &q)
+{
+    const bool changed = !q.previousFingerprint.isEmpty();
+    QString text = changed
+        ? pick(u"WARNING: the host key of %1 (port %2) has changed. Someone may be intercepting the connection "
+               u"(an attack), or the server's key was replaced.",
+               u"警告：%1（ポート %2）のホスト鍵が変わっています。誰かが通信を傍受している（攻撃の）おそれがあります。"
+               u"あるいはサーバーの鍵が取り替えられました。")
+        : pick(u"The host key of %1 (port %2) is not in your known hosts.",
+               u"%1（ポート %2）のホスト鍵は既知のホストに登録されていません。");
+    text = text.arg(q.host).arg(q.port) + QStringLiteral("\n\n");
+    text += pick(u"Key type: %1\nFingerprint: %2", u"鍵の種類: %1\nフィンガープリント: %2").arg(q.keyType, q.fingerprint);
+    if (changed)
+        text += pick(u"\nKnown fingerprint: %1", u"\n登録済みのフィンガープリント: %1").arg(q.previousFingerprint);
+    text += changed ? pick(u"\n\nTrust the new key and connect anyway?", u"\n\nそれでも新しい鍵を信頼して接続しますか？")
+                    : pick(u"\n\nTrust this key, remember it in your known hosts and connect?",
+                           u"\n\nこの鍵を信頼して既知のホストに登録し、接続しますか？");
+    return text;
+}
+
 QString certificateQuestionText(const CertificateQuestion &q)
 {
+    if (!q.keyType.isEmpty()) return hostKeyQuestionText(q);
     const bool changed = !q.previousFingerprint.isEmpty();
     QString text = changed
         ? pick(u"The certificate of %1 (port %2) has changed since you trusted it.",
@@ -63,6 +85,9 @@ QString plainLoginQuestionText(const PlainLoginQuestion &q)
 QString securityTooltipText(const SessionSecurity &security)
 {
     if (!security.encrypted) return {};
+    if (!security.keyType.isEmpty())
+        return pick(u"Encrypted (%1, %2)\nHost key: %3 %4", u"暗号化されています（%1、%2）\nホスト鍵: %3 %4")
+            .arg(security.protocol, security.cipher, security.keyType, security.fingerprint);
     return pick(u"Encrypted (%1)\nSHA-256 fingerprint: %2", u"暗号化されています（%1）\nSHA-256 フィンガープリント: %2")
         .arg(security.protocol, security.fingerprint);
 }

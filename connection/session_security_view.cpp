@@ -4,6 +4,7 @@
 #include "certificate_messages.h"
 #include "connection/transfer_control.h"
 #include "files/file_messages.h"
+#include "passphrase_prompt.h"
 
 #include <QFileInfo>
 
@@ -51,6 +52,12 @@ SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *s
     connect(control_, &TransferControl::plainLoginQuestion, this, [this](const PlainLoginQuestion &question) {
         QMetaObject::invokeMethod(this, [this, question] {
             control_->answerPlainLogin(askYesNoDefaultingToNo(window_, plainLoginQuestionText(question)));
+        }, Qt::QueuedConnection);
+    });
+    connect(control_, &TransferControl::passphraseQuestion, this, [this](const QString &keyPath) {
+        QMetaObject::invokeMethod(this, [this, keyPath] {
+            const std::optional<QString> passphrase = askPassphrase(window_, keyPath);
+            control_->answerPassphrase(passphrase.value_or(QString()), passphrase.has_value());
         }, Qt::QueuedConnection);
     });
     connect(control_, &TransferControl::trustNotSaved, this, [this](const QString &path, const QString &reason) {

@@ -1,9 +1,10 @@
 #pragma once
 // What the window shows of a session's encryption: a lock picture in the
 // status bar while the session is encrypted (its tooltip names the TLS version
-// and the certificate's fingerprint), and the questions about a certificate
-// the system does not trust and about a login in clear text, asked from the
-// event loop and answered to the control.
+// and the certificate's fingerprint, or the SSH host key and cipher), and the
+// questions about a certificate or host key nobody vouches for, about a login
+// in clear text and about a key file's passphrase, asked from the event loop
+// and answered to the control.
 
 #include <QObject>
 

@@ -88,6 +88,9 @@ public:
     // The answer to plainLoginQuestion(): true logs in without encryption, for this
     // session only; false ends it before the login.
     virtual void answerPlainLogin(bool allow) { Q_UNUSED(allow); }
+    // The answer to passphraseQuestion(): the passphrase, or given false to skip the key.
+    // It is used for this login only and never kept.
+    virtual void answerPassphrase(const QString &passphrase, bool given) { Q_UNUSED(passphrase); Q_UNUSED(given); }
 
 signals:
     void stateChanged(int state);
@@ -100,6 +103,8 @@ signals:
     void trustNotSaved(const QString &path, const QString &reason);
     // The password would travel in clear text; nothing is sent until the answer.
     void plainLoginQuestion(const corvexo::PlainLoginQuestion &question);
+    // An SSH key file needs its passphrase (its path); the control waits, sending nothing.
+    void passphraseQuestion(const QString &keyPath);
 };
 
 } // namespace corvexo

@@ -29,15 +29,19 @@ struct TransferProgress {
 // How the session travels.
 struct SessionSecurity {
     bool encrypted = false;
-    QString protocol;      // "TLS 1.3"
-    QString fingerprint;   // SHA-256 of the server's certificate, hex with colons
+    QString protocol;      // "TLS 1.3", "SSH"
+    QString fingerprint;   // SHA-256 of the server's certificate, hex with colons; of an SSH host key "SHA256:..."
+    QString keyType;       // SSH only: the host key's type, "ED25519"
+    QString cipher;        // SSH only: "aes128-gcm@openssh.com"
 };
 
-// A certificate that the control cannot trust by itself; the window answers
-// with answerCertificate(), and the control waits, sending nothing, until then.
+// A certificate, or an SSH host key, that the control cannot trust by itself; the
+// window answers with answerCertificate(), and the control waits, sending nothing,
+// until then.
 struct CertificateQuestion {
     QString host;
     quint16 port = 0;
+    QString keyType;              // set for an SSH host key ("ED25519"), whose fingerprint reads "SHA256:..."
     QString subject;
     QString issuer;
     QDateTime validFrom;

@@ -63,6 +63,8 @@ public:
     // A certificate or host key the system does not trust is then accepted only when it
     // has this fingerprint, without a question; any other is refused.
     virtual void setTrustedFingerprint(const QString &fingerprint) = 0;
+    // The answer to passphraseQuestion(); given false skips the key.
+    virtual void answerPassphrase(const QString &passphrase, bool given) { Q_UNUSED(passphrase); Q_UNUSED(given); }
 
 signals:
     void stateReached(int state);
@@ -76,6 +78,8 @@ signals:
     void trustNotSaved(const QString &path, const QString &reason);
     // The session waits, sending nothing, until answerPlainLogin().
     void plainLoginQuestion(const corvexo::PlainLoginQuestion &question);
+    // A key file needs its passphrase; the session waits until answerPassphrase().
+    void passphraseQuestion(const QString &keyPath);
 };
 
 } // namespace corvexo

@@ -95,6 +95,9 @@ void FtpTransferControl::watchSession()
     connect(session, &TransferSession::trustNotSaved, this, [this](const QString &path, const QString &reason) {
         deliver([this, path, reason] { emit trustNotSaved(path, reason); });
     });
+    connect(session, &TransferSession::passphraseQuestion, this, [this](const QString &keyPath) {
+        deliver([this, keyPath] { emit passphraseQuestion(keyPath); });
+    });
     connect(session, &TransferSession::listingProgressed, this, [this](qint64 entries) {
         deliver([this, entries] {
             emit progressChanged(TransferProgress{TransferProgress::Unit::Entries, entries, -1});
@@ -195,6 +198,14 @@ void FtpTransferControl::answerLater(std::function<void(TransferSession &)> answ
     const quint64 cancels = cancels_;
     QMetaObject::invokeMethod(this, [this, cancels, answer = std::move(answer)] {
         if (cancels == cancels_ && session_) answer(*session_);
+    }, Qt::QueuedConnection);
+}
+
+void FtpTransferControl::answerPassphrase(const QString &passphrase, bool given)
+{
+    const quint64 cancels = cancels_;
+    QMetaObject::invokeMethod(this, [this, cancels, passphrase, given] {
+        if (cancels == cancels_ && session_) session_->answerPassphrase(passphrase, given);
     }, Qt::QueuedConnection);
 }
 

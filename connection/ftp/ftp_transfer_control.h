@@ -42,6 +42,7 @@ public:
     SessionSecurity security() const override { return session_ ? session_->security() : SessionSecurity{}; }
     void answerCertificate(bool trust) override;
     void answerPlainLogin(bool allow) override;
+    void answerPassphrase(const QString &passphrase, bool given) override;
 
     // A certificate the system does not trust is then accepted only when it has
     // this SHA-256 fingerprint (hex; colons and case ignored), without a question.

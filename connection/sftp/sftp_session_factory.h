@@ -1,6 +1,6 @@
 #pragma once
-// Makes the SSH file transfer session. Until it exists, nullptr: the transfer
-// control then fails an sftp:// connection with a clear text.
+// Makes the SSH file transfer session for the transfer control and the queue,
+// so that they need no SFTP header. The session is a child of parent.
 
 #include <QObject>
 
@@ -10,10 +10,6 @@ class TransferSession;
 
 namespace corvexo::sftp {
 
-inline TransferSession *makeSftpSession(QObject *parent)
-{
-    Q_UNUSED(parent);
-    return nullptr;
-}
+TransferSession *makeSftpSession(QObject *parent = nullptr);
 
 } // namespace corvexo::sftp
