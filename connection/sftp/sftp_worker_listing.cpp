@@ -112,12 +112,11 @@ void SftpWorker::list(bool keepEntries)
         }
     }
     parser.finish();
-    if (!charsetKnown_) {
-        const QList<QByteArrayView> sample = parser.namesBeyondAscii();
-        if (!sample.isEmpty()) {
-            charset_ = ftp::FtpCharset(ftp::FtpCharset::detect(sample));
-            charsetKnown_ = true;
-        }
+    // Each listing decides from its own names; an all-ASCII one leaves the charset as it was.
+    const QList<QByteArrayView> sample = parser.namesBeyondAscii();
+    if (!sample.isEmpty()) {
+        charset_ = ftp::FtpCharset(ftp::FtpCharset::ofListing(sample, parser.namesNotUtf8() == 0));
+        charsetKnown_ = true;
     }
     SftpOutcome outcome;
     outcome.code = 226;
