@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/elided_label.h"
 #include "app/picture_box.h"
 #include "app/window_placements.h"
 #include "file_list_widget.h"
@@ -35,11 +36,14 @@ void fitCaption(QLabel *label)
 
 void Form1::Form_Resize()
 {
-    // A minimised (or otherwise managed) window keeps what the platform gave it.
-    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    // A minimised window keeps what the platform gave it; a maximised one is
+    // left where the platform put it, its controls laid out over all its room.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+    if (windowState() & Qt::WindowMaximized)
+        return placeControls(planMaximisedLayout(centralWidget()->size() * kTwipsPerPixel));
     const QScreen *shownOn = screen();
     if (!shownOn) return;
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = normalFrame();
     const WindowPlacements p = planWindowLayout(
         shownOn->geometry().size() * kTwipsPerPixel, frame * kTwipsPerPixel);
 
@@ -47,6 +51,20 @@ void Form1::Form_Resize()
     const QSize inside = outer.size() - frame;
     if (size() != inside) resize(inside);  // comes back here with the size already right
     move(shownOn->geometry().topLeft() + outer.topLeft());
+    placeControls(p);
+}
+
+// The frame's extent as last seen in the normal state: a window on its way back
+// from maximised may still report the maximised frame, which would shrink it.
+QSize Form1::normalFrame()
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (windowState() == Qt::WindowNoState && isVisible() && !frame.isEmpty()) normalFrame_ = frame;
+    return normalFrame_.isValid() ? normalFrame_ : frame;
+}
+
+void Form1::placeControls(const WindowPlacements &p)
+{
     Toolbar1->lower();  // the picture box is drawn over the toolbar's lower edge
     StatusBar1->setFixedHeight(twipsToPixels(p.statusBarHeight));
     Toolbar1->setFixedHeight(twipsToPixels(p.toolbarHeight));
@@ -60,6 +78,7 @@ void Form1::Form_Resize()
     Drive1->setGeometry(twipsToPixels(p.Drive1));
     Combo1->setGeometry(twipsToPixels(p.Combo1));
     Picture1->setGeometry(twipsToPixels(p.Picture1));
+    remotePath->setGeometry(twipsToPixels(p.remotePath));
     for (QLabel *caption : {Label1, Label2}) fitCaption(caption);
     Text1->raise();  // its lowest pixel row meets the lists' top edge
     Picture1->raise();
@@ -83,7 +102,7 @@ void Form1::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     // Coming back from minimised runs the layout again, as a change of size would.
-    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState) Form_Resize();
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
 }
 
 } // namespace corvexo

@@ -37,6 +37,8 @@ public:
     TransferProgress progress() const override { return session_.progress(); }
     void stop() override;
     SessionSecurity security() const override { return session_.security(); }
+    bool sessionOpen() const override { return session_.isOpenFor(login_); }
+    QString currentFolder() const override { return sessionOpen() ? session_.currentFolder() : QString(); }
     void answerCertificate(bool trust) override;
 
     // A certificate the system does not trust is then accepted only when it has
