@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
@@ -192,7 +193,29 @@ void FileListWidget::showRefilled()
     horizontalScrollBar()->setValue(0);
     if (count() == 0) return;
     const int row = chosen.isEmpty() ? -1 : rowOf(chosen);
-    setCurrentRow(row >= 0 ? row : 0);
+    // Current, not highlighted: a click on it is a plain click, not the start of a rename.
+    const QModelIndex current = model_->index(row >= 0 ? row : 0, NameColumn);
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    scrollTo(current);
+}
+
+// The current entry is framed across its row while the list has the keys, highlighted or not.
+void FileListWidget::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    const int row = currentRow();
+    if (row < 0 || !hasFocus()) return;
+    const QRect frame = visualRect(model_->index(row, NameColumn))
+                            .united(visualRect(model_->index(row, FileListColumnCount - 1)));
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+}
+
+void FileListWidget::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update();   // the frame leaves the old row whole
 }
 
 // The title's own click has set its arrow: up on the first click, turned round on each further one.
@@ -288,9 +311,16 @@ QString FileListWidget::toolTipFor(const QModelIndex &index) const
     return fontMetrics().horizontalAdvance(text) > room ? text : QString();
 }
 
+void FileListWidget::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void FileListWidget::focusInEvent(QFocusEvent *event)
 {
     QTableView::focusInEvent(event);
+    viewport()->update();
     emit focusReceived();
 }
 

@@ -254,6 +254,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -271,6 +272,11 @@ private:
     void placeControls(const WindowPlacements &p);
     QSize normalFrame();
     QSize normalFrame_;  // invalid until the normal state's frame was seen
+    QSize frameUsed_;    // the frame the last normal layout counted with
+    bool layoutScheduled_ = false;
+    bool inNormalState() const;
+    void scheduleLayout();
+    void layoutIfFramed();
 
     // --- click animation ---
     void runAnimation();

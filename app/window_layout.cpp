@@ -44,6 +44,7 @@ void Form1::Form_Resize()
     const QScreen *shownOn = screen();
     if (!shownOn) return;
     const QSize frame = normalFrame();
+    frameUsed_ = frame;
     const WindowPlacements p = planWindowLayout(
         shownOn->geometry().size() * kTwipsPerPixel, frame * kTwipsPerPixel);
 
@@ -54,12 +55,13 @@ void Form1::Form_Resize()
     placeControls(p);
 }
 
-// The frame's extent as last seen in the normal state: a window on its way back
-// from maximised may still report the maximised frame, which would shrink it.
+// The frame's extent in the normal state. A window manager tells it only after
+// the window was shown, and a window on its way back from maximised still reports
+// the maximised frame, which has no borders: the largest frame seen counts.
 QSize Form1::normalFrame()
 {
     const QSize frame = frameGeometry().size() - size();
-    if (windowState() == Qt::WindowNoState && isVisible() && !frame.isEmpty()) normalFrame_ = frame;
+    if (inNormalState()) normalFrame_ = normalFrame_.expandedTo(frame);
     return normalFrame_.isValid() ? normalFrame_ : frame;
 }
 
@@ -92,17 +94,51 @@ void Form1::dockBars()
     StatusBar1->setGeometry(0, client.height() - StatusBar1->height(), client.width(), StatusBar1->height());
 }
 
+bool Form1::inNormalState() const
+{
+    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+// A window manager frames the window after it was first shown: the outer size
+// then has to be made right again. Moving it by its title bar changes nothing.
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    layoutIfFramed();
+}
+
+void Form1::layoutIfFramed()
+{
+    if (inNormalState() && isVisible() && normalFrame() != frameUsed_) scheduleLayout();
+}
+
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    if (isVisible()) scheduleLayout();
+    else Form_Resize();
+}
+
+// A window manager that maximises the window tells its new size before its new
+// state; the layout step runs once both are in, so that it never shrinks a
+// window on its way to being maximised (and never drifts when it comes back).
+void Form1::scheduleLayout()
+{
+    if (layoutScheduled_) return;
+    layoutScheduled_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        layoutScheduled_ = false;
+        Form_Resize();
+    }, Qt::QueuedConnection);
 }
 
 void Form1::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    // Coming back from minimised runs the layout again, as a change of size would.
+    // Coming back from minimised or maximised runs the layout again, as a change of size would.
     if (event->type() == QEvent::WindowStateChange) Form_Resize();
+    // The window manager has framed the window by the time it activates it.
+    if (event->type() == QEvent::ActivationChange) layoutIfFramed();
 }
 
 } // namespace corvexo

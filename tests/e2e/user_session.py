@@ -160,7 +160,10 @@ class UserSession:
             time.sleep(0.5)
             self.x.screenshot("maximised-1280x1024")
             self.x.key(self.main, "ctrl+alt+Down")
-            wait_for("the window restored", lambda: self.x.geometry(self.main)[2:] == normal[2:], 10)
+            try:
+                wait_for("the window restored", lambda: self.x.geometry(self.main)[2:] == normal[2:], 10)
+            except SessionError:
+                raise SessionError("restored to %r, normal was %r" % (self.x.geometry(self.main), normal))
         time.sleep(0.3)
 
     def move_local_folder(self):
