@@ -255,6 +255,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -274,6 +275,7 @@ private:
     QSize normalFrame_;  // invalid until the normal state's frame was seen
     QSize frameUsed_;    // the frame the last normal layout counted with
     bool layoutScheduled_ = false;
+    bool frameCheckQueued_ = false;
     bool inNormalState() const;
     void scheduleLayout();
     void layoutIfFramed();

@@ -107,6 +107,23 @@ void Form1::moveEvent(QMoveEvent *event)
     layoutIfFramed();
 }
 
+// The window manager tells the frame by a property of the window (on X11), at
+// times only after the window was shown and activated: a changed property has the
+// frame looked at again, once the toolkit has read the property itself.
+bool Form1::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    constexpr quint8 kPropertyNotify = 28;
+    if (eventType == "xcb_generic_event_t" && (static_cast<const quint8 *>(message)[0] & 0x7f) == kPropertyNotify
+        && !frameCheckQueued_) {
+        frameCheckQueued_ = true;
+        QMetaObject::invokeMethod(this, [this] {
+            frameCheckQueued_ = false;
+            layoutIfFramed();
+        }, Qt::QueuedConnection);
+    }
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+
 void Form1::layoutIfFramed()
 {
     if (inNormalState() && isVisible() && normalFrame() != frameUsed_) scheduleLayout();
