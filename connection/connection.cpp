@@ -67,6 +67,7 @@ void Form1::Connect()
     // and an earlier server's entries must not be opened on this one.
     clearOperationMarks();
     ListView2->clear();
+    ListView2->chooseAfterRefill({});
     ListWait = true;
     int error = Inet1->execute(TransferCommand::connectListing());
     if (error == TransferError::StillExecuting && !Inet1->stillExecuting())

@@ -66,6 +66,7 @@ void Form1::readyAfterRefusal()
 {
     clearOperationMarks();
     downloadInHand = {};
+    ListView2->chooseAfterRefill({});   // a refused folder change leaves no folder to come back from
     completionTail();
     setWindowTitle(text(164));
 }

@@ -72,7 +72,7 @@ def check_package(build, work, artifacts):
     metainfo = "usr/share/metainfo/org.example.corvexo.metainfo.xml"
     for path in ("usr/bin/corvexo", "usr/bin/corvexo-ftp-console", "usr/share/applications/corvexo.desktop",
                  "usr/share/icons/hicolor/64x64/apps/corvexo.png", "usr/share/corvexo/about.gif", metainfo,
-                 "usr/share/doc/corvexo/copyright", "usr/share/doc/corvexo/changelog.Debian.gz",
+                 "usr/share/doc/corvexo/copyright", "usr/share/doc/corvexo/changelog.gz",
                  "usr/share/man/man1/corvexo.1.gz", "usr/share/man/man1/corvexo-ftp-console.1.gz"):
         if " ./" + path not in listing:
             raise SessionError("the package lacks " + path)
@@ -84,7 +84,7 @@ def check_package(build, work, artifacts):
     subprocess.run(["appstreamcli", "validate", "--no-net", os.path.join(tree, metainfo)], check=True)
     # Debian's own checks: no errors (warnings and notes are kept for reading).
     if shutil.which("lintian"):
-        report = subprocess.run(["lintian", "--no-tag-display-limit", debs[0]], stdout=subprocess.PIPE,
+        report = subprocess.run(["lintian", "--tag-display-limit", "0", debs[0]], stdout=subprocess.PIPE,
                                 stderr=subprocess.STDOUT, text=True).stdout
         with open(os.path.join(artifacts, "lintian.txt"), "w", encoding="utf-8") as f:
             f.write(report)
