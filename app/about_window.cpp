@@ -53,8 +53,26 @@ Form4::Form4(QWidget *parent) : QWidget(parent, Qt::Window)
     watchLink(Label2, QStringLiteral("Mail to Pell"), &Form4::Label2_Click);
     watchLink(Label3, QStringLiteral("Go to Pell's site"), &Form4::Label3_Click);
     Form_Load();
-    // Both lines of the version text show whole, whatever the font that stands in for Arial.
-    Label1->resize(Label1->width(), std::max(Label1->height(), Label1->heightForWidth(Label1->width())));
+    // The version and address lines show whole, whatever fonts stand in for Arial and
+    // Tahoma (a Japanese desktop's fallback fonts are taller).
+    fitWhole(Label1, Label2->y());
+    fitWhole(Label3, height());
+}
+
+// Grows the label down to its text's height, and takes a smaller font when even
+// the room down to `bottom` is not enough.
+void Form4::fitWhole(QLabel *label, int bottom)
+{
+    QFont font = label->font();
+    for (qreal points = font.pointSizeF(); ; points -= 0.5) {
+        font.setPointSizeF(points);
+        label->setFont(font);
+        const int needed = label->heightForWidth(label->width());
+        if (label->y() + needed <= bottom || points <= 6) {
+            label->resize(label->width(), std::max(label->height(), std::min(needed, bottom - label->y())));
+            return;
+        }
+    }
 }
 
 QUrl Form4::mailTarget() { return QUrl(QStringLiteral("mailto:") + kMailAddress); }

@@ -31,6 +31,7 @@ protected:
 private:
     void Form_Load();
     void watchLink(QLabel *label, const QString &tooltip, void (Form4::*click)());
+    static void fitWhole(QLabel *label, int bottom);
     QPixmap background_;
 };
 

@@ -21,9 +21,14 @@ void Form1::DItem(bool &Dis)
         toolbarButton(7)->setEnabled(true);
         con->setEnabled(true);
         Combo1->setEnabled(true);
+        // A failed connection must not lock the user out of the settings and the help.
+        edit->menuAction()->setEnabled(true);
+        help->menuAction()->setEnabled(true);
     }
-    for (int position : {2, 3, 5, 6}) toolbarButton(position)->setEnabled(false);
-    Discon->setEnabled(false);
+    for (int position : {3, 5, 6}) toolbarButton(position)->setEnabled(false);
+    // Disconnect (and the toolbar's Stop) stays at hand while a connection works, connecting included.
+    toolbarButton(2)->setEnabled(Connected);
+    Discon->setEnabled(Connected);
     Refr->setEnabled(false);
     ListView2->setEnabled(false);
     Dis = false;

@@ -1,6 +1,8 @@
 #include "file_list_model.h"
 
 #include "file_list_messages.h"
+#include "progress_texts.h"
+#include "strings/string_table.h"
 #include "local/file_icons.h"
 
 #include <QThreadPool>
@@ -30,20 +32,49 @@ qint64 timeKey(const QDateTime &time)
     return time.isValid() ? time.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
 }
 
+bool keyLess(const FileListEntry &x, const FileListEntry &y, int column)
+{
+    switch (column) {
+    case SizeColumn: return sizeKey(x) < sizeKey(y);
+    case ModifiedColumn: return timeKey(x.modified) < timeKey(y.modified);
+    default: return x.text.compare(y.text, Qt::CaseInsensitive) < 0;
+    }
+}
+
+QDateTime shownTime(const QDateTime &time)
+{
+    // Times the server gives in UTC are shown in the user's own zone; others
+    // (a local file's, or a server's clock as its listing wrote it) as they are.
+    return time.timeSpec() == Qt::UTC ? time.toLocalTime() : time;
+}
+
 } // namespace
 
-QString sizeText(qint64 size, const QLocale &locale)
+QString shortSizeText(qint64 size)
 {
-    return size < 0 ? QString() : locale.toString(size);
+    if (size < 0) return {};
+    return size < 1024 ? QString::number(size) + QStringLiteral(" B") : sizeText(size);
+}
+
+QString exactSizeText(qint64 size, const QLocale &locale)
+{
+    if (size < 0) return {};
+    const bool japanese = uiLanguage() == UiLanguage::Japanese;
+    return locale.toString(size) + (japanese ? QStringLiteral(" バイト") : QStringLiteral(" bytes"));
+}
+
+QString compactModifiedText(const QDateTime &time, int currentYear)
+{
+    if (!time.isValid()) return {};
+    const QDateTime shown = shownTime(time);
+    return shown.toString(shown.date().year() == currentYear ? QStringLiteral("MM-dd HH:mm")
+                                                              : QStringLiteral("yyyy-MM-dd"));
 }
 
 QString modifiedText(const QDateTime &time)
 {
     if (!time.isValid()) return {};
-    // Times the server gives in UTC are shown in the user's own zone; others
-    // (a local file's, or a server's clock as its listing wrote it) as they are.
-    const QDateTime shown = time.timeSpec() == Qt::UTC ? time.toLocalTime() : time;
-    return shown.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return shownTime(time).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QList<int> sortedOrder(const QList<FileListEntry> &entries, int column, Qt::SortOrder order)
@@ -56,17 +87,10 @@ QList<int> sortedOrder(const QList<FileListEntry> &entries, int column, Qt::Sort
         result[i] = int(i);
     }
     const bool descending = order == Qt::DescendingOrder;
-    auto keyLess = [&](int a, int b) {
-        const FileListEntry &x = entries.at(a), &y = entries.at(b);
-        switch (column) {
-        case SizeColumn: return sizeKey(x) < sizeKey(y);
-        case ModifiedColumn: return timeKey(x.modified) < timeKey(y.modified);
-        default: return x.text.compare(y.text, Qt::CaseInsensitive) < 0;
-        }
-    };
     std::stable_sort(result.begin(), result.end(), [&](int a, int b) {
         if (ranks[a] != ranks[b]) return ranks[a] < ranks[b];
-        return descending ? keyLess(b, a) : keyLess(a, b);
+        return descending ? keyLess(entries.at(b), entries.at(a), column)
+                          : keyLess(entries.at(a), entries.at(b), column);
     });
     return result;
 }
@@ -122,6 +146,44 @@ void FileListModel::appendEntry(const FileListEntry &entry)
     endInsertRows();
 }
 
+void FileListModel::putEntry(const FileListEntry &entry)
+{
+    ++rowsGeneration_;
+    if (const int row = rowOf(entry.text); row >= 0) {
+        rows_[row] = entry;
+        emit dataChanged(index(row, 0), index(row, FileListColumnCount - 1));
+        // A changed size or time may move it in a list sorted by size or time.
+        const int place = sortedPlace(entry, row);
+        const int before = place >= row ? place + 1 : place;
+        if (before != row && before != row + 1 && beginMoveRows({}, row, row, {}, before)) {
+            rows_.move(row, place);
+            endMoveRows();
+        }
+        return;
+    }
+    const int at = sortedPlace(entry, -1);
+    beginInsertRows({}, at, at);
+    rows_.insert(at, entry);
+    endInsertRows();
+}
+
+// Where the entry belongs among the rows other than `skip`: after every row the
+// chosen sort puts before it or beside it; at the end while the listing's own order is kept.
+int FileListModel::sortedPlace(const FileListEntry &entry, int skip) const
+{
+    int place = 0;
+    const bool descending = sortOrder_ == Qt::DescendingOrder;
+    for (qsizetype row = 0; row < rows_.size(); ++row) {
+        if (row == skip) continue;
+        const FileListEntry &other = rows_.at(row);
+        const bool otherFirst = sortColumn_ < 0 || rank(other.text) < rank(entry.text)
+            || (rank(other.text) == rank(entry.text)
+                && !(descending ? keyLess(other, entry, sortColumn_) : keyLess(entry, other, sortColumn_)));
+        if (otherFirst) ++place;
+    }
+    return place;
+}
+
 void FileListModel::clear()
 {
     setEntries({});
@@ -152,9 +214,13 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn: return row.text;
-        case SizeColumn: return row.text.endsWith(u'/') ? QString() : sizeText(row.size, locale_);
-        case ModifiedColumn: return modifiedText(row.modified);
+        case SizeColumn: return row.text.endsWith(u'/') ? QString() : shortSizeText(row.size);
+        case ModifiedColumn: return compactModifiedText(row.modified, QDate::currentDate().year());
         }
+        break;
+    case Qt::ToolTipRole:
+        if (index.column() == SizeColumn && !row.text.endsWith(u'/')) return exactSizeText(row.size, locale_);
+        if (index.column() == ModifiedColumn) return modifiedText(row.modified);
         break;
     case Qt::DecorationRole:
         if (index.column() == NameColumn) return iconFor(row.image);

@@ -31,8 +31,21 @@ struct FileListEntry {
 enum FileListColumn : int { NameColumn, SizeColumn, ModifiedColumn, FileListColumnCount };
 
 // How a size and a time read in the lists; empty when not known.
-QString sizeText(qint64 size, const QLocale &locale);
+QString shortSizeText(qint64 size);                           // "512 B", "1.2 KB", "4.8 MB"
+QString exactSizeText(qint64 size, const QLocale &locale);    // "1,234 bytes", for the tooltip
 QString modifiedText(const QDateTime &time);   // "yyyy-MM-dd HH:mm", a UTC time in local time
+// The column's short form: "MM-dd HH:mm" within the current year, "yyyy-MM-dd" before it.
+QString compactModifiedText(const QDateTime &time, int currentYear);
+
+// What the user made of a list's columns: widths of the size and time columns
+// (0: the program's own) and the column sorted by (-1: the listing's order).
+struct FileListLook {
+    int sizeWidth = 0;
+    int modifiedWidth = 0;
+    int sortColumn = -1;
+    Qt::SortOrder sortOrder = Qt::AscendingOrder;
+    friend bool operator==(const FileListLook &, const FileListLook &) = default;
+};
 
 // The order of the entries (as indexes into them) sorted by a column: "./" and
 // "../" first, then folders, then files, whatever the direction; equal keys
@@ -63,6 +76,8 @@ public:
     // Replaces every row; a chosen sort is applied to the new rows.
     void setEntries(QList<FileListEntry> entries);
     void appendEntry(const FileListEntry &entry);
+    // Replaces the row of the same text, or inserts the entry where the chosen sort puts it.
+    void putEntry(const FileListEntry &entry);
     void clear();
     const FileListEntry &entry(int row) const { return rows_.at(row); }
     int rowOf(const QString &text) const;  // -1 when no row has this text
@@ -83,6 +98,7 @@ signals:
 private:
     QIcon iconFor(int image) const;
     void sortLongList();
+    int sortedPlace(const FileListEntry &entry, int skip) const;
     void applyOrder(const QList<int> &sortedRows);
     void replaceRows(QList<FileListEntry> rows);
 

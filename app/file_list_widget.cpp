@@ -9,7 +9,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 
 namespace corvexo {
 
@@ -17,9 +20,20 @@ namespace {
 
 // One slice of a long fill; the window answers other events between slices.
 constexpr int kSliceMilliseconds = 20;
-constexpr int kSizeColumnWidth = 76;
-constexpr int kModifiedColumnWidth = 112;
-constexpr int kNarrowestNameColumn = 100;
+constexpr int kNarrowestNameColumn = 60;
+constexpr int kCellPadding = 12;  // the style's margins on both sides of a cell's text
+
+// Wide enough for the longest short size ("1023.9 MB") and both date forms, in this font.
+int sizeColumnWidth(const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QStringLiteral("1023.9 MB")) + kCellPadding;
+}
+
+int modifiedColumnWidth(const QFontMetrics &metrics)
+{
+    return std::max(metrics.horizontalAdvance(QStringLiteral("12-31 23:59")),
+                    metrics.horizontalAdvance(QStringLiteral("2099-12-31"))) + kCellPadding;
+}
 
 } // namespace
 
@@ -53,13 +67,18 @@ FileListWidget::FileListWidget(QWidget *parent) : QTableView(parent), model_(new
     titles->setSectionsClickable(true);
     titles->setSortIndicatorShown(false);  // the listing's own order until a title is clicked
     titles->setSortIndicator(-1, Qt::DescendingOrder);
-    titles->resizeSection(SizeColumn, kSizeColumnWidth);
-    titles->resizeSection(ModifiedColumn, kModifiedColumnWidth);
+    titles->setTextElideMode(Qt::ElideRight);
+    titles->setMinimumSectionSize(24);
+    titles->resizeSection(SizeColumn, sizeColumnWidth(fontMetrics()));
+    titles->resizeSection(ModifiedColumn, modifiedColumnWidth(fontMetrics()));
     connect(titles, &QHeaderView::sectionClicked, this, &FileListWidget::sortByClickedColumn);
-    // The name column takes the room the others leave, until the user sizes a column.
-    connect(titles, &QHeaderView::sectionResized, this, [this] {
-        if (!fittingNameColumn_) nameColumnFitted_ = false;
+    // The name column takes the room the others leave.
+    connect(titles, &QHeaderView::sectionResized, this, [this](int column) {
+        if (column != NameColumn) fitNameColumn();
     });
+    setTextElideMode(Qt::ElideRight);
+    // The list that has the keys shows it by its frame.
+    setStyleSheet(QStringLiteral("QTableView:focus { border: 2px solid palette(highlight); }"));
 
     pendingEdit_ = new QTimer(this);
     pendingEdit_->setSingleShot(true);
@@ -148,6 +167,7 @@ bool FileListWidget::fill(std::unique_ptr<FileListSource> source)
     clear();
     if (source->work(QDeadlineTimer(kSliceMilliseconds))) {
         model_->setEntries(source->takeRows());
+        showRefilled();
         return true;
     }
     source_ = std::move(source);
@@ -161,7 +181,41 @@ void FileListWidget::fillSlice()
     fillTimer_->stop();
     const std::unique_ptr<FileListSource> done = std::move(source_);
     model_->setEntries(done->takeRows());
+    showRefilled();
     emit fillFinished();
+}
+
+// A new listing is read from its top, with a current entry for the keys (Enter, Delete).
+void FileListWidget::showRefilled()
+{
+    const QString chosen = std::exchange(chosenAfterRefill_, {});
+    scrollToTop();
+    horizontalScrollBar()->setValue(0);
+    if (count() == 0) return;
+    const int row = chosen.isEmpty() ? -1 : rowOf(chosen);
+    // Current, not highlighted: a click on it is a plain click, not the start of a rename.
+    const QModelIndex current = model_->index(row >= 0 ? row : 0, NameColumn);
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    scrollTo(current);
+}
+
+// The current entry is framed across its row while the list has the keys, highlighted or not.
+void FileListWidget::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    const int row = currentRow();
+    if (row < 0 || !hasFocus()) return;
+    const QRect frame = visualRect(model_->index(row, NameColumn))
+                            .united(visualRect(model_->index(row, FileListColumnCount - 1)));
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+}
+
+void FileListWidget::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update();   // the frame leaves the old row whole
 }
 
 // The title's own click has set its arrow: up on the first click, turned round on each further one.
@@ -173,11 +227,27 @@ void FileListWidget::sortByClickedColumn(int column)
 
 void FileListWidget::fitNameColumn()
 {
-    if (!nameColumnFitted_) return;
     const int rest = horizontalHeader()->sectionSize(SizeColumn) + horizontalHeader()->sectionSize(ModifiedColumn);
-    fittingNameColumn_ = true;
     horizontalHeader()->resizeSection(NameColumn, qMax(kNarrowestNameColumn, viewport()->width() - rest));
-    fittingNameColumn_ = false;
+}
+
+FileListLook FileListWidget::look() const
+{
+    const QHeaderView *titles = horizontalHeader();
+    return {titles->sectionSize(SizeColumn), titles->sectionSize(ModifiedColumn),
+            titles->isSortIndicatorShown() ? titles->sortIndicatorSection() : -1, titles->sortIndicatorOrder()};
+}
+
+void FileListWidget::applyLook(const FileListLook &look)
+{
+    QHeaderView *titles = horizontalHeader();
+    if (look.sizeWidth > 0) titles->resizeSection(SizeColumn, look.sizeWidth);
+    if (look.modifiedWidth > 0) titles->resizeSection(ModifiedColumn, look.modifiedWidth);
+    if (look.sortColumn >= 0 && look.sortColumn < FileListColumnCount) {
+        titles->setSortIndicator(look.sortColumn, look.sortOrder);
+        sortByClickedColumn(look.sortColumn);
+    }
+    fitNameColumn();
 }
 
 // The list moves from entry to entry; the columns are no places of their own.
@@ -188,6 +258,8 @@ QModelIndex FileListWidget::moveCursor(CursorAction cursorAction, Qt::KeyboardMo
     case MoveRight:
     case MoveNext:
     case MovePrevious:
+        // The focus asks for a first entry when there is none (MoveNext): it is the first row.
+        if (!currentIndex().isValid()) return model_->index(0, NameColumn);
         return currentIndex();
     case MoveEnd:
         if (!currentIndex().isValid()) return model_->index(count() - 1, NameColumn);
@@ -217,9 +289,38 @@ void FileListWidget::resizeEvent(QResizeEvent *event)
     fitNameColumn();
 }
 
+// A text cut to fit its cell shows whole in its tooltip; a size shows its exact bytes.
+bool FileListWidget::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString tip = toolTipFor(index);
+    if (tip.isEmpty()) QToolTip::hideText();
+    else QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+    return true;
+}
+
+QString FileListWidget::toolTipFor(const QModelIndex &index) const
+{
+    if (!index.isValid()) return {};
+    if (const QString tip = index.data(Qt::ToolTipRole).toString(); !tip.isEmpty()) return tip;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    int room = visualRect(index).width() - kCellPadding;
+    if (index.column() == NameColumn) room -= iconSize().width() + 4;
+    return fontMetrics().horizontalAdvance(text) > room ? text : QString();
+}
+
+void FileListWidget::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void FileListWidget::focusInEvent(QFocusEvent *event)
 {
     QTableView::focusInEvent(event);
+    viewport()->update();
     emit focusReceived();
 }
 
@@ -261,6 +362,10 @@ void FileListWidget::keyPressEvent(QKeyEvent *event)
     const int rowBefore = currentRow();
     const bool selectedBefore = currentEntrySelected();
     QTableView::keyPressEvent(event);
+    // A moving key that stays on the current entry (Home on the first) highlights it all the same.
+    const bool moving = key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Up || key == Qt::Key_Down
+                        || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+    if (moving && currentRow() >= 0 && !currentEntrySelected()) setCurrentRow(currentRow());
     emit keyPressed(key);
     if (currentRow() != rowBefore || currentEntrySelected() != selectedBefore) emit selectionMovedByKey();
 }

@@ -43,12 +43,23 @@ public:
     bool currentEntrySelected() const;
     void unselectCurrentEntry();
 
+    // A cell's tooltip: a size's exact bytes, a time in full, or a text cut to fit shown whole.
+    QString toolTipFor(const QModelIndex &index) const;
+    // The column widths and sort order the user chose, to be remembered across runs.
+    FileListLook look() const;
+    void applyLook(const FileListLook &look);
+
     void clear();
     void setEntries(QList<FileListEntry> entries);
     void appendEntry(const FileListEntry &entry) { model_->appendEntry(entry); }
     // Shows the rows the source makes; a source that takes long goes on between
     // events and sends fillFinished() at the end. True when the rows are shown already.
+    // A refilled list is shown from its top with a current entry: the one named by
+    // chooseAfterRefill(), else the first.
     bool fill(std::unique_ptr<FileListSource> source);
+    void chooseAfterRefill(const QString &text) { chosenAfterRefill_ = text; }
+    // Puts a file's facts in its row, or a new row in its place in the order shown.
+    void putEntry(const FileListEntry &entry) { model_->putEntry(entry); }
     bool filling() const { return source_ != nullptr; }
 
 signals:
@@ -64,11 +75,15 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 public:
@@ -81,6 +96,7 @@ protected:
 private:
     void sortByClickedColumn(int column);
     void fillSlice();
+    void showRefilled();
     void fitNameColumn();
 
     FileListModel *model_ = nullptr;
@@ -88,8 +104,7 @@ private:
     QTimer *pendingEdit_ = nullptr;
     QTimer *fillTimer_ = nullptr;
     std::unique_ptr<FileListSource> source_;
-    bool nameColumnFitted_ = true;  // false once the user sized the columns
-    bool fittingNameColumn_ = false;
+    QString chosenAfterRefill_;
 };
 
 } // namespace corvexo

@@ -2,6 +2,8 @@
 
 #include "about_window.h"
 #include "client_area.h"
+#include "elided_label.h"
+#include "list_looks.h"
 #include "event_hook.h"
 #include "file_list_widget.h"
 #include "image_list.h"
@@ -57,9 +59,9 @@ QAction *addItem(QMenu *menu, Qt::Key key)
 Form1::Form1(TransferControl *inet, QWidget *parent) : QMainWindow(parent), Inet1(inet)
 {
     Inet1->setParent(this);
-    // The window keeps one size: it can be moved and minimised, not maximised.
+    // The window keeps one size in its normal state; maximised, it fills the screen.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     QElapsedTimer epoch;
     epoch.start();
     animationClock = [epoch] { return static_cast<double>(epoch.nsecsElapsed()) / 1e9; };
@@ -89,6 +91,9 @@ void Form1::createControls()
     Label1 = new QLabel(client);
     Label2 = new QLabel(client);
     for (QLabel *caption : {Label1, Label2}) caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    remotePath = new ElidedLabel(Qt::ElideMiddle, client);
+    remotePath->setObjectName(QStringLiteral("remotePath"));
+    remotePath->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ListView1 = new FileListWidget(client);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView2 = new FileListWidget(client);
@@ -97,7 +102,7 @@ void Form1::createControls()
     Picture1->setToolTip(QStringLiteral("Click me!"));
     Text1->setMouseTracking(true);
     StatusBar1 = new QStatusBar(client);
-    statusLabel = new QLabel(StatusBar1);
+    statusLabel = new ElidedLabel(Qt::ElideRight, StatusBar1);
     statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     StatusBar1->addWidget(statusLabel, 1);
     StatusBar1->setSizeGripEnabled(false);
@@ -195,6 +200,7 @@ void Form1::Form_Load()
     paintBackground(Picture1, backColor());
     paintBackground(Label1, kNavy, Qt::white);
     paintBackground(Label2, kNavy, Qt::white);
+    paintBackground(remotePath, kNavy, Qt::white);
     paintBackground(Text1, kNavy, QColor(255, 255, 192));
     setWindowTitle(QStringLiteral("Corvexo1.0 Beta2"));
     Label1->setText(text(188));
@@ -207,6 +213,7 @@ void Form1::Form_Load()
     for (const auto &[action, number] : items) action->setText(text(number));
     Connected = false;
     ListWait = true;
+    for (FileListWidget *list : {ListView1, ListView2}) list->applyLook(readListLook(list->objectName()));
     LoadDefault();
     Dir1_Change();
     LPathF();
@@ -226,6 +233,7 @@ void Form1::ExitApp_Click()
     stopAnimation();  // a running animation must not open the about window after the others are gone
     if (Connected) Discon_Click();
     unPathF();
+    for (const FileListWidget *list : {ListView1, ListView2}) writeListLook(list->objectName(), list->look());
     unloadSettingsWindow();
     if (form3) delete form3.data();
     if (form4) delete form4.data();
@@ -262,6 +270,8 @@ Form4 *Form1::aboutWindow()
 void Form1::Corvexo_Click()
 {
     Form4 *window = aboutWindow();
+    // Over the middle of the main window, where the user is looking.
+    window->move(frameGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
     window->show();
     window->raise();
 }

@@ -43,6 +43,8 @@ class QToolBar;
 
 namespace corvexo {
 
+struct WindowPlacements;
+class ElidedLabel;
 class FileListWidget;
 class FolderBox;
 class PictureBox;
@@ -70,6 +72,7 @@ public:
     QLineEdit *Text1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
+    ElidedLabel *remotePath = nullptr;  // the remote folder, beside "Host:"
     FileListWidget *ListView1 = nullptr;
     FileListWidget *ListView2 = nullptr;
     PictureBox *Picture1 = nullptr;
@@ -171,10 +174,12 @@ public:
 
     // --- state events ---
     void Inet1_StateChanged(int State);
+    void showRemoteFolder();  // the session's folder beside "Host:", nothing while disconnected
     void dispatchCompletion();
     void listAgainOrShowListing(bool &wait, bool &list);
     void completionTail();
     void reportConnectionError();
+    void readyAfterRefusal();
 
     // --- remote listing ---
     void d();
@@ -193,6 +198,7 @@ public:
     void FCD(bool &UPone);
     void FCD() { bool up = false; FCD(up); }
     void CupD_Click();
+    void goUp();
     void ListView2_FocusOrClick();
     void ListView2_DblClick();
     void ListView2_KeyDown(int key);
@@ -248,6 +254,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -262,6 +270,15 @@ private:
 
     // --- layout ---
     void dockBars();
+    void placeControls(const WindowPlacements &p);
+    QSize normalFrame();
+    QSize normalFrame_;  // invalid until the normal state's frame was seen
+    QSize frameUsed_;    // the frame the last normal layout counted with
+    bool layoutScheduled_ = false;
+    bool frameCheckQueued_ = false;
+    bool inNormalState() const;
+    void scheduleLayout();
+    void layoutIfFramed();
 
     // --- click animation ---
     void runAnimation();

@@ -1,4 +1,5 @@
 #include "message_box.h"
+#include "system_reasons.h"
 
 #include <QMessageBox>
 
@@ -12,8 +13,9 @@ MessageBoxAnswerer &answerer()
     return instance;
 }
 
-MessageBoxAnswer run(QWidget *parent, const MessageBoxRequest &request)
+MessageBoxAnswer run(QWidget *parent, MessageBoxRequest request)
 {
+    request.text = withSystemReasonsInUserLanguage(request.text);
     if (answerer()) return answerer()(request);
     QMessageBox box(QMessageBox::NoIcon, request.title, breakableText(request.text),
                     request.yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);

@@ -27,7 +27,7 @@ ProgressPanel::ProgressPanel(QWidget *parent) : QWidget(parent)
     bar = new QProgressBar(this);
     bar->setRange(0, 1000);
     bar->setTextVisible(false);
-    bar->setFixedWidth(90);
+    bar->setFixedWidth(60);  // narrow, so that the figures beside it stay whole at 600 pixels
     stopButton = new QPushButton(stopCaption(), this);
     stopButton->setFocusPolicy(Qt::NoFocus);  // the lists keep the focus
     layout->addWidget(line);

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/progress_panel.h"
+#include "app/strings/string_table.h"
 
 #include <QShortcut>
 #include <QStatusBar>
@@ -40,7 +41,9 @@ bool Form1::stoppableCommandRuns() const
 
 void Form1::Stop_Click()
 {
-    if (stoppableCommandRuns()) Inet1->stop();
+    // Before the session stands there is nothing to keep: stopping is disconnecting.
+    if (Connected && Inet1->stillExecuting() && !Inet1->sessionOpen()) Discon_Click();
+    else if (stoppableCommandRuns()) Inet1->stop();
 }
 
 void Form1::Inet1_CommandStopped()
@@ -52,6 +55,7 @@ void Form1::Inet1_CommandStopped()
     clearOperationMarks();
     marksOfRunningCommand = operationMarks();
     completionTail();
+    setWindowTitle(text(163));
 }
 
 } // namespace corvexo

@@ -20,7 +20,12 @@ QRect twipsToPixels(const QRect &twips)
 
 QSize twipsToPixels(const QSize &twips) { return {twipsToPixels(twips.width()), twipsToPixels(twips.height())}; }
 
-WindowPlacements planWindowLayout(const QSize &screen, const QSize &frame)
+namespace {
+
+constexpr int kListsTop = 1800;
+constexpr QSize kPicture(2985, 1400);
+
+WindowPlacements designPlaces()
 {
     WindowPlacements p;
     // The controls the layout does not move, at their design places.
@@ -32,13 +37,13 @@ WindowPlacements planWindowLayout(const QSize &screen, const QSize &frame)
     p.Text1 = QRect(840, 1560, 0, 255);
     p.Label1 = QRect(0, 1560, 975, 375);
     p.Label2 = QRect(0, 1560, 1695, 375);
-
-    // The fixed outer size, centred on the screen.
-    const QSize size = kWindowSizeTwips;
-    p.window = QRect(QPoint((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2), size);
     p.statusBarHeight = 300;
-    p.ListView1 = QRect(0, 1800, 3500, 4000);
-    p.ListView2 = QRect(p.ListView1.width(), 1800, 5480, 4000);
+    return p;
+}
+
+// Everything that hangs on the lists' places, and the picture box at the client area's right edge.
+void placeAroundLists(WindowPlacements &p, int clientWidth)
+{
     p.Label1.moveLeft(p.ListView2.left() + 100);
     p.Label2.moveLeft(p.ListView1.left() + 60);
     p.Dir1.moveLeft(p.Combo1.width() + 200);
@@ -48,12 +53,37 @@ WindowPlacements planWindowLayout(const QSize &screen, const QSize &frame)
     for (QRect *caption : {&p.Label1, &p.Label2})
         caption->setHeight(std::min(caption->height(), p.ListView1.top() - caption->top()));
     p.Label2.setWidth(std::min(p.Label2.width(), p.Text1.left() - p.Label2.left()));
+    p.remotePath = QRect(p.Label1.right() + 1, p.Label1.top(), p.ListView2.right() - 100 - p.Label1.right(),
+                         p.Label1.height());
     const int clientTop = 0;
-    const int clientWidth = size.width() - frame.width();
     // The picture box overlaps the toolbar's lower edge, its right edge just
     // inside the client area's, on every screen.
-    const QSize picture(2985, 1400);
-    p.Picture1 = QRect(QPoint(clientWidth - picture.width() - 50, p.toolbarHeight + clientTop - 50), picture);
+    p.Picture1 = QRect(QPoint(clientWidth - kPicture.width() - 50, p.toolbarHeight + clientTop - 50), kPicture);
+}
+
+} // namespace
+
+WindowPlacements planWindowLayout(const QSize &screen, const QSize &frame)
+{
+    WindowPlacements p = designPlaces();
+    // The fixed outer size, centred on the screen.
+    const QSize size = kWindowSizeTwips;
+    p.window = QRect(QPoint((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2), size);
+    p.ListView1 = QRect(0, kListsTop, 3500, 4000);
+    p.ListView2 = QRect(p.ListView1.width(), kListsTop, 5480, 4000);
+    placeAroundLists(p, size.width() - frame.width());
+    return p;
+}
+
+WindowPlacements planMaximisedLayout(const QSize &client)
+{
+    WindowPlacements p = designPlaces();
+    const int listsWidth = std::max(client.width() - 20, 8980);
+    const int listsHeight = std::max(client.height() - p.statusBarHeight - kListsTop, 4000);
+    const int localWidth = static_cast<int>(std::lround(double(listsWidth) * 3500 / 8980));
+    p.ListView1 = QRect(0, kListsTop, localWidth, listsHeight);
+    p.ListView2 = QRect(localWidth, kListsTop, listsWidth - localWidth, listsHeight);
+    placeAroundLists(p, client.width());
     return p;
 }
 

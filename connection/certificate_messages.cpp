@@ -92,4 +92,16 @@ QString securityTooltipText(const SessionSecurity &security)
         .arg(security.protocol, security.fingerprint);
 }
 
+QString plainSessionTooltipText()
+{
+    return pick(u"Not encrypted: names, passwords and files travel in clear text.",
+                u"暗号化されていません：名前、パスワード、ファイルは平文のまま送られます。");
+}
+
+QString certificateRefusedText()
+{
+    return pick(u"The session was not opened because the server's certificate was not trusted.",
+                u"サーバーの証明書を信頼しなかったため、接続しませんでした。");
+}
+
 } // namespace corvexo

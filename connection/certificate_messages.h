@@ -12,5 +12,9 @@ namespace corvexo {
 QString certificateQuestionText(const CertificateQuestion &question);
 QString plainLoginQuestionText(const PlainLoginQuestion &question);
 QString securityTooltipText(const SessionSecurity &security);
+// The open lock's tooltip: a logged-in session that is not encrypted.
+QString plainSessionTooltipText();
+// Told instead of an error when the user did not trust the certificate.
+QString certificateRefusedText();
 
 } // namespace corvexo

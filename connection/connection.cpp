@@ -1,5 +1,6 @@
 #include "connection.h"
 
+#include "app/file_list_widget.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "connection/session_security_view.h"
@@ -62,8 +63,11 @@ void Form1::Connect()
     // Always set: an earlier setting's password must never reach this server.
     Inet1->setPassword(password());
 
-    // Marks left behind by a command that failed must not take this connection's listing.
+    // Marks left behind by a command that failed must not take this connection's listing,
+    // and an earlier server's entries must not be opened on this one.
     clearOperationMarks();
+    ListView2->clear();
+    ListView2->chooseAfterRefill({});
     ListWait = true;
     int error = Inet1->execute(TransferCommand::connectListing());
     if (error == TransferError::StillExecuting && !Inet1->stillExecuting())
@@ -95,6 +99,7 @@ void Form1::Discon_Click()
     progressPanel->finish();
     setStatusText(text(136));
     Connected = false;
+    showRemoteFolder();
     DItemIdle();
     eddiF();
 }

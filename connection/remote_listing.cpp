@@ -135,6 +135,14 @@ private:
 
 } // namespace
 
+QString folderEntryOf(const QString &remotePath)
+{
+    QString path = remotePath;
+    while (path.endsWith(u'/')) path.chop(1);
+    const QString last = path.mid(path.lastIndexOf(u'/') + 1);
+    return last.isEmpty() ? QString() : last + u'/';
+}
+
 QStringList listingLines(const QString &tmText)
 {
     QStringList lines;

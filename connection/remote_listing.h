@@ -13,6 +13,10 @@
 
 namespace corvexo {
 
+// The entry by which a remote folder is listed in its parent: "/pub/sub" gives "sub/";
+// the root, or no path, gives "".
+QString folderEntryOf(const QString &remotePath);
+
 // The lines of a "tm" text as they are read back: CR LF or a lone CR ends a
 // line, a lone LF is part of the name; the last line end closes the last line.
 QStringList listingLines(const QString &tmText);

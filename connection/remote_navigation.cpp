@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
+#include "connection/remote_listing.h"
 #include "remote_ops/edit_availability_table.h"
 
 #include <QMenu>
@@ -21,18 +22,11 @@ void Form1::FCD(bool &UPone)
         executeCommand(TransferCommand::listing());
         return;
     }
-    if (up) {
-        CdWait = true;
-        CdList = true;
-        executeCommand(TransferCommand::parentDir());
-        return;
-    }
+    if (up) return goUp();
     if (ListView2->currentRow() < 0) return;  // an empty list has nothing to open
     const QString entry = ListView2->currentEntryText();
     if (isSelfOrParentEntry(entry)) {
-        CdWait = true;
-        CdList = true;
-        executeCommand(TransferCommand::parentDir());
+        goUp();
     } else if (entry.endsWith(u'/')) {
         CdWait = true;
         CdList = true;
@@ -40,6 +34,15 @@ void Form1::FCD(bool &UPone)
     } else {
         CopyFromFTP();
     }
+}
+
+// Up one folder; the folder left is the current entry of the next listing.
+void Form1::goUp()
+{
+    CdWait = true;
+    CdList = true;
+    if (executeCommand(TransferCommand::parentDir()) == TransferError::None)
+        ListView2->chooseAfterRefill(folderEntryOf(Inet1->currentFolder()));
 }
 
 void Form1::CupD_Click()
@@ -63,6 +66,7 @@ void Form1::ListView2_KeyDown(int key)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) FCD();
     else if (key == Qt::Key_Delete) Fdelete_Click();
+    else if (key == Qt::Key_Backspace && Connected) CupD_Click();
 }
 
 void Form1::ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos)

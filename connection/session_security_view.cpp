@@ -17,18 +17,21 @@ namespace corvexo {
 
 namespace {
 
-QPixmap lockPicture()
+// Drawn at the screen's pixel ratio, so that it stays sharp on a scaled screen.
+QPixmap lockPicture(bool open, qreal ratio)
 {
-    QPixmap picture(16, 16);
+    QPixmap picture(QSize(16, 16) * ratio);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(90, 90, 90), 1.6));
-    painter.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);   // the shackle
-    painter.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7.5));
-    painter.drawLine(QPointF(11.5, 5.5), QPointF(11.5, 7.5));
+    const qreal lift = open ? 2.5 : 0;   // an open shackle stands up on its left side only
+    painter.drawArc(QRectF(4.5, 1.5 - lift, 7, 8), 0, 180 * 16);
+    painter.drawLine(QPointF(4.5, 5.5 - lift), QPointF(4.5, 7.5 - lift));
+    painter.drawLine(QPointF(11.5, 5.5 - lift), QPointF(11.5, 7.5));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(200, 150, 30));
+    painter.setBrush(open ? QColor(200, 60, 40) : QColor(200, 150, 30));
     painter.drawRoundedRect(QRectF(2.5, 7, 11, 8), 1.5, 1.5);   // the body
     return picture;
 }
@@ -39,14 +42,15 @@ SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *s
     : QObject(window), control_(control), window_(window), lock_(new QLabel(statusBar))
 {
     lock_->setObjectName(QStringLiteral("securityLock"));
-    lock_->setPixmap(lockPicture());
     lock_->hide();
     statusBar->addPermanentWidget(lock_);
     connect(control_, &TransferControl::stateChanged, this, &SessionSecurityView::refresh);
     connect(control_, &TransferControl::certificateQuestion, this, [this](const CertificateQuestion &question) {
         // Asked from the event loop, not inside the control's signal.
         QMetaObject::invokeMethod(this, [this, question] {
-            control_->answerCertificate(askYesNoDefaultingToNo(window_, certificateQuestionText(question)));
+            const bool trust = askYesNoDefaultingToNo(window_, certificateQuestionText(question));
+            certificateRefused_ = !trust;
+            control_->answerCertificate(trust);
         }, Qt::QueuedConnection);
     });
     connect(control_, &TransferControl::plainLoginQuestion, this, [this](const PlainLoginQuestion &question) {
@@ -70,8 +74,10 @@ SessionSecurityView::SessionSecurityView(TransferControl *control, QStatusBar *s
 void SessionSecurityView::refresh()
 {
     const SessionSecurity security = control_->security();
-    lock_->setToolTip(securityTooltipText(security));
-    lock_->setVisible(security.encrypted);
+    const bool plain = !security.encrypted && control_->sessionOpen();
+    lock_->setPixmap(lockPicture(plain, lock_->devicePixelRatioF()));
+    lock_->setToolTip(plain ? plainSessionTooltipText() : securityTooltipText(security));
+    lock_->setVisible(security.encrypted || plain);
 }
 
 } // namespace corvexo

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <utility>
+
 class QLabel;
 class QStatusBar;
 class QWidget;
@@ -22,12 +24,17 @@ public:
     SessionSecurityView(TransferControl *control, QStatusBar *statusBar, QWidget *window);
 
     QLabel *lock() const { return lock_; }
-    void refresh();   // shows or hides the lock after the control's security
+    // Shows the closed lock for an encrypted session, the open one for a plain
+    // session, nothing while none is open.
+    void refresh();
+    // True once after the user refused a certificate, so that its end is not told as an error.
+    bool takeCertificateRefusal() { return std::exchange(certificateRefused_, false); }
 
 private:
     TransferControl *control_;
     QWidget *window_;
     QLabel *lock_;
+    bool certificateRefused_ = false;
 };
 
 } // namespace corvexo

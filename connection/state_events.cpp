@@ -1,9 +1,12 @@
 #include "state_texts.h"
 
 #include "app/file_list_widget.h"
+#include "app/elided_label.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
+#include "connection/certificate_messages.h"
+#include "connection/session_security_view.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
@@ -33,15 +36,39 @@ void Form1::Inet1_StateChanged(int State)
         break;
     }
     marksOfRunningCommand = operationMarks();
+    showRemoteFolder();
+}
+
+void Form1::showRemoteFolder()
+{
+    remotePath->setText(Connected ? Inet1->currentFolder() : QString());
 }
 
 void Form1::reportConnectionError()
 {
     // Read before the box: the control may move on while the box is open.
+    const bool sessionKept = Connected && Inet1->sessionOpen();
+    if (securityView && securityView->takeCertificateRefusal()) {
+        setWindowTitle(text(163));
+        showMessage(this, certificateRefusedText());
+        return Discon_Click();
+    }
     const QString message = connectionErrorMessage(Inet1->responseCode(), Inet1->responseInfo());
     setWindowTitle(text(164));
     showMessage(this, message);
+    if (sessionKept) return readyAfterRefusal();
     Discon_Click();
+}
+
+// The server refused one command of a working session: the session and its folder
+// stay, and the window is ready for the next command; nothing waits for a listing.
+void Form1::readyAfterRefusal()
+{
+    clearOperationMarks();
+    downloadInHand = {};
+    ListView2->chooseAfterRefill({});   // a refused folder change leaves no folder to come back from
+    completionTail();
+    setWindowTitle(text(164));
 }
 
 // The first mark that is set tells what the completed command was.

@@ -57,7 +57,15 @@ QString fitForBox(const QString &info)
 
 QString connectionErrorMessage(int responseCode, const QString &responseInfo)
 {
-    return text(165) + QStringLiteral("\r\n") + QString::number(responseCode) + u' ' + fitForBox(responseInfo);
+    const QString lineEnd = QStringLiteral("\r\n");
+    QString message = text(165) + lineEnd;
+    if (responseCode == 530)
+        message += (uiLanguage() == UiLanguage::Japanese ? QStringLiteral("ユーザー名またはパスワードが受け付けられませんでした。")
+                                                         : QStringLiteral("The user name or password was not accepted."))
+                   + lineEnd;
+    // A failure of our own side has no reply code to show.
+    if (responseCode != 0) message += QString::number(responseCode) + u' ';
+    return message + fitForBox(responseInfo);
 }
 
 } // namespace corvexo

@@ -16,7 +16,8 @@ bool isProgressCaption(const QString &caption);
 QString loggedInStatusText(const QString &userName);
 
 // Message box text for the error state: string 165, CR LF, the reply code, a blank, the reply text
-// (its first lines only, when it is long).
+// (its first lines only, when it is long). A refused login (530) says so in the user's language
+// before the server's text; a local failure (code 0) shows no code.
 QString connectionErrorMessage(int responseCode, const QString &responseInfo);
 
 } // namespace corvexo

@@ -79,6 +79,10 @@ public:
     virtual int unreadableEntries() const { return 0; }
     virtual TransferProgress progress() const { return {}; }
     virtual SessionSecurity security() const { return {}; }
+    // A logged-in session stands (a refused command keeps it; a broken one or a failed login does not).
+    virtual bool sessionOpen() const { return false; }
+    // The session's remote folder, as the server names it; empty when none is open.
+    virtual QString currentFolder() const { return {}; }
 
     // Ends the running command but keeps the session (unlike cancel); the command
     // then ends with commandStopped() instead of state 11 or 12.

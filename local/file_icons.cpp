@@ -59,7 +59,8 @@ int remoteImageFor(const QString &entry)
 
 void Form1::ITYPE()
 {
-    ListView1->appendEntry(localListEntry(QFileInfo(localFilePath(File1Path, LFileName))));
+    // A name already listed (an older file replaced) shows its new size and time in its row.
+    ListView1->putEntry(localListEntry(QFileInfo(localFilePath(File1Path, LFileName))));
 }
 
 FileListEntry localListEntry(const QFileInfo &file)

@@ -12,11 +12,6 @@ bool isRootFolder(const QString &folder)
     return QDir::cleanPath(folder) == QLatin1String("/");
 }
 
-bool containsBlank(const QString &folder)
-{
-    return folder.contains(u' ');
-}
-
 QString localFilePath(const QString &folder, const QString &name)
 {
     return folder + u'/' + name;

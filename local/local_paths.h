@@ -9,8 +9,6 @@ namespace corvexo {
 
 // The file system root: no transfer goes to or from it.
 bool isRootFolder(const QString &folder);
-// A folder path with a blank anywhere: no transfer goes to or from it.
-bool containsBlank(const QString &folder);
 
 // The full local path of a file of the folder: folder + "/" + name.
 QString localFilePath(const QString &folder, const QString &name);

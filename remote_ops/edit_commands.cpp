@@ -8,6 +8,7 @@
 #include "app/message_box.h"
 #include "app/strings/string_table.h"
 #include "remote_ops/edit_command_plan.h"
+#include "remote_ops/edit_messages.h"
 #include "remote_ops/name_dialog.h"
 
 #include <QLineEdit>
@@ -76,7 +77,12 @@ void Form1::MKD()
 
 void Form1::Fdelete_Click()
 {
-    carryOut(*this, planDelete(remoteContext(*this)), {&DelWait, &DelList});
+    // One key press must not lose a remote file: the entry is named and No is the default.
+    const EditPlan plan = planDelete(remoteContext(*this));
+    if (plan.outcome == EditPlan::Outcome::Send
+        && !askYesNoDefaultingToNo(this, deleteQuestion(ListView2->currentEntryText())))
+        return;
+    carryOut(*this, plan, {&DelWait, &DelList});
 }
 
 } // namespace corvexo

@@ -9,13 +9,27 @@ namespace corvexo {
 QString cannotRenameEntryText(const QString &entry)
 {
     if (uiLanguage() == UiLanguage::Japanese)
-        return QStringLiteral("\"%1\" はこのフォルダーか一つ上のフォルダーを表すため、名前を変更できません。").arg(entry);
+        return QStringLiteral("\"%1\" はこのフォルダか一つ上のフォルダを表すため、名前を変更できません。").arg(entry);
     return QStringLiteral("\"%1\" stands for this folder or the one above and cannot be renamed.").arg(entry);
 }
 
 namespace {
 
 bool japanese() { return uiLanguage() == UiLanguage::Japanese; }
+
+} // namespace
+
+QString deleteQuestion(const QString &entry)
+{
+    const bool folder = entry.endsWith(u'/');
+    const QString name = folder ? entry.chopped(1) : entry;
+    if (japanese())
+        return (folder ? QStringLiteral("フォルダ「%1」をサーバーから削除しますか？") : QStringLiteral("ファイル「%1」をサーバーから削除しますか？")).arg(name);
+    return (folder ? QStringLiteral("Do you want to delete the folder \"%1\" from the server?")
+                   : QStringLiteral("Do you want to delete the file \"%1\" from the server?")).arg(name);
+}
+
+namespace {
 
 QString factsText(const FileFacts &facts)
 {
@@ -32,7 +46,7 @@ QString replaceQuestion(const QString &name, bool local, const FileFacts &kept, 
 {
     const QString lineEnd = QStringLiteral("\r\n");
     if (japanese())
-        return QStringLiteral("%1 は%2に既にあります。置き換えますか？").arg(name, local ? QStringLiteral("ローカルのフォルダー") : QStringLiteral("サーバー"))
+        return QStringLiteral("%1 は%2に既にあります。置き換えますか？").arg(name, local ? QStringLiteral("ローカルのフォルダ") : QStringLiteral("サーバー"))
                + lineEnd + lineEnd + QStringLiteral("今あるファイル：") + factsText(kept) + lineEnd
                + (local ? QStringLiteral("ダウンロードするファイル：") : QStringLiteral("アップロードするファイル："))
                + factsText(coming);

@@ -7,6 +7,9 @@
 
 namespace corvexo {
 
+// The question before a remote file or folder (its entry ends in "/") is deleted.
+QString deleteQuestion(const QString &entry);
+
 // A rename refused because the entry stands for this folder or the one above.
 QString cannotRenameEntryText(const QString &entry);
 

@@ -39,10 +39,6 @@ void Form1::CopyFromFTP()
         showMessage(this, text(167) + kLineEnd + text(168));
         return;
     }
-    if (containsBlank(folder)) {
-        showMessage(this, text(169) + kLineEnd + kLineEnd + text(170));
-        return;
-    }
     if (!Connected) {
         showMessage(this, text(173));
         return;
@@ -77,7 +73,7 @@ void Form1::CopyFromFTP()
 void Form1::listDownloadedFile()
 {
     const auto [name, folder] = std::exchange(downloadInHand, {});
-    if (name.isEmpty() || folder != File1Path || ListView1->rowOf(name) >= 0) return;
+    if (name.isEmpty() || folder != File1Path) return;
     if (!QFileInfo(localFilePath(folder, name)).isFile()) return;
     LFileName = name;
     ITYPE();
@@ -89,10 +85,6 @@ void Form1::CopyToFTP()
     const QString folder = File1Path;
     if (isRootFolder(folder)) {
         showMessage(this, text(172) + kLineEnd + text(168));
-        return;
-    }
-    if (containsBlank(folder)) {
-        showMessage(this, text(171) + kLineEnd + kLineEnd + text(170));
         return;
     }
     if (!Connected) {

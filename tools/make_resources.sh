@@ -7,9 +7,10 @@ out="$(cd "$(dirname "$0")/.." && pwd)/resources"
 mkdir -p "$out"
 NAVY='rgb(8,8,83)'
 
-icon() {  # icon <number> <draw arguments...>
+icon() {  # icon <number> <draw arguments...>; also drawn twice as large for scaled screens (@2x)
     n=$1; shift
     convert -size 16x16 xc:none "$@" +set date:create +set date:modify -strip "PNG32:$out/image$n.png"
+    convert -size 32x32 xc:none -affine 2,0,0,2,0,0 "$@" +set date:create +set date:modify -strip "PNG32:$out/image$n@2x.png"
 }
 pageicon() {  # a sheet with a folded corner, then <draw arguments...> on it
     n=$1; shift

@@ -40,6 +40,8 @@ public:
     TransferProgress progress() const override { return session_ ? session_->progress() : TransferProgress{}; }
     void stop() override;
     SessionSecurity security() const override { return session_ ? session_->security() : SessionSecurity{}; }
+    bool sessionOpen() const override { return session_ && session_->isOpenFor(login_); }
+    QString currentFolder() const override { return sessionOpen() ? session_->currentFolder() : QString(); }
     void answerCertificate(bool trust) override;
     void answerPlainLogin(bool allow) override;
     void answerPassphrase(const QString &passphrase, bool given) override;

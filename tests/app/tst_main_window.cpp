@@ -21,6 +21,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
+#include <QStatusBar>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -32,6 +34,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace corvexo;
@@ -75,9 +79,9 @@ private slots:
         WindowFixture::useSetting("ftp.example.org", "", "", "");
         w.con->trigger();
         f.inet->report({1, 2, 3});
-        QCOMPARE(group(w), QString());
+        QCOMPARE(group(w), QStringLiteral("Discon b2"));  // disconnecting stays at hand
         f.inet->fail(530, "Login incorrect.");
-        QCOMPARE(group(w), QStringLiteral("con Combo1 b1 b7"));  // Edit and Help stay off after busy
+        QCOMPARE(group(w), QStringLiteral("con edit help Combo1 b1 b7"));  // the settings stay reachable
         QVERIFY(w.Sett->isEnabled());
         w.con->trigger();
         f.inet->completeWithAnswer("pub/\r\nreadme.txt");
@@ -155,6 +159,12 @@ private slots:
             {w.help->title(), 203}, {w.con->text(), 192}, {w.Fdelete->text(), 201}, {w.Label1->text(), 188}};
         for (const auto &[shown, number] : texts) QCOMPARE(shown, textIn(UiLanguage::Japanese, number));
         QVERIFY(w.con->text() != textIn(UiLanguage::English, 192));
+        // The system's reasons come as the system translates them (libc-l10n), in every box.
+        const QString translated = QString::fromLocal8Bit(strerror(ENOSPC));
+        if (translated != QStringLiteral("No space left on device")) {
+            showMessage(&w, QStringLiteral("tm: No space left on device"));
+            QCOMPARE(f.texts().last(), QStringLiteral("tm: ") + translated);
+        }
         w.show();
         QTest::mouseClick(w.Toolbar1->widgetForAction(w.toolbarButton(2)), Qt::LeftButton);
         QCOMPARE(w.toolbarButton(7)->toolTip(), textIn(UiLanguage::Japanese, 211));
@@ -283,8 +293,97 @@ private slots:
         QVERIFY(f.window->Connected && f.window->ListView2->isEnabled() && !f.window->GetWait);
         QCOMPARE(f.inet->commands.size(), 2);  // nothing listed again
         QCOMPARE(f.window->ListView2->count(), entries);
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Completed."));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Stopped."));
         QVERIFY(f.boxes.isEmpty());
+    }
+
+    void escWhileConnectingDisconnectsAndLeavesNoListingToOpen()
+    {
+        WindowFixture f;
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        f.connectWithListing("pub/\r\nreadme.txt");
+        w.Discon_Click();
+        WindowFixture::useSetting("ftp.other.test", "pw", "ann", "");
+        w.con_Click();
+        f.inet->report({1, 2, 3});
+        f.inet->executing = true;
+        QVERIFY(w.toolbarButton(2)->isEnabled() && w.Discon->isEnabled());
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(f.inet->cancelCount == 2 && f.inet->stopCount == 0 && !w.Connected);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Stopped."));
+        QCOMPARE(group(w), QStringLiteral("con edit help Combo1 b1 b7"));
+        QCOMPARE(w.ListView2->count(), 0);  // the first server's entries are gone
+        QCOMPARE(f.inet->commands, (QStringList{"dir ", "dir "}));
+    }
+
+    void maximisedFillsTheScreenAndRestoresTheFixedSize()
+    {
+        WindowFixture f;
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize normal = w.frameGeometry().size();
+        QCOMPARE(normal, QSize(600, 450));
+        const QRect localList = w.ListView1->geometry(), remoteList = w.ListView2->geometry();
+        for (int round = 0; round < 2; ++round) {
+            w.showMaximized();
+            QTRY_VERIFY(w.frameGeometry().width() >= w.screen()->availableGeometry().width());
+            QTRY_VERIFY(w.ListView2->geometry().right() >= w.centralWidget()->width() - 3);   // laid out
+            QCOMPARE(w.ListView2->geometry().right() + 1, w.ListView1->width() + w.ListView2->width());
+            QCOMPARE(w.ListView1->geometry().bottom() + 1, w.StatusBar1->y());
+            QVERIFY(qAbs(w.ListView1->width() * 5480 - w.ListView2->width() * 3500) < 5480 * 2);
+            w.showNormal();
+            QTest::qWait(50);   // the platform's own geometry events of the restore arrive first
+            QCOMPARE(w.frameGeometry().size(), normal);
+            QCOMPARE(w.ListView1->geometry(), localList);
+            QCOMPARE(w.ListView2->geometry(), remoteList);
+        }
+    }
+
+    void cutTextsShowWholeInTheirTooltips()
+    {
+        WindowFixture f;
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString longText = QStringLiteral("User name: ") + QString(120, u'x') + QStringLiteral(", Password successful");
+        for (const QString &shown : {QStringLiteral("short"), longText}) {
+            w.setStatusText(shown);
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), w.statusLabel->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(w.statusLabel, &help);
+            QCOMPARE(w.statusLabel->toolTip(), shown == longText ? longText : QString());
+        }
+        const QString longName = QString(60, u'n') + QStringLiteral(".txt");
+        w.ListView1->setEntries({{QStringLiteral("a.txt"), 13, 1234, {}}, {longName, 13, 5000000, {}}});
+        const auto tip = [&](int row, int column) { return w.ListView1->toolTipFor(w.ListView1->model()->index(row, column)); };
+        QCOMPARE(tip(0, NameColumn), QString());
+        QCOMPARE(tip(1, NameColumn), longName);
+        QCOMPARE(w.ListView1->model()->index(1, SizeColumn).data().toString(), QStringLiteral("4.8 MB"));
+        QCOMPARE(tip(1, SizeColumn), QStringLiteral("5,000,000 bytes"));
+    }
+
+    void columnWidthsAndSortOrderAreRemembered()
+    {
+        QTemporaryDir config;
+        const auto startWithConfig = [&config](WindowFixture &f) {
+            qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+            f.start();
+        };
+        {
+            WindowFixture f(WindowFixture::Start::Later);
+            startWithConfig(f);
+            f.window->ListView2->applyLook({90, 0, ModifiedColumn, Qt::DescendingOrder});
+            f.window->ExitApp_Click();
+        }
+        WindowFixture f(WindowFixture::Start::Later);
+        startWithConfig(f);
+        const FileListLook remote = f.window->ListView2->look();
+        QCOMPARE(remote.sizeWidth, 90);
+        QCOMPARE(remote.sortColumn, int(ModifiedColumn));
+        QCOMPARE(remote.sortOrder, Qt::DescendingOrder);
+        QCOMPARE(f.window->ListView1->look().sortColumn, -1);  // each list keeps its own
     }
 
     void replacingAFileIsAskedFirst()

@@ -60,15 +60,39 @@ private slots:
         QCOMPARE(f.window->Connected, connected);
     }
 
-    void errorStateTellsCodeAndTextThenDisconnects()
+    void errorStateTellsWhatHappenedThenDisconnects_data()
     {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("info");
+        QTest::addColumn<bool>("certificateRefused");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("caption");
+        const QString error = text(165) + "\r\n";
+        QTest::newRow("refused login") << 530 << "Login incorrect." << false
+            << error + "The user name or password was not accepted.\r\n530 Login incorrect." << text(164);
+        QTest::newRow("local failure: no code") << 0 << "Cannot write /tmp/x: Is a directory" << false
+            << error + "Cannot write /tmp/x: Is a directory" << text(164);
+        QTest::newRow("certificate not trusted") << 0 << "The server's certificate was not trusted." << true
+            << "The session was not opened because the server's certificate was not trusted." << text(163);
+    }
+    void errorStateTellsWhatHappenedThenDisconnects()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, info);
+        QFETCH(bool, certificateRefused);
         WindowFixture f;
         WindowFixture::useSetting("ftp.test", "", "", "");
         f.window->Connect();
         f.window->GetWait = true;
-        f.inet->fail(530, "Login incorrect.");
-        QCOMPARE(f.texts(), QStringList{"There has been an error with connecting host computer.\r\n530 Login incorrect."});
-        QCOMPARE(f.window->windowTitle(), text(164));
+        if (certificateRefused) {
+            f.answers = {false};
+            emit f.inet->certificateQuestion(CertificateQuestion{"ftp.test", 21});
+            QTRY_COMPARE(f.inet->certificateAnswers, QList<bool>{false});
+            f.boxes.clear();
+        }
+        f.inet->fail(code, info);
+        QTEST(f.texts().join("|"), "told");
+        QTEST(f.window->windowTitle(), "caption");
         QVERIFY(!f.window->Connected);
         f.connectWithListing("new.txt");  // the failed attempt's marks do not take this listing
         QCOMPARE(f.remoteEntries(), QStringList({"new.txt"}));

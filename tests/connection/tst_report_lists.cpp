@@ -1,5 +1,6 @@
 // Both file lists as report views: sizes and times beside the names, sorting by
 // a column title, and the current entry chosen by a right-click or by keys.
+#include "app/elided_label.h"
 #include "app/file_list_widget.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -29,7 +30,7 @@ struct Window {
 
     Window()
     {
-        setMessageBoxAnswerer([](const MessageBoxRequest &) { return MessageBoxAnswer::Ok; });
+        setMessageBoxAnswerer([](const MessageBoxRequest &request) { return request.yesNo ? MessageBoxAnswer::Yes : MessageBoxAnswer::Ok; });
         CurrentSetting = {};
         w = std::make_unique<Form1>(inet);
         CurrentSetting[1] = QStringLiteral("ftp.test");
@@ -95,9 +96,11 @@ private slots:
         Window f;
         f.connectWith(kListing, kEntries);
         QCOMPARE(Window::rows(f.w->ListView2),
-                 QStringList({"../||", "src/||2024-02-13 12:30", "Readme.txt|1,234|2024-02-14 12:30",
-                              "big.bin|5,000,000|2023-02-14 12:30", "notes/||", "empty.dat||"}));
-        QCOMPARE(sizeText(5000000, QLocale(QLocale::Japanese)), QStringLiteral("5,000,000"));
+                 QStringList({"../||", "src/||2024-02-13", "Readme.txt|1.2 KB|2024-02-14",
+                              "big.bin|4.8 MB|2023-02-14", "notes/||", "empty.dat||"}));
+        // Within the current year the time of day is shown instead of the year.
+        QCOMPARE(compactModifiedText(QDateTime(QDate(2026, 3, 1), QTime(9, 5)), 2026), QStringLiteral("03-01 09:05"));
+        QCOMPARE(shortSizeText(1023), QStringLiteral("1023 B"));
     }
 
     void localRowsShowSizesAndTimes()
@@ -109,7 +112,7 @@ private slots:
         QVERIFY(file.setFileTime(kNoon, QFileDevice::FileModificationTime));
         file.close();
         f.w->Dir1->setPath(folder.path());
-        QCOMPARE(Window::rows(f.w->ListView1), QStringList({"a.txt|5|2024-02-14 12:30"}));
+        QCOMPARE(Window::rows(f.w->ListView1), QStringList({"a.txt|5 B|2024-02-14"}));
     }
 
     void titlesSortWithFoldersAboveFiles()
@@ -157,6 +160,22 @@ private slots:
         for (int row = 1; row < model.rowCount(); ++row) QVERIFY(model.entry(row - 1).size > model.entry(row).size);
     }
 
+    void aDownloadedFileTakesItsRowOrItsPlace()
+    {
+        FileListModel model;
+        model.setEntries({{"b.txt", 3, 10}, {"d.txt", 3, 30}, {"sub/", 7}});
+        model.sort(SizeColumn, Qt::DescendingOrder);
+        model.putEntry({"b.txt", 3, 40, kNoon});   // replaced: its new size and time, moved by them
+        model.putEntry({"c.txt", 3, 20});         // new: where the order puts it
+        QStringList rows;
+        for (int row = 0; row < model.rowCount(); ++row)
+            rows << model.entry(row).text + u'|' + QString::number(model.entry(row).size);
+        QCOMPARE(rows, QStringList({"sub/|-1", "b.txt|40", "d.txt|30", "c.txt|20"}));
+        QCOMPARE(model.entry(1).modified, kNoon);
+        model.putEntry({"a.txt", 3, 1});   // the smallest goes last
+        QCOMPARE(model.entry(4).text, QStringLiteral("a.txt"));
+    }
+
     void rightClickChoosesTheEntryUnderThePointer()
     {
         Window f;
@@ -178,23 +197,44 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<bool>("download");
         QTest::addColumn<bool>("rename");
-        QTest::newRow("Home: the way up") << QList<int>{Qt::Key_Home} << "../" << false << false;
-        QTest::newRow("End: a file") << QList<int>{Qt::Key_Down, Qt::Key_End} << "zz.txt" << true << true;
-        QTest::newRow("Down from the top: a folder") << QList<int>{Qt::Key_Home, Qt::Key_Down} << "pub/" << false << true;
-        QTest::newRow("Page Down: the last") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << "zz.txt" << true << true;
-        QTest::newRow("typed first letter") << QList<int>{Qt::Key_End, Qt::Key_R} << "readme.txt" << true << true;
+        QTest::addColumn<QString>("command");  // the last command sent
+        // After a refill the list has a current entry again: the first one.
+        QTest::newRow("Enter after a listing opens the first entry") << QList<int>{Qt::Key_Return} << "../" << false << false << "CDUP ";
+        QTest::newRow("Backspace goes up") << QList<int>{Qt::Key_End, Qt::Key_Backspace} << "zz.txt" << true << true << "CDUP ";
+        QTest::newRow("Home: the way up") << QList<int>{Qt::Key_Home} << "../" << false << false << "dir ";
+        QTest::newRow("End: a file") << QList<int>{Qt::Key_Down, Qt::Key_End} << "zz.txt" << true << true << "dir ";
+        QTest::newRow("Down from the top: a folder") << QList<int>{Qt::Key_Home, Qt::Key_Down} << "pub/" << false << true << "dir ";
+        QTest::newRow("Page Down: the last") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << "zz.txt" << true << true << "dir ";
+        QTest::newRow("typed first letter") << QList<int>{Qt::Key_End, Qt::Key_R} << "readme.txt" << true << true << "dir ";
     }
     void keysMoveTheEntryAndItsCommands()
     {
         QFETCH(QList<int>, keys);
         Window f;
-        f.connectWith("../\r\npub/\r\nreadme.txt\r\nzz.txt");
+        f.connectWith("zz.txt");
+        f.w->Refr_Click();   // a refill, then the focus, then the keys
+        f.inet->completeWithAnswer("../\r\npub/\r\nreadme.txt\r\nzz.txt");
+        f.w->ListView1->setFocus();
         f.w->ListView2->setFocus();
         for (int key : keys) QTest::keyClick(f.w->ListView2, Qt::Key(key));
         QTEST(f.w->ListView2->currentEntryText(), "current");
+        QTEST(f.inet->lastCommand().replace("Dir ", "dir "), "command");
         QTEST(f.w->DownL->isEnabled(), "download");
         QTEST(f.w->toolbarButton(5)->isEnabled(), "download");
         QTEST(f.w->FrDRname->isEnabled(), "rename");
+    }
+
+    void goingUpMakesTheFolderLeftCurrent()
+    {
+        Window f;
+        f.inet->folder = QStringLiteral("/pub/sub");
+        f.connectWith("../\r\na.txt");
+        f.w->ListView2->setFocus();
+        QTest::keyClick(f.w->ListView2, Qt::Key_Backspace);
+        f.inet->completeCommand();
+        f.inet->completeWithAnswer("../\r\nnew/\r\nsub/\r\nz.txt");
+        QCOMPARE(f.w->ListView2->currentEntryText(), QStringLiteral("sub/"));
+        QCOMPARE(f.w->remotePath->text(), QStringLiteral("/pub/sub"));  // the control's folder, as it tells it
     }
 
     void localKeysOfferUpload()

@@ -71,7 +71,9 @@ def check_package(build, work, artifacts):
         f.write("%s, %d bytes\n%s" % (os.path.basename(debs[0]), os.path.getsize(debs[0]), listing))
     metainfo = "usr/share/metainfo/org.example.corvexo.metainfo.xml"
     for path in ("usr/bin/corvexo", "usr/bin/corvexo-ftp-console", "usr/share/applications/corvexo.desktop",
-                 "usr/share/icons/hicolor/64x64/apps/corvexo.png", "usr/share/corvexo/about.gif", metainfo):
+                 "usr/share/icons/hicolor/64x64/apps/corvexo.png", "usr/share/corvexo/about.gif", metainfo,
+                 "usr/share/doc/corvexo/copyright", "usr/share/doc/corvexo/changelog.gz",
+                 "usr/share/man/man1/corvexo.1.gz", "usr/share/man/man1/corvexo-ftp-console.1.gz"):
         if " ./" + path not in listing:
             raise SessionError("the package lacks " + path)
     if "libqt6widgets6" not in subprocess.run(["dpkg-deb", "-f", debs[0], "Depends"], stdout=subprocess.PIPE,
@@ -80,6 +82,15 @@ def check_package(build, work, artifacts):
     tree = os.path.join(work, "tree")
     subprocess.run(["dpkg-deb", "-x", debs[0], tree], check=True)
     subprocess.run(["appstreamcli", "validate", "--no-net", os.path.join(tree, metainfo)], check=True)
+    # Debian's own checks: no errors (warnings and notes are kept for reading).
+    if shutil.which("lintian"):
+        report = subprocess.run(["lintian", "--tag-display-limit", "0", debs[0]], stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, text=True).stdout
+        with open(os.path.join(artifacts, "lintian.txt"), "w", encoding="utf-8") as f:
+            f.write(report)
+        errors = [line for line in report.splitlines() if line.startswith("E:")]
+        if errors:
+            raise SessionError("lintian finds errors:\n" + "\n".join(errors))
     print("passed:", os.path.basename(debs[0]), os.path.getsize(debs[0]), "bytes")
     return 0
 

@@ -145,6 +145,27 @@ class UserSession:
         self.x.key(self.main, "ctrl+u")
         self.wait_listing("up again", "readme.txt")
 
+    def screen_sizes(self):
+        # Normal, the window is 600x450 outside; maximised it fills the 1280x1024 screen,
+        # and restored it has its normal size again, each time.
+        if not self.managed:
+            print("no window manager: maximising is not tried")
+            return
+        normal = self.x.geometry(self.main)
+        self.x.screenshot_window(self.main, "window-600x450")
+        self.x.screenshot("screen-600x450")
+        for _ in range(2):
+            self.x.key(self.main, "ctrl+alt+Up")
+            wait_for("the window maximised", lambda: self.x.geometry(self.main)[2] > 1200)
+            time.sleep(0.5)
+            self.x.screenshot("maximised-1280x1024")
+            self.x.key(self.main, "ctrl+alt+Down")
+            try:
+                wait_for("the window restored", lambda: self.x.geometry(self.main)[2:] == normal[2:], 10)
+            except SessionError:
+                raise SessionError("restored to %r, normal was %r" % (self.x.geometry(self.main), normal))
+        time.sleep(0.3)
+
     def move_local_folder(self):
         # Ctrl+A belongs to the Edit menu, so the path box's text is selected with Shift+Home.
         self.x.click(self.main, 146, MENU_BAR + 112)
@@ -174,6 +195,7 @@ class UserSession:
         self.wait_listing("renamed", "renamed file.txt")
         self.click_remote("gone.txt")
         self.x.key(self.main, "Delete")
+        self.x.wait_gone(self.in_dialog("Corvexo", ["key:alt+y"]))   # delete it? Yes
         self.wait_listing("deleted", lacks="gone.txt")
         for name, kind in (("newdir", os.path.isdir), ("renamed file.txt", os.path.isfile)):
             if not kind(self.path("served", name)) or os.path.exists(self.path("served", "gone.txt")):
@@ -196,8 +218,10 @@ class UserSession:
         os.makedirs(self.args.artifacts, exist_ok=True)
         self.prepare()
         self.x.start()
+        self.managed = self.x.start_window_manager()
         self.start_app()
-        for step in (self.enter_setting, self.connect_and_browse, self.move_local_folder, self.download_and_upload,
+        for step in (self.enter_setting, self.connect_and_browse, self.screen_sizes, self.move_local_folder,
+                     self.download_and_upload,
                      self.change_remote_files, self.exit_and_restart):
             print("step:", step.__name__, flush=True)
             try:

@@ -1,6 +1,8 @@
-# A private X session (Xvfb) and a user's hands in it (xdotool). There is no
-# window manager, so keyboard focus is given with XSetInputFocus (xdotool
-# windowfocus) and keys go through XTEST, as a real keyboard's would.
+# A private X session (Xvfb) with a window manager (openbox, when installed) and
+# a user's hands in it (xdotool). Keyboard focus is given with XSetInputFocus
+# (xdotool windowfocus) and keys go through XTEST, as a real keyboard's would.
+# The window manager maximises the focused window on Ctrl+Alt+Up and restores
+# it on Ctrl+Alt+Down.
 import os
 import shutil
 import subprocess
@@ -27,6 +29,28 @@ def wait_for(what, predicate, timeout=30, step=0.1):
 class XSession:
     def __init__(self, artifacts):
         self.artifacts, self.display, self.process, self.shots = artifacts, None, None, 0
+        self.wm = None
+
+    OPENBOX_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <keyboard>
+    <keybind key="C-A-Up"><action name="Maximize"/></keybind>
+    <keybind key="C-A-Down"><action name="Unmaximize"/></keybind>
+  </keyboard>
+</openbox_config>
+"""
+
+    def start_window_manager(self):
+        if shutil.which("openbox") is None:
+            return False
+        config = os.path.join(self.artifacts, "openbox-rc.xml")
+        with open(config, "w") as f:
+            f.write(self.OPENBOX_CONFIG)
+        self.wm = subprocess.Popen(["openbox", "--config-file", config], env=dict(os.environ, DISPLAY=self.display),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(1.0)
+        return self.wm.poll() is None
 
     def start(self):
         # Xvfb picks a free display itself and tells it through a pipe, so two
@@ -51,6 +75,9 @@ class XSession:
                  lambda: self._run(["xdotool", "getmouselocation"], check=False).returncode == 0, 15)
 
     def stop(self):
+        if self.wm and self.wm.poll() is None:
+            self.wm.kill()
+            self.wm.wait(5)
         if self.process:
             self.process.kill()
             self.process.wait(5)
@@ -106,6 +133,16 @@ class XSession:
         time.sleep(0.1)
         self._run(["xdotool", "click", "1"])
         time.sleep(0.3)
+
+    def geometry(self, window):  # the window's inside: (x, y, width, height)
+        out = self._run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def screenshot_window(self, window, label):
+        self.shots += 1
+        self._run(["import", "-window", window, os.path.join(self.artifacts, "%02d-%s.png" % (self.shots, label))],
+                  check=False)
 
     def screenshot(self, label):
         self.shots += 1

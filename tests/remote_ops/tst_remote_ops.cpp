@@ -2,6 +2,7 @@
 // by real clicks, the commands sent and the refusals told, with their texts;
 // then on the real FTP engine against pyftpdlib: files moved byte for byte by
 // menu, Enter and drop, the folder read again.
+#include "app/elided_label.h"
 #include "app/strings/string_table.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "local/folder_box.h"
@@ -86,27 +87,38 @@ private slots:
     {
         QTest::addColumn<QString>("entry");  // null: the list is empty
         QTest::addColumn<bool>("busy");
+        QTest::addColumn<bool>("yes");         // the answer to the question
         QTest::addColumn<QString>("outcome");  // the command, or the message
-        QTest::newRow("file") << "my file.txt" << false << "delete my file.txt";
-        QTest::newRow("folder") << "pub/" << false << "rmdir pub/";
-        QTest::newRow("parent") << "../" << false << "Your selecting item cannot be deleting.";
-        QTest::newRow("empty list") << QString() << false << "You have tried deleting item is not being selected.";
-        QTest::newRow("busy") << "my file.txt" << true << "The last demand is being executed.";
+        QTest::addColumn<QString>("question"); // asked first, with No as the default
+        const QString file = "Do you want to delete the file \"my file.txt\" from the server?";
+        QTest::newRow("file") << "my file.txt" << false << true << "delete my file.txt" << file;
+        QTest::newRow("file, No keeps it") << "my file.txt" << false << false << "" << file;
+        QTest::newRow("folder") << "pub/" << false << true << "rmdir pub/"
+                                << "Do you want to delete the folder \"pub\" from the server?";
+        QTest::newRow("parent") << "../" << false << true << "Your selecting item cannot be deleting." << "";
+        QTest::newRow("empty list") << QString() << false << true << "You have tried deleting item is not being selected." << "";
+        QTest::newRow("busy") << "my file.txt" << true << true << "The last demand is being executed." << "";
     }
     void deleteByKindOrTellWhyNot()
     {
         QFETCH(QString, entry);
         QFETCH(bool, busy);
+        QFETCH(bool, yes);
         QFETCH(QString, outcome);
+        QFETCH(QString, question);
         WindowFixture f;
         f.connectWithListing("../\r\npub/\r\nmy file.txt");
         if (entry.isNull()) f.window->ListView2->clear();
         else f.select(f.window->ListView2, entry);
         f.inet->executing = busy;
+        f.answers = {yes};
         QTest::keyClick(f.window->ListView2, Qt::Key_Delete);
         const bool sent = outcome.startsWith("delete") || outcome.startsWith("rmdir");
         QCOMPARE(f.inet->commands.mid(1), sent ? QStringList{outcome} : QStringList());
-        QCOMPARE(f.texts(), sent ? QStringList() : QStringList{outcome});
+        QStringList told = question.isEmpty() ? QStringList() : QStringList{question};
+        if (!sent && !outcome.isEmpty()) told << outcome;
+        QCOMPARE(f.texts(), told);
+        QVERIFY(question.isEmpty() || (f.boxes[0].yesNo && f.boxes[0].noByDefault));
         QCOMPARE(f.window->DelWait, sent);
     }
 
@@ -154,9 +166,10 @@ private slots:
         }
         f.window->ListView1->setCurrentRow(0);
         f.window->CopyToFTP();
+        // A folder with blanks is no reason to refuse: the next check speaks.
         QCOMPARE(f.texts(), (QStringList{"Cannot download the file to root directory.\r\nPlease check the path.",
-            "Cannot download the file to including space directory.\r\n\r\nPlease change the path then try it again.",
-            "The connection is not being connected.", "The connection is not being connected."}));
+            "The connection is not being connected.", "The connection is not being connected.",
+            "The connection is not being connected."}));
         f.boxes.clear();
         f.window->Connected = true;
         for (const QString &name : {QStringLiteral("../"), QStringLiteral("pub/")}) {
@@ -212,6 +225,36 @@ private slots:
         QCOMPARE(server.readFile("b.bin"), QByteArray("\r\n\0\xff", 4));
         QCOMPARE(f.texts(), (QStringList{text(213), text(174)}));
         QVERIFY(f.window->Connected);
+    }
+
+    void refusedCommandKeepsTheSessionAndItsFolder()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QVERIFY(server.writeFile("pub/inner.txt", "inside") && server.writeFile("gone.txt", "x"));
+        WindowFixture f(WindowFixture::Start::Later);
+        f.start(new FtpTransferControl);
+        f.window->show();
+        f.useServer(server);
+        f.window->con_Click();
+        QVERIFY(f.settle());
+        f.click(f.window->ListView2, "pub/");
+        QTest::keyClick(f.window->ListView2, Qt::Key_Return);
+        QVERIFY(f.settle());
+        QCOMPARE(f.window->remotePath->text(), QStringLiteral("/pub"));
+        QVERIFY(QFile::remove(server.pathOf("pub/inner.txt")));   // gone behind the window's back
+        f.answers = {true};
+        f.click(f.window->ListView2, "inner.txt");
+        QTest::keyClick(f.window->ListView2, Qt::Key_Delete);
+        QTRY_COMPARE(f.boxes.size(), 2);
+        QVERIFY2(f.boxes[1].text.startsWith(text(165) + "\r\n550 "), qPrintable(f.boxes[1].text));
+        QTRY_VERIFY(f.window->ListView2->isEnabled());
+        QVERIFY(f.window->Connected && f.window->Discon->isEnabled());
+        QCOMPARE(f.window->remotePath->text(), QStringLiteral("/pub"));
+        f.window->Refr_Click();   // the same session, in the same folder
+        QVERIFY(f.settle());
+        QCOMPARE(f.remoteEntries(), QStringList{"../"});
+        QCOMPARE(f.window->statusText(), QStringLiteral("User name: user, Password successful"));
     }
 };
 

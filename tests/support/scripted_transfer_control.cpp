@@ -4,7 +4,10 @@ namespace corvexo::testing {
 
 void ScriptedTransferControl::report(std::initializer_list<int> states)
 {
-    for (int state : states) emit stateChanged(state);
+    for (int state : states) {
+        if (state == 4) open = true;   // logged in: the session stands until it is cancelled
+        emit stateChanged(state);
+    }
 }
 
 void ScriptedTransferControl::setRequestTimeout(int seconds) { properties << QStringLiteral("timeout %1").arg(seconds); }

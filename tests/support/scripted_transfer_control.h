@@ -33,6 +33,8 @@ public:
     int unreadable = 0;            // what unreadableEntries() gives
     TransferProgress progressNow;
     SessionSecurity securityNow;
+    bool open = false;             // what sessionOpen() reports
+    QString folder;                // what currentFolder() reports
 
     // Reports states one after the other, as the real control would.
     void report(std::initializer_list<int> states);
@@ -49,7 +51,11 @@ public:
     void setUserName(const QString &user) override;
     void setPassword(const QString &password) override;
     int execute(const TransferCommand &command) override;
-    void cancel() override { ++cancelCount; }
+    void cancel() override
+    {
+        ++cancelCount;
+        open = false;
+    }
     bool stillExecuting() const override { return executing; }
     int responseCode() const override { return code; }
     QString responseInfo() const override { return info; }
@@ -58,6 +64,8 @@ public:
     int unreadableEntries() const override { return unreadable; }
     TransferProgress progress() const override { return progressNow; }
     SessionSecurity security() const override { return securityNow; }
+    bool sessionOpen() const override { return open; }
+    QString currentFolder() const override { return folder; }
     void stop() override { ++stopCount; }
     void answerCertificate(bool trust) override { certificateAnswers << trust; }
     void answerPlainLogin(bool allow) override { plainLoginAnswers << allow; }

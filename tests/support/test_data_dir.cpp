@@ -7,14 +7,17 @@
 
 namespace corvexo::testing {
 
-TestDataDir::TestDataDir() : previous_(qgetenv("XDG_DATA_HOME"))
+// The program's own state file (the lists' look) goes to a folder of the test's as well.
+TestDataDir::TestDataDir() : previous_(qgetenv("XDG_DATA_HOME")), previousConfig_(qgetenv("XDG_CONFIG_HOME"))
 {
     qputenv("XDG_DATA_HOME", home_.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toLocal8Bit());
 }
 
 TestDataDir::~TestDataDir()
 {
     qputenv("XDG_DATA_HOME", previous_);
+    qputenv("XDG_CONFIG_HOME", previousConfig_);
 }
 
 QString TestDataDir::dataFolder() const

@@ -22,6 +22,7 @@ public:
 private:
     QTemporaryDir home_;
     QByteArray previous_;
+    QByteArray previousConfig_;
 };
 
 } // namespace corvexo::testing
