@@ -169,7 +169,8 @@ int FtpTransferControl::execute(const TransferCommand &command)
         failAtOnce(transferText(TransferText::ProtocolUnavailable).arg(schemeName(address->scheme)));
         return TransferError::None;
     }
-    session_->start(SessionLogin{address->scheme, address->host, address->port, user_, password_}, command);
+    login_ = SessionLogin{address->scheme, address->host, address->port, user_, password_};
+    session_->start(login_, command);
     return TransferError::None;
 }
 
@@ -203,10 +204,7 @@ void FtpTransferControl::answerLater(std::function<void(TransferSession &)> answ
 
 void FtpTransferControl::answerPassphrase(const QString &passphrase, bool given)
 {
-    const quint64 cancels = cancels_;
-    QMetaObject::invokeMethod(this, [this, cancels, passphrase, given] {
-        if (cancels == cancels_ && session_) session_->answerPassphrase(passphrase, given);
-    }, Qt::QueuedConnection);
+    answerLater([passphrase, given](TransferSession &session) { session.answerPassphrase(passphrase, given); });
 }
 
 void FtpTransferControl::cancel()

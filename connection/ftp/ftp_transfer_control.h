@@ -70,6 +70,7 @@ private:
     quint16 port_ = 0;
     QString user_;
     QString password_;
+    SessionLogin login_;   // of the last command started
     // Handed to every session made.
     int timeoutMs_ = 60 * 1000;
     int keepAliveMs_ = -1;   // -1: the session's own
