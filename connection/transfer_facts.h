@@ -41,7 +41,6 @@ struct SessionSecurity {
 struct CertificateQuestion {
     QString host;
     quint16 port = 0;
-    QString keyType;              // set for an SSH host key ("ED25519"), whose fingerprint reads "SHA256:..."
     QString subject;
     QString issuer;
     QDateTime validFrom;
@@ -49,6 +48,7 @@ struct CertificateQuestion {
     QString fingerprint;          // SHA-256, hex with colons
     QString previousFingerprint;  // set when a remembered certificate changed
     QStringList problems;         // what is wrong with it, in the system's words
+    QString keyType;              // set for an SSH host key ("ED25519"), whose fingerprint reads "SHA256:..."
 };
 
 } // namespace corvexo
