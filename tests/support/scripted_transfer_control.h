@@ -21,6 +21,7 @@ public:
     int cancelCount = 0;
     int stopCount = 0;
     QList<bool> certificateAnswers;
+    QStringList passphraseAnswers;   // "" when skipped
 
     // What the control answers.
     int refuseWith = 0;            // error number that the next executes return (0 accepts)
@@ -59,6 +60,7 @@ public:
     SessionSecurity security() const override { return securityNow; }
     void stop() override { ++stopCount; }
     void answerCertificate(bool trust) override { certificateAnswers << trust; }
+    void answerPassphrase(const QString &passphrase, bool given) override { passphraseAnswers << (given ? passphrase : QString()); }
 };
 
 } // namespace corvexo::testing
