@@ -180,6 +180,7 @@ def main():
     args = parser.parse_args()
     work = tempfile.mkdtemp(prefix="sftp-bench-", dir=args.work)
     user = pwd.getpwuid(os.getuid()).pw_name
+    servers = []
     try:
         root = os.path.join(work, "root")
         home = os.path.join(work, "home")
@@ -192,6 +193,7 @@ def main():
         shutil.copy(key + ".pub", authorized)
         plain = Sshd(work, "sshd-default", root, authorized, [])
         gcm = Sshd(work, "sshd-gcm", root, authorized, ["Ciphers " + GCM])
+        servers = [plain, gcm]
         known_hosts = os.path.join(home, ".ssh", "known_hosts")
         with open(known_hosts, "w") as f:
             f.write(plain.known_hosts_line() + gcm.known_hosts_line())
@@ -243,9 +245,9 @@ def main():
                 ("ours", clients.ours(plain, ["cd many", "dir"])),
                 ("sftp ls -l", clients.sftp(plain, ["cd many", "ls -l"])),
             ], args.runs, check_list)
-        plain.stop()
-        gcm.stop()
     finally:
+        for server in servers:
+            server.stop()
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -3,6 +3,7 @@
 #include "sftp_messages.h"
 
 #include <QtEndian>
+#include <cstring>
 
 namespace corvexo::sftp {
 
@@ -222,22 +223,35 @@ bool SftpWire::writeAll(const char *data, qsizetype size)
 bool SftpWire::readExactly(char *data, qsizetype size)
 {
     while (size > 0) {
-        const int got = ssh_channel_read(channel_, data, uint32_t(size), 0);
+        if (inboxFrom_ == inboxTo_ && !fillInbox()) return false;
+        const qsizetype taken = std::min(size, inboxTo_ - inboxFrom_);
+        std::memcpy(data, inbox_.data() + inboxFrom_, size_t(taken));
+        inboxFrom_ += taken;
+        data += taken;
+        size -= taken;
+    }
+    return true;
+}
+
+bool SftpWire::fillInbox()
+{
+    inboxFrom_ = inboxTo_ = 0;
+    while (true) {
+        // Returns once at least one byte is there, with as many as have come.
+        const int got = ssh_channel_read(channel_, inbox_.data(), uint32_t(inbox_.size()), 0);
         if (got < 0) {
             error_ = QString::fromUtf8(ssh_get_error(ssh_channel_get_session(channel_)));
             return false;
         }
-        if (got == 0) {
-            if (ssh_channel_is_eof(channel_) || !ssh_channel_is_open(channel_)) {
-                error_ = sftpText(SftpText::ChannelClosed);
-                return false;
-            }
-            continue;
+        if (got > 0) {
+            inboxTo_ = got;
+            return true;
         }
-        data += got;
-        size -= got;
+        if (ssh_channel_is_eof(channel_) || !ssh_channel_is_open(channel_)) {
+            error_ = sftpText(SftpText::ChannelClosed);
+            return false;
+        }
     }
-    return true;
 }
 
 } // namespace corvexo::sftp

@@ -8,6 +8,7 @@
 #include <QString>
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include <libssh/libssh.h>
 
@@ -108,6 +109,12 @@ public:
 private:
     bool writeAll(const char *data, qsizetype size);
     bool readExactly(char *data, qsizetype size);
+    bool fillInbox();
+    // Replies are read in large pieces: a read of many bytes is also what lets the server
+    // have that many bytes in flight (the channel's window grows to the size asked for).
+    static constexpr qsizetype InboxBytes = 4 << 20;
+    std::vector<char> inbox_ = std::vector<char>(InboxBytes);
+    qsizetype inboxFrom_ = 0, inboxTo_ = 0;
     void learnLimits();
     quint32 nextId_ = 1;
     qsizetype readLimit_ = 32 * 1024;

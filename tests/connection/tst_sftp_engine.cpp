@@ -6,9 +6,13 @@
 #include "connection/certificate_messages.h"
 #include "connection/sftp/sftp_session.h"
 #include "connection/transfer_control.h"
+#include "connection/passphrase_prompt.h"
+#include "connection/session_security_view.h"
 #include "support/sshd_test_server.h"
+#include "support/window_fixture.h"
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -423,6 +427,35 @@ private slots:
         QCOMPARE(back.readAll(), QByteArray("shift"));
         QCOMPARE(run(TransferCommand::put(target, QStringLiteral("コピー.txt"))).how, Ended::Completed);
         QVERIFY(::access((folder + "\x83\x52\x83\x73\x81\x5b.txt").constData(), F_OK) == 0);
+    }
+
+    void windowAsksForHostKeyAndPassphrase()
+    {
+        WindowFixture f;
+        f.answers = {true};
+        QStringList asked;
+        setPassphraseAnswerer([&](const QString &text) {
+            asked << text;
+            return asked.size() == 1 ? std::optional<QString>("secret words") : std::nullopt;
+        });
+        auto restore = qScopeGuard([] { setPassphraseAnswerer({}); });
+        CertificateQuestion question;
+        question.host = "sftp.example.org";
+        question.port = 22;
+        question.keyType = "ED25519";
+        question.fingerprint = "SHA256:new";
+        emit f.inet->certificateQuestion(question);
+        QTRY_COMPARE(f.inet->certificateAnswers, QList<bool>({true}));
+        QVERIFY(f.boxes[0].yesNo && f.boxes[0].noByDefault);
+        QVERIFY(f.boxes[0].text.startsWith("The host key of sftp.example.org (port 22) is not in your known hosts."));
+        emit f.inet->passphraseQuestion("/home/u/.ssh/id_ed25519");
+        emit f.inet->passphraseQuestion("/home/u/.ssh/id_rsa");
+        QTRY_COMPARE(f.inet->passphraseAnswers, QStringList({"secret words", ""}));
+        QCOMPARE(asked[0], QStringLiteral("Enter the passphrase of the key /home/u/.ssh/id_ed25519 (it is not stored)."));
+        f.inet->securityNow = {true, "SSH", "SHA256:new", "ED25519", "chacha20-poly1305@openssh.com"};
+        f.inet->report({4});
+        QCOMPARE(f.window->securityView->lock()->toolTip(),
+                 QStringLiteral("Encrypted (SSH, chacha20-poly1305@openssh.com)\nHost key: ED25519 SHA256:new"));
     }
 
     void hostKeyQuestionAndLockTexts()

@@ -22,6 +22,7 @@ public:
     int stopCount = 0;
     QList<bool> certificateAnswers;
     QList<bool> plainLoginAnswers;
+    QStringList passphraseAnswers;   // "" when skipped
 
     // What the control answers.
     int refuseWith = 0;            // error number that the next executes return (0 accepts)
@@ -69,6 +70,7 @@ public:
     void stop() override { ++stopCount; }
     void answerCertificate(bool trust) override { certificateAnswers << trust; }
     void answerPlainLogin(bool allow) override { plainLoginAnswers << allow; }
+    void answerPassphrase(const QString &passphrase, bool given) override { passphraseAnswers << (given ? passphrase : QString()); }
 };
 
 } // namespace corvexo::testing
