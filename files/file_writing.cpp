@@ -1,9 +1,14 @@
 #include "file_writing.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace corvexo {
 
@@ -49,6 +54,28 @@ QString writeFileWhole(const QString &path, const QByteArray &bytes, bool ownerO
     if (!openForWriting(file, ownerOnly)) return reasonOf(file, path);
     if (!writeAll(file, bytes.constData(), bytes.size()) || !commitChecked(file)) return reasonOf(file, path);
     return {};
+}
+
+bool openContinuing(QFile &file, qint64 keepBytes)
+{
+    if (QFileInfo(file.fileName()).isDir()) return false;
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+    const qint64 keep = std::min(file.size(), std::max<qint64>(keepBytes, 0));
+    return file.resize(keep) && file.seek(keep);
+}
+
+bool syncChecked(QFile &file)
+{
+    if (!file.flush() || file.error() != QFileDevice::NoError) return false;
+    return ::fsync(file.handle()) == 0;
+}
+
+QString moveIntoPlace(const QString &from, const QString &to)
+{
+    if (QFileInfo(to).isDir()) return QStringLiteral("Is a directory");
+    // rename() replaces the target at once: there is no moment without either file.
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 void ignoreFileSizeSignal()

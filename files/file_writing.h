@@ -12,6 +12,7 @@
 #include <QFileDevice>
 #include <QString>
 
+class QFile;
 class QIODevice;
 class QSaveFile;
 
@@ -32,6 +33,16 @@ bool writeAll(QIODevice &device, const char *data, qint64 size);
 // Writes bytes as the whole new content of path. Empty on success; otherwise the
 // reason, and the file at path is as it was before.
 QString writeFileWhole(const QString &path, const QByteArray &bytes, bool ownerOnly = false);
+
+// A file that grows across attempts (a download that may break and go on
+// later): opened for writing, keeping its first keepBytes and positioned after
+// them (fewer when it is shorter). Unbuffered, like openForWriting().
+bool openContinuing(QFile &file, qint64 keepBytes);
+// Everything written to it reaches the disk before it may take its final name.
+bool syncChecked(QFile &file);
+// Gives a finished file its final name, replacing any file of that name in one
+// step. Empty on success; otherwise the reason, and both files are as they were.
+QString moveIntoPlace(const QString &from, const QString &to);
 
 // A write past the process's file-size limit raises SIGXFSZ, which ends the
 // program; ignored, the write fails with "File too large" and is reported

@@ -59,6 +59,8 @@ Texts textsOf(EngineText which)
     case EngineText::CertificateNotTrusted:
         return {u"The server's certificate was not trusted; the session ended before logging in.",
                 u"サーバーの証明書が信頼されなかったため、ログインする前に接続を終えました。"};
+    case EngineText::NoSuchPart:
+        return {u"the file is shorter than the part already sent", u"送信済みの部分よりファイルが短くなっています"};
     }
     return {u"", u""};
 }

@@ -32,6 +32,7 @@ enum class EngineText {
     ListingTooLong,        // %1 entries
     CertificateNotGiven,   // %1 fingerprint
     CertificateNotTrusted,
+    NoSuchPart,            // a continued upload starts past the local file's end
 };
 
 QString engineText(EngineText which);

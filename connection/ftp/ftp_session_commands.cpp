@@ -36,6 +36,9 @@ void FtpSession::runCommand()
     case Verb::RemoveDir: return simpleCommand(QStringLiteral("RMD ") + ops.value(0), [this] { succeed(); });
     case Verb::Delete: return simpleCommand(QStringLiteral("DELE ") + ops.value(0), [this] { succeed(); });
     case Verb::Rename: return rename(ops.value(0), ops.value(1));
+    case Verb::Size: return askSize(ops.value(0));
+    case Verb::GetFrom: return download(ops.value(0), ops.value(1));
+    case Verb::PutFrom: return upload(ops.value(0), ops.value(1));
     }
 }
 
@@ -86,7 +89,9 @@ void FtpSession::list()
 
 void FtpSession::download(const QString &remote, const QString &localPath)
 {
-    download_ = std::make_unique<FtpDownloadFile>(localPath);
+    download_ = command_.verb == TransferCommand::Verb::GetFrom
+                    ? std::make_unique<FtpDownloadFile>(localPath, command_.offset)
+                    : std::make_unique<FtpDownloadFile>(localPath);
     if (!download_->open()) {
         const QString why = download_->errorString();
         download_.reset();
@@ -102,10 +107,12 @@ void FtpSession::download(const QString &remote, const QString &localPath)
     }, Qt::QueuedConnection);
     learnAnnouncedSize(remote, [this, remote] {
         openDataConnection([this, remote](quint16 port) {
-            transfer(port, QStringLiteral("RETR ") + remote, [this] {
-                if (!checkReceivedSize()) return;
-                timer_.stop();   // nothing comes from the server while the file is flushed
-                download_->commit();
+            restartDownload([this, port, remote] {
+                transfer(port, QStringLiteral("RETR ") + remote, [this] {
+                    if (!checkReceivedSize()) return;
+                    timer_.stop();   // nothing comes from the server while the file is flushed
+                    download_->commit();
+                });
             });
         });
     });
@@ -119,9 +126,14 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
         upload_.reset();
         return failLocally(engineText(EngineText::CannotReadLocalFile).arg(localPath, why), true);
     }
-    watch_.total = upload_->size();
-    openDataConnection([this, remote](quint16 port) {
-        transfer(port, QStringLiteral("STOR ") + remote, [this] { succeed(); });
+    const qint64 from = command_.verb == TransferCommand::Verb::PutFrom ? command_.offset : 0;
+    if (from < 0 || from > upload_->size() || !upload_->seek(from)) {
+        upload_.reset();
+        return failLocally(engineText(EngineText::CannotReadLocalFile).arg(localPath, engineText(EngineText::NoSuchPart)), true);
+    }
+    watch_.total = upload_->size() - from;
+    openDataConnection([this, remote, from](quint16 port) {
+        restartUpload(remote, from, [this, port](const QString &line) { transfer(port, line, [this] { succeed(); }); });
     });
 }
 
@@ -191,7 +203,8 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         if (dataDone_) completeTransfer();
     }, [this](const FtpReply &reply) {
         reach(TransferState::Receiving);
-        if (download_ && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+        // A restarted download's opening reply may give the whole size or the rest: not used.
+        if (download_ && watch_.from == 0 && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
         if (data_) data_->beginTls();
     });
     reach(TransferState::RequestSent);

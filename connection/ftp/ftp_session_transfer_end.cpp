@@ -32,13 +32,15 @@ void FtpSession::stop()
     using Verb = TransferCommand::Verb;
     const Verb verb = command_.verb;
     // Other commands are single short requests and run to their end.
-    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List) return;
+    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List && verb != Verb::GetFrom && verb != Verb::PutFrom)
+        return;
     if (dataDone_ && replyDone_) {
         // Complete already: a file is being put in place, or links are being tried,
         // which ends at once, back in the folder, with the links left guessed.
         if (linkProbe_) linkProbe_->stop();
         return;
     }
+    // A continued upload's remote part is kept, so that it can go on later.
     const bool storSent = verb == Verb::Put && data_ != nullptr;
     abortTransfer([this, storSent] { endStopped(storSent); });
 }

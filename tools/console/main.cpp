@@ -6,6 +6,8 @@
 // and the peak memory (used by bench/). With --trust FINGERPRINT, a certificate
 // the system does not trust is accepted only when its SHA-256 fingerprint is
 // that one; any other untrusted certificate ends the session before the login.
+// "get -r REMOTE LOCAL", "put -r LOCAL REMOTE" and "delete -r REMOTE" move whole
+// trees through the transfer queue on sessions of their own (see queue_line.h).
 
 #include "console_runner.h"
 #include "files/file_writing.h"
@@ -49,6 +51,7 @@ int main(int argc, char *argv[])
     control.setUserName(args[3]);
     control.setPassword(args[4]);
     control.setTrustedFingerprint(trusted);
+    runner.setQueueLogin({args[1], quint16(port), args[3], args[4]}, trusted);
     // Nobody here to ask: a certificate that needs a question is refused.
     QObject::connect(&control, &corvexo::TransferControl::certificateQuestion, &control,
                      [&control](const corvexo::CertificateQuestion &) { control.answerCertificate(false); });
