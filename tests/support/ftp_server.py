@@ -11,7 +11,8 @@
 # FEAT does not offer UTF8, like an older Japanese server.
 # --tls CERT KEY (explicit TLS, required for the login and for
 # every data connection), --no-passive (refuse EPSV and PASV), --log-commands
-# (print "CMD <verb>" on standard output for every command received).
+# (print "CMD <verb>" on standard output for every command received),
+# --fail-once CMD (the first CMD is answered with 421 and the session closed).
 import argparse
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -33,12 +34,18 @@ def handler_class(args):
     if args.no_passive:
         removed |= {"EPSV", "PASV"}
     silent = {c.upper() for c in args.silent}
+    fail_once = {c.upper() for c in args.fail_once}
 
     class Handler(base):
         proto_cmds = {k: v for k, v in base.proto_cmds.items() if k not in removed}
 
         def process_command(self, cmd, *a, **kw):
             if cmd in silent:
+                return
+            if cmd in fail_once:
+                fail_once.discard(cmd)
+                self.respond("421 Service not available, closing control connection.")
+                self.close_when_done()
                 return
             return super().process_command(cmd, *a, **kw)
 
@@ -87,6 +94,7 @@ def main():
     parser.add_argument("--masquerade", default=None)
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
+    parser.add_argument("--fail-once", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     args = parser.parse_args()
