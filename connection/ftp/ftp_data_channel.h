@@ -29,7 +29,7 @@ public:
     // pieceBytes go into it per event, so a sink that works on what it gets (a listing's
     // parser) holds the thread for a bounded time.
     void receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes = 4 * ChunkBytes);
-    // source is read to its end and sent; the connection is then closed.
+    // source is read to its end and sent (from now, or once connected); the connection is then closed.
     void sendFrom(QIODevice *source);
     // Protects the connection with TLS, resuming the control connection's session
     // (config carries its ticket). Only the control's own certificate is accepted.

@@ -172,8 +172,6 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
     if (dataProtected_) data_->useTls(control_->tlsConfiguration(), control_->peerCertificate());
     if (download_) {
         data_->receiveInto(download_->device(), std::numeric_limits<qint64>::max());
-    } else if (upload_) {
-        data_->sendFrom(upload_.get());
     } else if (parser_) {
         data_->receiveInto(new FtpListingSink(parser_.get(), [this] { onListingData(); }, data_), MaxListingBytes,
                           FtpDataChannel::ChunkBytes);
@@ -199,12 +197,16 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         reach(TransferState::Receiving);
         if (!reply.isPositive()) return failWith(reply);
         replyDone_ = true;
+        if (data_ && upload_) data_->sendFrom(upload_.get());
         if (data_) data_->beginTls();   // no 1xx came
         if (dataDone_) completeTransfer();
     }, [this](const FtpReply &reply) {
         reach(TransferState::Receiving);
         // A restarted download's opening reply may give the whole size or the rest: not used.
         if (download_ && watch_.from == 0 && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+        // An upload's bytes go once the server took the command: some drop a data
+        // connection that speaks (or, for an empty file, closes) before it.
+        if (data_ && upload_) data_->sendFrom(upload_.get());
         if (data_) data_->beginTls();
     });
     reach(TransferState::RequestSent);
