@@ -1,6 +1,7 @@
 #include "file_writing.h"
 
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -8,6 +9,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvexo {
@@ -64,18 +67,35 @@ bool openContinuing(QFile &file, qint64 keepBytes)
     return file.resize(keep) && file.seek(keep);
 }
 
-bool syncChecked(QFile &file)
+QStringList moveIntoPlaceDurably(const QList<std::pair<QString, QString>> &moves)
 {
-    if (!file.flush() || file.error() != QFileDevice::NoError) return false;
-    return ::fsync(file.handle()) == 0;
-}
-
-QString moveIntoPlace(const QString &from, const QString &to)
-{
-    if (QFileInfo(to).isDir()) return QStringLiteral("Is a directory");
-    // rename() replaces the target at once: there is no moment without either file.
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return {};
-    return QString::fromLocal8Bit(std::strerror(errno));
+    const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    QStringList reasons;
+    QHash<dev_t, QString> synced;   // file system -> why its sync failed (empty: it did not)
+    for (const auto &[from, to] : moves) {
+        const QByteArray source = QFile::encodeName(from);
+        struct stat info {};
+        if (::stat(source.constData(), &info) != 0) {
+            reasons << systemReason();
+            continue;
+        }
+        if (!synced.contains(info.st_dev)) {
+            const int fd = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && ::syncfs(fd) == 0;
+            synced.insert(info.st_dev, ok ? QString() : systemReason());
+            if (fd >= 0) ::close(fd);
+        }
+        if (!synced[info.st_dev].isEmpty()) {
+            reasons << synced[info.st_dev];
+        } else if (QFileInfo(to).isDir()) {
+            reasons << QStringLiteral("Is a directory");
+        } else {
+            // rename() replaces the target at once: there is no moment without either file.
+            const bool moved = std::rename(source.constData(), QFile::encodeName(to).constData()) == 0;
+            reasons << (moved ? QString() : systemReason());
+        }
+    }
+    return reasons;
 }
 
 void ignoreFileSizeSignal()

@@ -10,7 +10,10 @@
 
 #include <QByteArray>
 #include <QFileDevice>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
 class QFile;
 class QIODevice;
@@ -38,11 +41,12 @@ QString writeFileWhole(const QString &path, const QByteArray &bytes, bool ownerO
 // later): opened for writing, keeping its first keepBytes and positioned after
 // them (fewer when it is shorter). Unbuffered, like openForWriting().
 bool openContinuing(QFile &file, qint64 keepBytes);
-// Everything written to it reaches the disk before it may take its final name.
-bool syncChecked(QFile &file);
-// Gives a finished file its final name, replacing any file of that name in one
-// step. Empty on success; otherwise the reason, and both files are as they were.
-QString moveIntoPlace(const QString &from, const QString &to);
+// Gives finished files their final names, each replacing any file of that name
+// in one step, once everything written to the file systems that hold them has
+// reached the disk: one sync for many small files instead of one each. Blocks:
+// call it beside the window's thread. One reason per move, empty on success; a
+// file that could not be moved keeps its own name, and its target is as it was.
+QStringList moveIntoPlaceDurably(const QList<std::pair<QString, QString>> &moves);
 
 // A write past the process's file-size limit raises SIGXFSZ, which ends the
 // program; ignored, the write fails with "File too large" and is reported

@@ -1,6 +1,5 @@
 #include "queue_worker.h"
 
-#include "files/file_writing.h"
 #include "queue_messages.h"
 
 #include <QDir>
@@ -188,11 +187,14 @@ void QueueWorker::startDownload(const QString &target, const QString &part, qint
         const qint64 got = QFileInfo(part).size();
         if (order_.source.size >= 0 && got != order_.source.size)
             return end(Outcome::Failed, queueText(QueueText::SizeDiffers).arg(got).arg(order_.source.size));
-        if (part != target)
-            if (const QString why = moveIntoPlace(part, target); !why.isEmpty())
-                return end(Outcome::Failed, queueText(QueueText::CannotPutInPlace).arg(why));
         emit progressed(order_.index, got);
-        end(Outcome::Done);
+        WorkResult result;
+        if (part != target) {
+            result.part = part;
+            result.target = target;
+        }
+        result.failure.trustRefused = trustRefused_;
+        emit finishedItem(std::exchange(order_.index, -1), result);
     });
 }
 

@@ -34,6 +34,9 @@ struct WorkResult {
     Outcome outcome = Outcome::Done;
     QString reason;
     FailureFacts failure;
+    // A download done into its part: it is done once the part took the target's name.
+    QString part;
+    QString target;
 };
 
 class QueueWorker : public QObject {

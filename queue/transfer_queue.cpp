@@ -26,6 +26,7 @@ TransferQueue::TransferQueue(SessionFactory factory, const SessionLogin &login, 
     qRegisterMetaType<corvexo::queue::WorkResult>();
     qRegisterMetaType<corvexo::queue::FileFacts>();
     saveTimer_.setInterval(SaveEveryMs);
+    connect(&placer_, &FilePlacer::placed, this, &TransferQueue::onPlaced);
     connect(&saveTimer_, &QTimer::timeout, this, &TransferQueue::save);
 }
 
@@ -233,6 +234,12 @@ void TransferQueue::onItemFinished(QueueWorker *worker, qsizetype index, const W
     const QueueItem &item = model_.item(index);
     switch (result.outcome) {
     case Outcome::Done:
+        if (!result.part.isEmpty()) {
+            // The worker goes on with another item while the file waits for its name.
+            placer_.place(index, result.part, result.target);
+            QMetaObject::invokeMethod(this, &TransferQueue::pump, Qt::QueuedConnection);
+            return;
+        }
         if (item.size > 0 && model_.direction(item) != Direction::Delete) model_.setDone(index, item.size);
         setState(index, ItemState::Done);
         break;
@@ -261,6 +268,19 @@ void TransferQueue::onItemFinished(QueueWorker *worker, qsizetype index, const W
     }
     emit itemFinished(index);
     QMetaObject::invokeMethod(this, &TransferQueue::pump, Qt::QueuedConnection);
+}
+
+void TransferQueue::onPlaced(qsizetype index, const QString &reason)
+{
+    if (reason.isEmpty()) {
+        const qint64 size = model_.item(index).size;
+        if (size > 0) model_.setDone(index, size);
+        setState(index, ItemState::Done);
+    } else {
+        setState(index, ItemState::Failed, queueText(QueueText::CannotPutInPlace).arg(reason));
+    }
+    emit itemFinished(index);
+    checkFinished();
 }
 
 void TransferQueue::setState(qsizetype index, ItemState state, const QString &reason)
@@ -367,7 +387,8 @@ void TransferQueue::clearFinished()
 
 void TransferQueue::checkFinished()
 {
-    if (idle_ || localWalker_ || remoteWalker_ || !walksPending_.isEmpty() || !pausedWorkers_.isEmpty()) return;
+    if (idle_ || localWalker_ || remoteWalker_ || !walksPending_.isEmpty() || !pausedWorkers_.isEmpty() || !placer_.idle())
+        return;
     for (const auto &worker : workers_)
         if (worker->busy()) return;
     if (nextRunnable() >= 0) return;

@@ -6,6 +6,7 @@
 // through the factory. Knows nothing of windows: they watch its signals.
 
 #include "connection/transfer_session.h"
+#include "file_placer.h"
 #include "local_walker.h"
 #include "queue_model.h"
 #include "queue_rules.h"
@@ -91,6 +92,7 @@ private:
     QueueWorker *idleWorker();
     void give(QueueWorker *worker, qsizetype index);
     void onItemFinished(QueueWorker *worker, qsizetype index, const WorkResult &result);
+    void onPlaced(qsizetype index, const QString &reason);
     void onExistingTarget(QueueWorker *worker, qsizetype index, const FileFacts &source, const FileFacts &target);
     void askNext();
     void setState(qsizetype index, ItemState state, const QString &reason = {});
@@ -110,6 +112,7 @@ private:
     QTimer saveTimer_;
 
     std::vector<std::unique_ptr<QueueWorker>> workers_;
+    FilePlacer placer_;
     int sessionsUsed_ = 0;
     QSet<QueueWorker *> pausedWorkers_;   // holding an item until its next attempt
     QList<quint32> walksPending_;

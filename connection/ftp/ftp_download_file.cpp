@@ -70,7 +70,8 @@ void FtpDownloadFile::commit()
     watcher->setFuture(promise->future());
     promise->start();
     QThreadPool::globalInstance()->start([file = file_, promise, continuing = keepBytes_ >= 0] {
-        const bool ok = continuing ? syncChecked(static_cast<QFile &>(*file))
+        // A partial file is made durable by the caller, which names it, many files at a time.
+        const bool ok = continuing ? file->flush() && file->error() == QFileDevice::NoError
                                    : commitChecked(static_cast<QSaveFile &>(*file));
         promise->addResult(Outcome {ok, file->errorString()});
         promise->finish();

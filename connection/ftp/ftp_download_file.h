@@ -4,7 +4,8 @@
 // untouched; destroying an uncommitted file leaves nothing behind.
 // A continuing download writes into a partial file named by its caller
 // instead, after the part it already holds; that file stays, whatever
-// happens, and commit only makes sure it is on the disk.
+// happens; commit only checks that every byte was written, and the caller
+// makes it durable when it gives the file its name.
 
 #include <QFile>
 #include <QObject>
