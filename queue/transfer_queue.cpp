@@ -45,9 +45,7 @@ quint32 TransferQueue::addJob(Direction direction, const QString &local, const Q
 {
     const quint32 job = model_.addJob({direction, local, remote, false});
     walksPending_ << job;
-    idle_ = false;
-    stopped_ = false;
-    if (!savePath_.isEmpty()) saveTimer_.start();
+    markRunning();
     QMetaObject::invokeMethod(this, &TransferQueue::walkNext, Qt::QueuedConnection);
     return job;
 }
@@ -68,9 +66,7 @@ void TransferQueue::restore(const QueueModel &saved)
         model_.addItem(item);
     }
     if (model_.size() > before) emit itemsAdded(before, model_.size() - before);
-    idle_ = false;
-    stopped_ = false;
-    if (!savePath_.isEmpty()) saveTimer_.start();
+    markRunning();
     QMetaObject::invokeMethod(this, [this] { walkNext(); pump(); }, Qt::QueuedConnection);
 }
 
@@ -366,11 +362,9 @@ void TransferQueue::retryFailed()
     model_.retryFailed();
     for (qsizetype i = 0; i < model_.size(); ++i) emit itemChanged(i);
     cursor_ = 0;
-    stopped_ = false;
-    idle_ = false;
+    markRunning();
     for (quint32 job = 0; job < quint32(model_.jobs().size()); ++job)
         if (!model_.jobs()[job].walked && !walksPending_.contains(job)) walksPending_ << job;
-    if (!savePath_.isEmpty()) saveTimer_.start();
     walkNext();
     pump();
 }
@@ -399,6 +393,14 @@ void TransferQueue::checkFinished()
     for (auto &worker : workers_) dropLater(worker);
     workers_.clear();
     emit finished();
+}
+
+void TransferQueue::markRunning()
+{
+    stopped_ = false;
+    if (!savePath_.isEmpty()) saveTimer_.start();
+    if (!std::exchange(idle_, false)) return;
+    emit started();
 }
 
 void TransferQueue::save()

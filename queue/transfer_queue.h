@@ -73,6 +73,7 @@ public:
     int sessionsUsed() const { return sessionsUsed_; }
 
 signals:
+    void started();   // the queue runs (again): the Transfers window opens on it
     void itemsAdded(qsizetype first, qsizetype count);
     void itemChanged(qsizetype index);
     void existingQuestion(const corvexo::queue::ExistingQuestion &question);
@@ -97,6 +98,7 @@ private:
     void askNext();
     void setState(qsizetype index, ItemState state, const QString &reason = {});
     void checkFinished();
+    void markRunning();
     void save();
 
     SessionFactory factory_;
