@@ -17,7 +17,7 @@ the content of every file); targets are removed before each run.
 Ratio = lftp's median wall time / ours (above 1: ours is faster).
 
   bench/queue_bench.py [--console PATH] [--runs 3] [--servers pyftpdlib,vsftpd]
-                       [--debs /tmp] [--size-mib 1024] [--skip-resume]
+                       [--debs /tmp] [--size-mib 1024] [--skip-resume] [--skip-trees]
 """
 import argparse
 import filecmp
@@ -167,9 +167,19 @@ def resume_row(console, work, size_mib):
         return subprocess.Popen(["/usr/bin/python3", ftp_bench.PYFTPD, "--root", root, "--port", str(port),
                                  "--log-commands"], stdout=log, stderr=log)
 
-    first_log = open(os.path.join(work, "resume-first.log"), "w")
+    def listening(path):
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            with open(path) as log:
+                if "PORT " in log.read():
+                    return
+            time.sleep(0.05)
+        raise RuntimeError("pyftpdlib did not start")
+
+    first_log_path = os.path.join(work, "resume-first.log")
+    first_log = open(first_log_path, "w")
     first = serve(first_log)
-    time.sleep(0.5)
+    listening(first_log_path)
     start = time.perf_counter()
     client = subprocess.Popen([console, "127.0.0.1", str(port), "user", "secret"], stdin=subprocess.PIPE,
                               stdout=subprocess.PIPE, text=True)
@@ -226,13 +236,14 @@ def main():
     parser.add_argument("--debs", default="/tmp")
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--skip-resume", action="store_true")
+    parser.add_argument("--skip-trees", action="store_true")
     args = parser.parse_args()
     console = os.path.abspath(args.console)
     work = tempfile.mkdtemp(prefix="queue-bench-")
     os.chmod(work, 0o755)   # vsftpd's served folder needs traversable parents
     rows = []
     try:
-        for name in args.servers.split(","):
+        for name in [] if args.skip_trees else args.servers.split(","):
             root = os.path.join(work, name + "-root")
             # vsftpd refuses a writable root: uploads go to a writable folder below it.
             os.makedirs(os.path.join(root, "w"))
@@ -251,7 +262,8 @@ def main():
                 rows += timed_rows(server, console, args, source_tree, os.path.join(work, name + "-local"))
             finally:
                 server.stop()
-        print_table(rows, args.runs)
+        if rows:
+            print_table(rows, args.runs)
         if not args.skip_resume:
             r = resume_row(console, work, args.size_mib)
             print("\nResume (pyftpdlib): %d MiB, server stopped at %.1f%%, second server sent %d bytes "

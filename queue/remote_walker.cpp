@@ -1,6 +1,9 @@
 #include "remote_walker.h"
 
 #include "queue_messages.h"
+#include "queue_rules.h"
+
+#include <QTimer>
 
 namespace corvexo::queue {
 
@@ -17,9 +20,14 @@ RemoteWalker::RemoteWalker(std::unique_ptr<TransferSession> session, const Sessi
     });
 }
 
-void RemoteWalker::run(const TransferCommand &command, Then then)
+void RemoteWalker::run(const TransferCommand &command, Then then, int attempts)
 {
-    then_ = std::move(then);
+    then_ = [this, command, then, attempts](bool ok) {
+        const FailureFacts facts {session_->replyCode(), !session_->isOpenFor(login_), false};
+        if (ok || !shouldRetry(classifyFailure(facts), attempts + 1) || facts.replyCode == 450) return then(ok);
+        QTimer::singleShot(retryPauseMs(attempts + 1, retryPauseMs_), this,
+                           [this, command, then, attempts] { run(command, then, attempts + 1); });
+    };
     session_->start(login_, command);
 }
 

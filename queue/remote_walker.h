@@ -35,7 +35,8 @@ signals:
 
 private:
     using Then = std::function<void(bool ok)>;
-    void run(const TransferCommand &command, Then then);
+    // A passing fault (a lost connection, 421) is tried again, like an item, after a growing pause.
+    void run(const TransferCommand &command, Then then, int attempts = 0);
     void listNext();
     void onListed(const QString &relative);
     QString failureText() const;
@@ -45,6 +46,10 @@ private:
     QString root_;
     QStringList pending_;   // folders still to list, relative to the root
     Then then_;
+    int retryPauseMs_ = 1000;
+
+public:
+    void setRetryPauseMs(int ms) { retryPauseMs_ = ms; }
 };
 
 } // namespace corvexo::queue

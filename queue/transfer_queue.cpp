@@ -80,6 +80,7 @@ void TransferQueue::walkNext()
     const bool resolving = info.direction == Direction::Upload;
     remoteWalker_ = std::make_unique<RemoteWalker>(factory_(), login_);
     RemoteWalker *walker = remoteWalker_.get();
+    walker->setRetryPauseMs(retryPauseMs_);
     connect(walker->session(), &TransferSession::certificateQuestion, this, &TransferQueue::certificateQuestion);
     connect(walker, &RemoteWalker::rootResolved, this, [this, job](const QString &root) { model_.job(job).remoteRoot = root; });
     connect(walker, &RemoteWalker::found, this, [this, job](const QList<WalkedEntry> &entries) { onFound(job, entries); });
