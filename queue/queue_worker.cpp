@@ -203,13 +203,19 @@ void QueueWorker::startDownload(const QString &target, const QString &part, qint
 void QueueWorker::upload()
 {
     if (order_.continueParts) {
-        // What arrived of an earlier attempt, under the target's name.
+        // What arrived of an earlier attempt, under the target's name; a longer file is not ours.
         return command(TransferCommand::size(order_.remote), [this] {
             const qint64 there = session_->answer().toLongLong();
             if (there == order_.source.size) return end(Outcome::Done);
-            startUpload(there < order_.source.size ? there : 0);
+            if (there < order_.source.size) return startUpload(there);
+            uploadChecked();
         }, [this] { startUpload(0); });
     }
+    uploadChecked();
+}
+
+void QueueWorker::uploadChecked()
+{
     if (order_.existing == ExistingChoice::Overwrite) return startUpload(0);
     lookUpRemote([this](std::optional<FileFacts> target) {
         if (!target) return startUpload(0);

@@ -72,6 +72,7 @@ private:
     void download();
     void startDownload(const QString &target, const QString &part, qint64 offset);
     void upload();
+    void uploadChecked();   // asks about an existing target first
     void lookUpRemote(std::function<void(std::optional<FileFacts>)> then);
     void startUpload(qint64 offset);
     void makeFolder();

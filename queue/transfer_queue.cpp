@@ -215,7 +215,8 @@ void TransferQueue::give(QueueWorker *worker, qsizetype index)
     order.remote = model_.remotePath(item);
     order.source = {item.size, item.modified};
     order.existing = existing_;
-    order.continueParts = continueParts_ || item.attempts > 0;
+    // What an earlier attempt of this queue kept (a retry, or an item stopped and started again) goes on.
+    order.continueParts = continueParts_ || item.attempts > 0 || item.done > 0;
     order.makeParents = item.relative.isEmpty();
     if (order.direction == Direction::Upload && item.kind == ItemKind::Folder) runningBarrier_ = index;
     if (!worker->property("used").toBool()) ++sessionsUsed_;
