@@ -147,6 +147,33 @@ private slots:
         QVERIFY(!QFileInfo::exists(part));
     }
 
+    void stoppedItemGoesOnWhenRetried()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start({QStringLiteral("--throttle"), QStringLiteral("1000000"), QStringLiteral("--log-commands")}),
+                 qPrintable(server.errorText()));
+        const QByteArray content = pattern(4'000'000, 9);
+        server.writeFile(QStringLiteral("s/f.bin"), content);
+        QTemporaryDir local;
+        const QString target = local.filePath(QStringLiteral("f.bin"));
+        auto queue = queueFor(server, 1);
+        queue->addDownload(QStringLiteral("s"), local.path());
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(partPathFor(target)).size() > 300'000; }, 30000));
+        const qsizetype file = queue->model().size() - 1;
+        queue->stopItem(file);
+        QVERIFY(runToEnd(*queue));
+        QCOMPARE(queue->model().item(file).state, ItemState::Failed);
+        QCOMPARE(queue->model().item(file).reason, QStringLiteral("stopped"));
+        QVERIFY(!QFileInfo::exists(target));
+        server.takeOutput();
+
+        queue->retryFailed();
+        QVERIFY(runToEnd(*queue));
+        QCOMPARE(queue->model().item(file).state, ItemState::Done);
+        QVERIFY(server.takeOutput().contains("CMD REST"));
+        QVERIFY(contentOf(target) == content);
+    }
+
     void retriedAfter421()
     {
         FtpTestServer server;
