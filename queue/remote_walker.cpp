@@ -101,7 +101,8 @@ void RemoteWalker::onListed(const QString &relative)
         if (remote.name == u".." || remote.name == u".") continue;
         WalkedEntry entry;
         entry.relative = relative.isEmpty() ? remote.name : relative + u'/' + remote.name;
-        entry.kind = remote.isFolder ? ItemKind::Folder : ItemKind::File;
+        // A link to a folder is not entered: its contents live elsewhere, and it may loop.
+        entry.kind = remote.isFolder ? (remote.isLink ? ItemKind::Link : ItemKind::Folder) : ItemKind::File;
         entry.size = remote.size;
         entry.modified = remote.modified.isValid() ? remote.modified.toMSecsSinceEpoch() : 0;
         if (entry.kind == ItemKind::Folder && depth >= MaxDepth) {

@@ -1,8 +1,9 @@
 #pragma once
 // Walks a remote folder tree on a session of its own: each folder is entered
 // by its absolute path and listed with the engine's own parsers, in the
-// server's charset. Folders come before their contents. A walk goes at most
-// MaxDepth folders down, so that a link listed as a folder cannot loop.
+// server's charset. Folders come before their contents. Links to folders are
+// reported as links, not entered; a server that lists them as plain folders
+// (MLSD) is walked at most MaxDepth folders down, so that they cannot loop.
 
 #include "connection/transfer_session.h"
 #include "local_walker.h"

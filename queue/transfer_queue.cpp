@@ -113,7 +113,9 @@ void TransferQueue::onFound(quint32 job, const QList<WalkedEntry> &entries)
         item.modified = entry.modified;
         item.job = job;
         item.kind = entry.kind;
-        if (entry.kind == ItemKind::Link) {
+        if (entry.kind == ItemKind::Link && deleting) {
+            item.kind = ItemKind::File;   // the link itself goes, never what it points at
+        } else if (entry.kind == ItemKind::Link) {
             item.state = ItemState::Skipped;
             item.reason = queueText(QueueText::LinkNotFollowed);
         }

@@ -101,17 +101,29 @@ private slots:
         QCOMPARE(queue->model().count(ItemState::Failed), 0);
     }
 
+    void folderDeletedWithContents_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("MLSD") << QStringList();
+        QTest::newRow("LIST") << QStringList {QStringLiteral("--no-mlsd")};
+    }
     void folderDeletedWithContents()
     {
+        QFETCH(QStringList, arguments);
         FtpTestServer server;
-        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QVERIFY2(server.start(arguments), qPrintable(server.errorText()));
         makeTree(server, QStringLiteral("old"));
         server.writeFile(QStringLiteral("keep.txt"), "stays");
+        server.writeFile(QStringLiteral("elsewhere/kept.txt"), "kept");
+        // Where the listing shows links, one to a folder outside goes as a link, its target stays.
+        const bool listsLinks = arguments.contains(QStringLiteral("--no-mlsd"));
+        if (listsLinks) QVERIFY(QFile::link(server.pathOf(QStringLiteral("elsewhere")), server.pathOf(QStringLiteral("old/link"))));
         auto queue = queueFor(server, 3);
         queue->addDelete(QStringLiteral("old"));
         QVERIFY(runToEnd(*queue));
         QCOMPARE(queue->model().count(ItemState::Failed), 0);
-        QCOMPARE(queue->model().count(ItemState::Done), 8);   // 4 files, 4 folders with the root
+        QCOMPARE(queue->model().count(ItemState::Done), listsLinks ? 9 : 8);   // 4 files, 4 folders with the root
+        QCOMPARE(server.readFile(QStringLiteral("elsewhere/kept.txt")), QByteArray("kept"));
         QVERIFY(!QFileInfo::exists(server.pathOf(QStringLiteral("old"))));
         QCOMPARE(server.readFile(QStringLiteral("keep.txt")), QByteArray("stays"));
     }
