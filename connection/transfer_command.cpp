@@ -66,6 +66,20 @@ TransferCommand TransferCommand::rename(const QString &from, const QString &to)
     return make(Verb::Rename, "RENAME ", {from, to});
 }
 
+TransferCommand TransferCommand::size(const QString &remote) { return make(Verb::Size, "size ", {remote}); }
+TransferCommand TransferCommand::getFrom(const QString &remote, const QString &partPath, qint64 offset)
+{
+    TransferCommand c = make(Verb::GetFrom, "reget ", {remote, partPath});
+    c.offset = offset;
+    return c;
+}
+TransferCommand TransferCommand::putFrom(const QString &localPath, const QString &remote, qint64 offset)
+{
+    TransferCommand c = make(Verb::PutFrom, "reput ", {localPath, remote});
+    c.offset = offset;
+    return c;
+}
+
 bool TransferCommand::parse(const QString &line, TransferCommand *out)
 {
     const QString trimmed = line.trimmed();

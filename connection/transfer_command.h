@@ -9,11 +9,12 @@
 namespace corvexo {
 
 struct TransferCommand {
-    enum class Verb { List, ChangeDir, ParentDir, Get, Put, MakeDir, RemoveDir, Delete, Rename };
+    enum class Verb { List, ChangeDir, ParentDir, Get, Put, MakeDir, RemoveDir, Delete, Rename, Size, GetFrom, PutFrom };
 
     Verb verb = Verb::List;
     QString word;          // the command word as written, trailing blank included ("Dir ", "GET ")
     QStringList operands;  // names and paths, each whole
+    qint64 offset = 0;     // GetFrom and PutFrom: the bytes the target already holds
 
     // The command line as the window writes it: word + operands joined by single blanks.
     QString text() const;
@@ -28,6 +29,14 @@ struct TransferCommand {
     static TransferCommand removeDir(const QString &entry);        // "rmdir " + entry
     static TransferCommand remove(const QString &name);            // "delete " + name
     static TransferCommand rename(const QString &from, const QString &to);  // "RENAME " a b
+    // For the queue. The answer of size is the remote file's size in digits.
+    static TransferCommand size(const QString &remote);                      // "size " remote
+    // A download into partPath that continues after its first offset bytes where the
+    // server can restart a transfer (else from the beginning); partPath stays, whole or
+    // not, and its size is checked against the server's once the transfer ends.
+    static TransferCommand getFrom(const QString &remote, const QString &partPath, qint64 offset);  // "reget "
+    // An upload that sends localPath from offset on, after the offset bytes the remote file holds.
+    static TransferCommand putFrom(const QString &localPath, const QString &remote, qint64 offset);  // "reput "
 
     // Parses a command line typed by a person (console tool): the word decides the verb
     // (case-insensitive); operands are separated by blanks, or written in double quotes.

@@ -16,6 +16,7 @@ struct RemoteEntry {
     bool isFolder = false;
     qint64 size = -1;      // -1: the server gave none
     QDateTime modified;    // invalid: the server gave none; UTC, or the server's clock at offset 0
+    bool isLink = false;   // listed as a link (a folder walk does not enter it)
 };
 
 // Progress of the running command: bytes of a transfer, or entries of a listing.

@@ -10,8 +10,12 @@
 
 #include <QByteArray>
 #include <QFileDevice>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
+class QFile;
 class QIODevice;
 class QSaveFile;
 
@@ -32,6 +36,17 @@ bool writeAll(QIODevice &device, const char *data, qint64 size);
 // Writes bytes as the whole new content of path. Empty on success; otherwise the
 // reason, and the file at path is as it was before.
 QString writeFileWhole(const QString &path, const QByteArray &bytes, bool ownerOnly = false);
+
+// A file that grows across attempts (a download that may break and go on
+// later): opened for writing, keeping its first keepBytes and positioned after
+// them (fewer when it is shorter). Unbuffered, like openForWriting().
+bool openContinuing(QFile &file, qint64 keepBytes);
+// Gives finished files their final names, each replacing any file of that name
+// in one step, once everything written to the file systems that hold them has
+// reached the disk: one sync for many small files instead of one each. Blocks:
+// call it beside the window's thread. One reason per move, empty on success; a
+// file that could not be moved keeps its own name, and its target is as it was.
+QStringList moveIntoPlaceDurably(const QList<std::pair<QString, QString>> &moves);
 
 // A write past the process's file-size limit raises SIGXFSZ, which ends the
 // program; ignored, the write fails with "File too large" and is reported

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make ccache qt6-base-dev qt6-base-dev-tools python3-pyftpdlib python3-openssl
           xvfb xauth xdotool x11-apps imagemagick fonts-ipafont-gothic locales curl openssl
           qt6-translations-l10n dpkg-dev appstream pkg-config libssh-dev openssh-server openssh-client
-          openbox lintian libc-l10n)
+          openbox lintian libc-l10n lftp)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

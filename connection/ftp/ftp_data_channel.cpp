@@ -71,7 +71,9 @@ void FtpDataChannel::receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceB
 
 void FtpDataChannel::sendFrom(QIODevice *source)
 {
+    if (source_ == source) return;
     source_ = source;
+    sendMore();   // at once when the connection already stands
 }
 
 void FtpDataChannel::useTls(const QSslConfiguration &config, const QSslCertificate &controlCertificate)

@@ -30,9 +30,9 @@ public:
     // pieceBytes go into it per event, so a sink that works on what it gets (a listing's
     // parser) holds the thread for a bounded time.
     void receiveInto(QIODevice *sink, qint64 maxBytes, qint64 pieceBytes = 4 * ChunkBytes);
-    // source is read to its end and sent; the connection is then ended the way TLS and
-    // TCP expect (close_notify, the write side shut, the server's last bytes read), so
-    // that no reset makes the server lose the end of the file.
+    // source is read to its end and sent (from now, or once connected); the connection is
+    // then ended the way TLS and TCP expect (close_notify, the write side shut, the
+    // server's last bytes read), so that no reset makes the server lose the end of the file.
     void sendFrom(QIODevice *source);
     // Protects the connection with TLS, resuming the control connection's session
     // (config carries its ticket). Only the control's own certificate is accepted.

@@ -15,12 +15,27 @@ FtpDownloadFile::FtpDownloadFile(const QString &targetPath, QObject *parent)
 {
 }
 
+FtpDownloadFile::FtpDownloadFile(const QString &partPath, qint64 keepBytes, QObject *parent)
+    : QObject(parent), file_(std::make_shared<QFile>(partPath)), keepBytes_(keepBytes)
+{
+}
+
 // A commit still running keeps its own reference to the file and ends by itself.
 FtpDownloadFile::~FtpDownloadFile() = default;
 
 bool FtpDownloadFile::open()
 {
-    return openForWriting(*file_);
+    if (keepBytes_ < 0) return openForWriting(static_cast<QSaveFile &>(*file_));
+    if (!openContinuing(static_cast<QFile &>(*file_), keepBytes_)) return false;
+    startsAt_ = file_->pos();
+    return true;
+}
+
+bool FtpDownloadFile::restartFromZero()
+{
+    startsAt_ = 0;
+    writebackFrom_ = 0;
+    return file_->resize(0) && file_->seek(0);
 }
 
 void FtpDownloadFile::startWriteback()
@@ -54,8 +69,10 @@ void FtpDownloadFile::commit()
     });
     watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([file = file_, promise] {
-        const bool ok = commitChecked(*file);
+    QThreadPool::globalInstance()->start([file = file_, promise, continuing = keepBytes_ >= 0] {
+        // A partial file is made durable by the caller, which names it, many files at a time.
+        const bool ok = continuing ? file->flush() && file->error() == QFileDevice::NoError
+                                   : commitChecked(static_cast<QSaveFile &>(*file));
         promise->addResult(Outcome {ok, file->errorString()});
         promise->finish();
     });

@@ -2,7 +2,12 @@
 // The file a download is written into: a temporary file beside the target
 // that replaces the target only on commit. Until then the target is
 // untouched; destroying an uncommitted file leaves nothing behind.
+// A continuing download writes into a partial file named by its caller
+// instead, after the part it already holds; that file stays, whatever
+// happens; commit only checks that every byte was written, and the caller
+// makes it durable when it gives the file its name.
 
+#include <QFile>
 #include <QObject>
 #include <QSaveFile>
 #include <atomic>
@@ -14,9 +19,15 @@ class FtpDownloadFile : public QObject {
     Q_OBJECT
 public:
     explicit FtpDownloadFile(const QString &targetPath, QObject *parent = nullptr);
+    // Continues partPath after its first keepBytes.
+    FtpDownloadFile(const QString &partPath, qint64 keepBytes, QObject *parent = nullptr);
     ~FtpDownloadFile() override;
 
     bool open();
+    // Bytes already in the file before this download (0 unless continuing).
+    qint64 startsAt() const { return startsAt_; }
+    // Throws away what the partial file held, so the download starts from its beginning.
+    bool restartFromZero();
     QString errorString() const { return file_->errorString(); }
     QIODevice *device() { return file_.get(); }
     // The system's reason when a write into the file failed; empty otherwise.
@@ -40,7 +51,9 @@ private:
         QString error;
     };
 
-    std::shared_ptr<QSaveFile> file_;
+    std::shared_ptr<QFileDevice> file_;
+    qint64 keepBytes_ = -1;   // -1: a temporary file that replaces the target
+    qint64 startsAt_ = 0;
     qint64 writebackFrom_ = 0;
     std::shared_ptr<std::atomic<bool>> writebackRunning_ = std::make_shared<std::atomic<bool>>(false);
 };

@@ -83,6 +83,7 @@ QList<RemoteEntry> FtpListing::remoteEntries() const
         remote.isFolder = lineEnd > line && lineEnd[-1] == '/';
         remote.name = QString::fromUtf8(line, lineEnd - line - (remote.isFolder ? 1 : 0));
         remote.size = remote.isFolder ? -1 : entry.size;
+        remote.isLink = entry.targetLength > 0 || entry.kind == ParsedEntry::Kind::Link;
         line = std::min(lineEnd + 2, textEnd);
         if (entry.modified != ParsedEntry::NoTime) {
             // A LIST time is the server's clock as written, kept at a zero offset so that it

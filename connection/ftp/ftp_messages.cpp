@@ -74,6 +74,8 @@ Texts textsOf(EngineText which)
     case EngineText::TrustFileTooLarge:
         return {u"it is larger than any list of trusted certificates can be: over %1 bytes",
                 u"信頼する証明書の一覧としては大きすぎます：%1 バイトを超えています"};
+    case EngineText::NoSuchPart:
+        return {u"the file is shorter than the part already sent", u"送信済みの部分よりファイルが短くなっています"};
     }
     return {u"", u""};
 }

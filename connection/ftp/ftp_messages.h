@@ -37,6 +37,7 @@ enum class EngineText {
     ChangeMadeBeforeDrop,
     TlsTooOld,
     TrustFileTooLarge,     // %1 bytes
+    NoSuchPart,            // a continued upload starts past the local file's end
 };
 
 QString engineText(EngineText which);

@@ -149,6 +149,10 @@ private:
     void usePasv(std::function<void(quint16 port)> then);
     void transfer(quint16 port, const QString &line, Step onComplete);
     void onTransferProgress();
+    // Restarting a transfer after the part the target holds (ftp_session_resume.cpp).
+    void askSize(const QString &remote);
+    void restartDownload(Step next);
+    void restartUpload(const QString &remote, qint64 from, std::function<void(const QString &line)> send);
     void completeTransfer();
     void dropDataChannel();
     void discardTransfer();
@@ -221,6 +225,7 @@ private:
     struct TransferWatch {
         qint64 announced = -1;         // the size the server gave for a download
         qint64 total = -1;             // bytes the transfer should move, when known
+        qint64 from = 0;               // a download restarted here (announced counts the rest)
         QElapsedTimer sinceReport;
         Step afterAbort;               // set while a transfer is being ended
         bool awaitMarker = false;      // ABOR and NOOP went out: the NOOP's 200 ends the wait

@@ -43,6 +43,9 @@ void FtpSession::runCommand()
     case Verb::RemoveDir: return simpleCommand(QStringLiteral("RMD ") + ops.value(0), [this] { succeed(); });
     case Verb::Delete: return simpleCommand(QStringLiteral("DELE ") + ops.value(0), [this] { succeed(); });
     case Verb::Rename: return rename(ops.value(0), ops.value(1));
+    case Verb::Size: return askSize(ops.value(0));
+    case Verb::GetFrom: return download(ops.value(0), ops.value(1));
+    case Verb::PutFrom: return upload(ops.value(0), ops.value(1));
     }
 }
 
@@ -93,7 +96,9 @@ void FtpSession::list()
 
 void FtpSession::download(const QString &remote, const QString &localPath)
 {
-    download_ = std::make_unique<FtpDownloadFile>(localPath);
+    download_ = command_.verb == TransferCommand::Verb::GetFrom
+                    ? std::make_unique<FtpDownloadFile>(localPath, command_.offset)
+                    : std::make_unique<FtpDownloadFile>(localPath);
     if (QFileInfo(localPath).isDir() || !download_->open()) {
         const QString why = QFileInfo(localPath).isDir() ? engineText(EngineText::ItIsAFolder) : download_->errorString();
         download_.reset();
@@ -109,10 +114,12 @@ void FtpSession::download(const QString &remote, const QString &localPath)
     }, Qt::QueuedConnection);
     learnAnnouncedSize(remote, [this, remote] {
         openDataConnection([this, remote](quint16 port) {
-            transfer(port, QStringLiteral("RETR ") + remote, [this] {
-                if (!checkReceivedSize()) return;
-                timer_.stop();   // nothing comes from the server while the file is flushed
-                download_->commit();
+            restartDownload([this, port, remote] {
+                transfer(port, QStringLiteral("RETR ") + remote, [this] {
+                    if (!checkReceivedSize()) return;
+                    timer_.stop();   // nothing comes from the server while the file is flushed
+                    download_->commit();
+                });
             });
         });
     });
@@ -126,11 +133,20 @@ void FtpSession::upload(const QString &localPath, const QString &remote)
         upload_.reset();
         return failLocally(engineText(EngineText::CannotReadLocalFile).arg(localPath, why), true);
     }
-    watch_.total = upload_->size();
-    openDataConnection([this, remote](quint16 port) {
+    const qint64 from = command_.verb == TransferCommand::Verb::PutFrom ? command_.offset : 0;
+    if (from < 0 || from > upload_->size() || !upload_->seek(from)) {
+        upload_.reset();
+        return failLocally(engineText(EngineText::CannotReadLocalFile).arg(localPath, engineText(EngineText::NoSuchPart)), true);
+    }
+    watch_.total = upload_->size() - from;
+    openDataConnection([this, remote, from](quint16 port) {
         changeSent_ = true;
-        transfer(port, QStringLiteral("STOR ") + remote,
-                 [this, remote] { checkUploadedSize(remote, data_ ? data_->transferredBytes() : 0); });
+        restartUpload(remote, from, [this, port, remote, from](const QString &line) {
+            // The server's file holds the part sent before as well as this transfer's bytes.
+            transfer(port, line, [this, remote, from] {
+                checkUploadedSize(remote, from + (data_ ? data_->transferredBytes() : 0));
+            });
+        });
     });
 }
 
@@ -169,8 +185,6 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
     if (dataProtected_) data_->useTls(control_->tlsConfiguration(), control_->peerCertificate());
     if (download_) {
         data_->receiveInto(download_->device(), std::numeric_limits<qint64>::max());
-    } else if (upload_) {
-        data_->sendFrom(upload_.get());
     } else if (parser_) {
         data_->receiveInto(new FtpListingSink(parser_.get(), [this] { onListingData(); }, data_), MaxListingBytes,
                           FtpDataChannel::ChunkBytes);
@@ -196,11 +210,16 @@ void FtpSession::transfer(quint16 port, const QString &line, Step onComplete)
         reach(TransferState::Receiving);
         if (!reply.isPositive()) return failWith(reply);
         replyDone_ = true;
+        if (data_ && upload_) data_->sendFrom(upload_.get());
         if (data_) data_->beginTls();   // no 1xx came
         if (dataDone_) completeTransfer();
     }, [this](const FtpReply &reply) {
         reach(TransferState::Receiving);
-        if (download_ && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+        // A restarted download's opening reply may give the whole size or the rest: not used.
+        if (download_ && watch_.from == 0 && sizeOfOpeningReply(reply)) watch_.announced = watch_.total = *sizeOfOpeningReply(reply);
+        // An upload's bytes go once the server took the command: some drop a data
+        // connection that speaks (or, for an empty file, closes) before it.
+        if (data_ && upload_) data_->sendFrom(upload_.get());
         if (data_) data_->beginTls();
     });
     reach(TransferState::RequestSent);

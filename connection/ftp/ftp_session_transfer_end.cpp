@@ -41,7 +41,9 @@ void FtpSession::stop()
     // A server deaf to ABOR (or to a short command) cannot hold the user.
     if (!stopWait_.isActive()) stopWait_.start(StopWaitMs);
     // Other commands are single short requests and run to their end.
-    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List) return;
+    if (verb != Verb::Get && verb != Verb::Put && verb != Verb::List && verb != Verb::GetFrom && verb != Verb::PutFrom)
+        return;
+    // A continued upload's remote part is kept, so that it can go on later.
     const bool storSent = verb == Verb::Put && data_ != nullptr;
     abortTransfer([this, storSent] { endStopped(storSent); });
 }

@@ -16,10 +16,13 @@ qsizetype expectedOperands(TransferCommand::Verb verb)
     case Verb::ChangeDir:
     case Verb::MakeDir:
     case Verb::RemoveDir:
-    case Verb::Delete: return 1;
+    case Verb::Delete:
+    case Verb::Size: return 1;
     case Verb::Get:
     case Verb::Put:
-    case Verb::Rename: return 2;
+    case Verb::Rename:
+    case Verb::GetFrom:
+    case Verb::PutFrom: return 2;
     }
     return -1;
 }

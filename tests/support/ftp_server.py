@@ -16,7 +16,8 @@
 # fails as on a server without a certificate; the login in clear text is allowed),
 # --no-passive (refuse EPSV and PASV), --log-commands (print "CMD <verb>" on
 # standard output for every command received), --log-lines (print the whole
-# line, "CMD PASS secret", instead).
+# line, "CMD PASS secret", instead), --fail-once CMD (the first CMD is answered
+# with 421 and the session closed).
 import argparse
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -42,12 +43,18 @@ def handler_class(args):
     if args.no_passive:
         removed |= {"EPSV", "PASV"}
     silent = {c.upper() for c in args.silent}
+    fail_once = {c.upper() for c in args.fail_once}
 
     class Handler(base):
         proto_cmds = {k: v for k, v in base.proto_cmds.items() if k not in removed}
 
         def process_command(self, cmd, *a, **kw):
             if cmd in silent:
+                return
+            if cmd in fail_once:
+                fail_once.discard(cmd)
+                self.respond("421 Service not available, closing control connection.")
+                self.close_when_done()
                 return
             return super().process_command(cmd, *a, **kw)
 
@@ -128,6 +135,7 @@ def main():
     parser.add_argument("--masquerade", default=None)
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--silent", action="append", default=[])
+    parser.add_argument("--fail-once", action="append", default=[])
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), default=None)
     parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"), default=None)

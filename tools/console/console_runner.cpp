@@ -1,5 +1,7 @@
 #include "console_runner.h"
 
+#include "connection/ftp/ftp_session.h"
+
 #include <QFile>
 
 namespace corvexo::console {
@@ -34,6 +36,14 @@ void ConsoleRunner::runNextLine()
         }
     } while (line.trimmed().isEmpty());
 
+    QueueLine queueLine;
+    QString queueError;
+    if (parseQueueLine(line, &queueLine, &queueError)) {
+        if (queueError.isEmpty()) return runQueue(queueLine);
+        printError(0, queueError);
+        emit done(1);
+        return;
+    }
     TransferCommand command;
     if (!TransferCommand::parse(line, &command)) {
         printError(0, QStringLiteral("unknown command or wrong operands: ") + line.trimmed());
@@ -52,6 +62,38 @@ void ConsoleRunner::runNextLine()
         printError(refusal, QStringLiteral("refused: ") + command.text());
         emit done(1);
     }
+}
+
+void ConsoleRunner::setQueueLogin(const SessionLogin &login, const QString &trustedFingerprint)
+{
+    queueLogin_ = login;
+    trustedFingerprint_ = trustedFingerprint;
+}
+
+void ConsoleRunner::runQueue(const QueueLine &line)
+{
+    const QString fingerprint = trustedFingerprint_;
+    auto factory = [fingerprint]() -> std::unique_ptr<TransferSession> {
+        auto session = std::make_unique<ftp::FtpSession>();
+        session->setTrustedFingerprint(fingerprint);
+        return session;
+    };
+    if (benchmark_) {
+        commandClock_.start();
+        tickClock_.start();
+        ticker_.start();
+    }
+    queueRun_ = std::make_unique<QueueRun>(line, factory, queueLogin_, output_);
+    connect(queueRun_.get(), &QueueRun::done, this, [this](bool allWell) {
+        if (benchmark_) {
+            ticker_.stop();
+            output_ << "elapsed-ms " << commandClock_.nsecsElapsed() / 1e6 << Qt::endl;
+        }
+        queueRun_.release()->deleteLater();
+        if (!allWell) return emit done(1);
+        QTimer::singleShot(0, this, &ConsoleRunner::runNextLine);
+    });
+    queueRun_->start();
 }
 
 void ConsoleRunner::onStateChanged(int state)

@@ -11,6 +11,8 @@
 // password in clear text to a server offering TLS (a host seen with TLS now
 // refusing it, or a failed TLS handshake) ends the session unless
 // --allow-plain is given.
+// "get -r REMOTE LOCAL", "put -r LOCAL REMOTE" and "delete -r REMOTE" move whole
+// trees through the transfer queue on sessions of their own (see queue_line.h).
 
 #include "console_runner.h"
 #include "files/file_writing.h"
@@ -58,6 +60,7 @@ int main(int argc, char *argv[])
     control.setUserName(args[3]);
     control.setPassword(args[4]);
     control.setTrustedFingerprint(trusted);
+    runner.setQueueLogin({args[1], quint16(port), args[3], args[4]}, trusted);
     // Nobody here to ask: a certificate that needs a question is refused.
     QObject::connect(&control, &corvexo::TransferControl::certificateQuestion, &control,
                      [&control](const corvexo::CertificateQuestion &) { control.answerCertificate(false); });

@@ -1,0 +1,124 @@
+#include "queue_store.h"
+
+#include "files/file_writing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace corvexo::queue {
+
+namespace {
+
+constexpr char Header[] = "corvexo-queue 1";
+
+QByteArray escaped(const QString &text)
+{
+    QByteArray out = text.toUtf8();
+    out.replace("%", "%25").replace("\t", "%09").replace("\n", "%0A").replace("\r", "%0D");
+    return out;
+}
+
+QString unescaped(const QByteArray &field)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+}
+
+template <typename... Fields>
+void appendRecord(QByteArray &out, const char *kind, const Fields &...fields)
+{
+    out += kind;
+    ((out += '\t', out += fields), ...);
+    out += '\n';
+}
+
+bool parseJob(const QList<QByteArray> &f, QueueModel &model)
+{
+    const int direction = f.value(1).toInt();
+    if (f.size() != 5 || direction < 0 || direction > int(Direction::Delete)) return false;
+    model.addJob({Direction(direction), unescaped(f[2]), unescaped(f[3]), f[4] == "1"});
+    return true;
+}
+
+bool parseItem(const QList<QByteArray> &f, QueueModel &model)
+{
+    bool ok = f.size() == 6;
+    const uint job = ok ? f[1].toUInt(&ok) : 0;
+    const int kind = f.value(2).toInt();
+    if (!ok || job >= uint(model.jobs().size()) || kind < 0 || kind > int(ItemKind::Link)) return false;
+    QueueItem item;
+    item.job = job;
+    item.kind = ItemKind(kind);
+    item.size = f[3].toLongLong();
+    item.modified = f[4].toLongLong();
+    item.relative = unescaped(f[5]);
+    // Only items of walked jobs are kept: the others are found again by a new walk.
+    if (model.jobs()[job].walked) model.addItem(item);
+    return true;
+}
+
+} // namespace
+
+QByteArray queueText(const SessionLogin &login, const QueueModel &model)
+{
+    QByteArray out = QByteArray(Header) + '\n';
+    appendRecord(out, "login", escaped(login.host), QByteArray::number(login.port), escaped(login.user));
+    for (const QueueJob &job : model.jobs())
+        appendRecord(out, "job", QByteArray::number(int(job.direction)), escaped(job.localRoot),
+                     escaped(job.remoteRoot), QByteArray(job.walked ? "1" : "0"));
+    for (const QueueItem &item : model.items()) {
+        if (item.state == ItemState::Done || item.state == ItemState::Skipped) continue;
+        appendRecord(out, "item", QByteArray::number(item.job), QByteArray::number(int(item.kind)),
+                     QByteArray::number(item.size), QByteArray::number(item.modified), escaped(item.relative));
+    }
+    return out;
+}
+
+bool parseQueueText(const QByteArray &text, SavedQueue *out)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.value(0) != Header) return false;
+    SavedQueue saved;
+    bool haveLogin = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].isEmpty()) continue;
+        const QList<QByteArray> f = lines[i].split('\t');
+        bool ok = false;
+        if (f[0] == "login" && f.size() == 4) {
+            saved.login = {unescaped(f[1]), quint16(f[2].toUInt(&ok)), unescaped(f[3]), {}};
+            haveLogin = ok;
+        } else if (f[0] == "job") {
+            ok = parseJob(f, saved.model);
+        } else if (f[0] == "item") {
+            ok = parseItem(f, saved.model);
+        }
+        if (!ok) return false;
+    }
+    if (!haveLogin) return false;
+    *out = std::move(saved);
+    return true;
+}
+
+QString savedQueuePath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("transfer-queue"));
+}
+
+QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path)
+{
+    if (!model.hasUnfinished() && model.count(ItemState::Failed) == 0 && model.allWalked()) {
+        if (QFileInfo::exists(path) && !QFile::remove(path)) return QFile(path).errorString();
+        return {};
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return writeFileWhole(path, queueText(login, model));
+}
+
+bool loadQueue(SavedQueue *out, const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && parseQueueText(file.readAll(), out);
+}
+
+} // namespace corvexo::queue

@@ -1,0 +1,31 @@
+#pragma once
+// The unfinished queue on disk, so that it is offered again after a restart:
+// the server (never its password), every job, and every item not yet done.
+// A job whose walk had not ended is walked again and keeps none of its items.
+// The text is UTF-8, one record a line; fields are separated by tabs, and a
+// tab, line end or "%" inside a field is written as %09, %0A, %0D or %25.
+
+#include "connection/transfer_session.h"
+#include "queue_model.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace corvexo::queue {
+
+struct SavedQueue {
+    SessionLogin login;   // without the password
+    QueueModel model;
+};
+
+QByteArray queueText(const SessionLogin &login, const QueueModel &model);
+// False for a text that is not a saved queue (then out is left as it was).
+bool parseQueueText(const QByteArray &text, SavedQueue *out);
+
+// Where the unfinished queue is kept: the program's data folder.
+QString savedQueuePath();
+// Writes the queue, or removes the file when nothing is left to do. Empty on success, else the reason.
+QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path = savedQueuePath());
+bool loadQueue(SavedQueue *out, const QString &path = savedQueuePath());
+
+} // namespace corvexo::queue
