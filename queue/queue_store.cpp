@@ -1,5 +1,7 @@
 #include "queue_store.h"
 
+#include "connection/transfer_address.h"
+
 #include "files/file_writing.h"
 
 #include <QDir>
@@ -63,7 +65,8 @@ bool parseItem(const QList<QByteArray> &f, QueueModel &model)
 QByteArray queueText(const SessionLogin &login, const QueueModel &model)
 {
     QByteArray out = QByteArray(Header) + '\n';
-    appendRecord(out, "login", escaped(login.host), QByteArray::number(login.port), escaped(login.user));
+    appendRecord(out, "login", escaped(login.host), QByteArray::number(login.port), escaped(login.user),
+                 schemeName(login.scheme).toLatin1());
     for (const QueueJob &job : model.jobs())
         appendRecord(out, "job", QByteArray::number(int(job.direction)), escaped(job.localRoot),
                      escaped(job.remoteRoot), QByteArray(job.walked ? "1" : "0"));
@@ -85,9 +88,14 @@ bool parseQueueText(const QByteArray &text, SavedQueue *out)
         if (lines[i].isEmpty()) continue;
         const QList<QByteArray> f = lines[i].split('\t');
         bool ok = false;
-        if (f[0] == "login" && f.size() == 4) {
-            saved.login = {unescaped(f[1]), quint16(f[2].toUInt(&ok)), unescaped(f[3]), {}};
-            haveLogin = ok;
+        if (f[0] == "login" && (f.size() == 4 || f.size() == 5)) {
+            saved.login = SessionLogin{TransferScheme::Ftp, unescaped(f[1]), quint16(f[2].toUInt(&ok)),
+                                       unescaped(f[3]), {}};
+            // A queue saved before schemes were kept is an FTP one.
+            const QString scheme = f.size() == 5 ? QString::fromLatin1(f[4]) : QStringLiteral("ftp");
+            const std::optional<TransferAddress> address = parseTransferAddress(scheme + QStringLiteral("://h"));
+            if (address) saved.login.scheme = address->scheme;
+            haveLogin = ok && address;
         } else if (f[0] == "job") {
             ok = parseJob(f, saved.model);
         } else if (f[0] == "item") {

@@ -29,7 +29,7 @@ private slots:
         server.writeFile(QStringLiteral("pub/b.txt"), QByteArray(2500, 'b'));
         QTemporaryDir local;
         queue::TransferQueue queue([] { return std::make_unique<ftp::FtpSession>(); },
-                                   {QStringLiteral("127.0.0.1"), server.port(), server.user(), server.password()});
+                                   {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), server.port(), server.user(), server.password()});
         TransfersWindow window(&queue);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("Transfers"));

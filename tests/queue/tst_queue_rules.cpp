@@ -133,9 +133,9 @@ private slots:
         model.addItem(unwalked);
 
         SavedQueue saved;
-        QVERIFY(parseQueueText(queueText({QStringLiteral("ftp.example"), 2121, QStringLiteral("me"), QStringLiteral("pw")}, model),
+        QVERIFY(parseQueueText(queueText({TransferScheme::Sftp, QStringLiteral("ftp.example"), 2121, QStringLiteral("me"), QStringLiteral("pw")}, model),
                                &saved));
-        QCOMPARE(saved.login, (SessionLogin {QStringLiteral("ftp.example"), 2121, QStringLiteral("me"), QString()}));
+        QCOMPARE(saved.login, (SessionLogin {TransferScheme::Sftp, QStringLiteral("ftp.example"), 2121, QStringLiteral("me"), QString()}));
         QCOMPARE(saved.model.jobs().size(), 2);
         QCOMPARE(saved.model.jobs()[0].localRoot, model.jobs()[0].localRoot);
         QCOMPARE(saved.model.jobs()[0].remoteRoot, model.jobs()[0].remoteRoot);

@@ -22,7 +22,7 @@ namespace {
 std::unique_ptr<TransferQueue> queueFor(const FtpTestServer &server, int sessions = 2)
 {
     auto queue = std::make_unique<TransferQueue>([] { return std::make_unique<ftp::FtpSession>(); },
-                                                 SessionLogin {QStringLiteral("127.0.0.1"), server.port(),
+                                                 SessionLogin {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), server.port(),
                                                                server.user(), server.password()});
     queue->setParallelSessions(sessions);
     queue->setRetryPauseMs(300);
@@ -277,7 +277,7 @@ private slots:
         item.relative = QStringLiteral("x.txt");
         item.size = 1;
         model.addItem(item);
-        const SessionLogin login {QStringLiteral("127.0.0.1"), server.port(), server.user(), {}};
+        const SessionLogin login {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), server.port(), server.user(), {}};
         QVERIFY(saveQueue(login, model, saved).isEmpty());
 
         SavedQueue restored;

@@ -1,5 +1,7 @@
 #include "console_runner.h"
 
+#include "connection/transfer_session_factory.h"
+
 #include "connection/ftp/ftp_session.h"
 
 #include <QFile>
@@ -73,9 +75,10 @@ void ConsoleRunner::setQueueLogin(const SessionLogin &login, const QString &trus
 void ConsoleRunner::runQueue(const QueueLine &line)
 {
     const QString fingerprint = trustedFingerprint_;
-    auto factory = [fingerprint]() -> std::unique_ptr<TransferSession> {
-        auto session = std::make_unique<ftp::FtpSession>();
-        session->setTrustedFingerprint(fingerprint);
+    const TransferScheme scheme = queueLogin_.scheme;
+    auto factory = [fingerprint, scheme]() -> std::unique_ptr<TransferSession> {
+        std::unique_ptr<TransferSession> session(makeTransferSession(scheme, nullptr));
+        if (session) session->setTrustedFingerprint(fingerprint);
         return session;
     };
     if (benchmark_) {

@@ -15,6 +15,7 @@
 // trees through the transfer queue on sessions of their own (see queue_line.h).
 
 #include "console_runner.h"
+#include "connection/transfer_address.h"
 #include "files/file_writing.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,13 @@ int main(int argc, char *argv[])
     control.setUserName(args[3]);
     control.setPassword(args[4]);
     control.setTrustedFingerprint(trusted);
-    runner.setQueueLogin({args[1], quint16(port), args[3], args[4]}, trusted);
+    const std::optional<corvexo::TransferAddress> address =
+        corvexo::parseTransferAddress(args[1], QString::number(port));
+    if (!address) {
+        QTextStream(stderr) << "the host is not one of ftp://host, ftpes://host, ftps://host, sftp://host or a host name\n";
+        return 2;
+    }
+    runner.setQueueLogin({address->scheme, address->host, address->port, args[3], args[4]}, trusted);
     // Nobody here to ask: a certificate that needs a question is refused.
     QObject::connect(&control, &corvexo::TransferControl::certificateQuestion, &control,
                      [&control](const corvexo::CertificateQuestion &) { control.answerCertificate(false); });
