@@ -151,7 +151,7 @@ class UserSession:
         if not self.managed:
             print("no window manager: maximising is not tried")
             return
-        normal = self.x.geometry(self.main)
+        normal = self.settled_geometry()
         self.x.screenshot_window(self.main, "window-600x450")
         self.x.screenshot("screen-600x450")
         for _ in range(2):
@@ -165,6 +165,17 @@ class UserSession:
             except SessionError:
                 raise SessionError("restored to %r, normal was %r" % (self.x.geometry(self.main), normal))
         time.sleep(0.3)
+
+    def settled_geometry(self):
+        # The window manager may frame the window late (on a loaded machine, after the
+        # earlier steps): its normal size counts once it has held still for a while.
+        readings = [self.x.geometry(self.main)]
+
+        def held():
+            readings.append(self.x.geometry(self.main))
+            return len(readings) > 6 and len(set(readings[-6:])) == 1
+        wait_for("the window's size to settle", held, 15, 0.25)
+        return readings[-1]
 
     def move_local_folder(self):
         # Ctrl+A belongs to the Edit menu, so the path box's text is selected with Shift+Home.
