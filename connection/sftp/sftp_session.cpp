@@ -219,6 +219,7 @@ void SftpSession::onEnded(const SftpOutcome &outcome)
         listing_ = std::move(*outcome.listing);
         answer_ = listing_.text();
     }
+    if (!outcome.answer.isEmpty()) answer_ = outcome.answer;
     switch (outcome.kind) {
     case SftpOutcome::Kind::Completed:
         reach(TransferState::Receiving);

@@ -31,6 +31,7 @@ struct SftpOutcome {
     bool sessionLost = false; // the connection cannot be used again
     QString folder;           // the current folder afterwards
     std::shared_ptr<ftp::FtpListing> listing;   // after a listing
+    QByteArray answer;        // after a size: the file's size in digits
     std::optional<ftp::FtpCharset> charset;     // once the server's names revealed it
 };
 
@@ -76,6 +77,7 @@ private:
 
     // Commands (sftp_worker_commands.cpp).
     void changeFolder(const QByteArray &path);
+    void askSize(const QByteArray &path);
     void simpleRequest(quint8 type, const QByteArray &body);
     QByteArray pathOf(const QString &name) const;
     bool call(quint8 type, const QByteArray &body, SftpReply *reply);
@@ -85,8 +87,10 @@ private:
     // Listings (sftp_worker_listing.cpp).
     void list(bool keepEntries);
     // Transfers (sftp_worker_transfer.cpp).
-    void download(const QString &remote, const QString &localPath);
-    void upload(const QString &localPath, const QString &remote);
+    // partKeeps: continue the part file localPath after that many bytes; it stays, whole or not.
+    void download(const QString &remote, const QString &localPath, std::optional<qint64> partKeeps = std::nullopt);
+    // from: the bytes the remote file already holds; it is written on from there, not truncated.
+    void upload(const QString &localPath, const QString &remote, std::optional<qint64> from = std::nullopt);
     void reportProgress(qint64 done, qint64 total, bool now);
 
     // Endings.

@@ -10,6 +10,7 @@ namespace corvexo::sftp {
 namespace {
 
 constexpr int FileActionOk = 250;
+constexpr int FileStatus = 213;   // the code an FTP server answers SIZE with
 
 QByteArray withoutTrailingSlash(QByteArray path)
 {
@@ -37,6 +38,9 @@ void SftpWorker::run(const TransferCommand &command, bool keepEntries)
     case Verb::Rename:
         return simpleRequest(Packet::Rename,
                              SftpFields().string(pathOf(ops.value(0))).string(pathOf(ops.value(1))).bytes());
+    case Verb::Size: return askSize(pathOf(ops.value(0)));
+    case Verb::GetFrom: return download(ops.value(0), ops.value(1), command.offset);
+    case Verb::PutFrom: return upload(ops.value(0), ops.value(1), command.offset);
     }
 }
 
@@ -85,6 +89,28 @@ void SftpWorker::simpleRequest(quint8 type, const QByteArray &body)
     emit reached(TransferState::Receiving);
     if (reply.status() != Status::Ok) return refuse(reply);
     complete(FileActionOk, reply.statusText());
+}
+
+void SftpWorker::askSize(const QByteArray &path)
+{
+    emit reached(TransferState::RequestSent);
+    SftpReply reply;
+    if (!call(Packet::Stat, SftpFields().string(path).bytes(), &reply)) return;
+    emit reached(TransferState::Receiving);
+    if (reply.type != Packet::Attrs) return refuse(reply);
+    const SftpAttributes attributes = SftpReader(reply.body).attributes();
+    // A folder has no size to continue from, as SIZE on a folder is refused.
+    if (!attributes.size || attributes.isFolder()) {
+        SftpOutcome refusal;
+        refusal.kind = SftpOutcome::Kind::Failed;
+        refusal.code = 550;
+        refusal.text = sftpText(SftpText::ServerStatus).arg(Status::Failure);
+        return endWith(refusal);
+    }
+    SftpOutcome outcome;
+    outcome.code = FileStatus;
+    outcome.answer = QByteArray::number(*attributes.size);
+    endWith(outcome);
 }
 
 void SftpWorker::changeFolder(const QByteArray &path)

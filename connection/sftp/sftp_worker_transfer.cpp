@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -36,7 +37,7 @@ void SftpWorker::reportProgress(qint64 done, qint64 total, bool now)
     emit progressed(done, total);
 }
 
-void SftpWorker::download(const QString &remote, const QString &localPath)
+void SftpWorker::download(const QString &remote, const QString &localPath, std::optional<qint64> partKeeps)
 {
     SftpOutcome refusal;
     refusal.kind = SftpOutcome::Kind::Failed;
@@ -47,13 +48,25 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
     SftpReply reply;
     if (!call(Packet::Fstat, SftpFields().string(*handle).bytes(), &reply)) return;
     const std::optional<quint64> size = reply.type == Packet::Attrs ? SftpReader(reply.body).attributes().size : std::nullopt;
-    const qint64 total = size ? qint64(*size) : -1;
 
-    QSaveFile file(localPath);
-    if (!openForWriting(file)) {
+    QSaveFile whole(localPath);
+    QFile part(localPath);
+    QFileDevice &file = partKeeps ? static_cast<QFileDevice &>(part) : whole;
+    quint64 from = 0;
+    bool opened = partKeeps ? openContinuing(part, *partKeeps) : openForWriting(whole);
+    if (opened && partKeeps) {
+        from = quint64(part.pos());
+        // A part longer than the remote file belongs to an older file: the whole file comes again.
+        if (size && from > *size) {
+            opened = part.resize(0) && part.seek(0);
+            from = 0;
+        }
+    }
+    if (!opened) {
         closeHandle(*handle);
         return failLocally(ftp::localWriteFailedText(localPath, file.errorString()));
     }
+    const qint64 total = size ? qint64(*size - from) : -1;
     emit reached(TransferState::Receiving);
     sinceProgress_.start();
     reportProgress(0, total, true);
@@ -61,7 +74,7 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
     std::map<quint32, ReadRequest> inFlight;
     std::map<quint64, QByteArray> early;    // data that came before the data in front of it
     std::deque<ReadRequest> again;          // the rest of short reads
-    quint64 next = 0, written = 0;
+    quint64 next = from, written = from;
     qsizetype readBytes = wire_->readLimit(ReadBytes);
     bool atEnd = false, grown = false;
     std::optional<SftpReply> failure;
@@ -109,7 +122,7 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
             written += first->second.size();
             early.erase(first);
         }
-        reportProgress(qint64(written), total, false);
+        reportProgress(qint64(written - from), total, false);
     }
     closeHandle(*handle);
     if (stopRequested_) return stopped();
@@ -119,15 +132,17 @@ void SftpWorker::download(const QString &remote, const QString &localPath)
     if (!early.empty() || (size && written < *size)) {
         SftpOutcome shortOne;
         shortOne.kind = SftpOutcome::Kind::Failed;
-        shortOne.text = ftp::shortDownloadText(remote, qint64(written), total);
+        shortOne.text = ftp::shortDownloadText(remote, qint64(written), size ? qint64(*size) : -1);
         return endWith(shortOne);
     }
-    if (!commitChecked(file)) return failLocally(ftp::localWriteFailedText(localPath, file.errorString()));
-    reportProgress(qint64(written), total, true);
+    // A part file is made durable by the caller, when it gives the file its name.
+    const bool kept = partKeeps ? part.flush() && part.error() == QFileDevice::NoError : commitChecked(whole);
+    if (!kept) return failLocally(ftp::localWriteFailedText(localPath, file.errorString()));
+    reportProgress(qint64(written - from), total, true);
     complete(TransferComplete, QString());
 }
 
-void SftpWorker::upload(const QString &localPath, const QString &remote)
+void SftpWorker::upload(const QString &localPath, const QString &remote, std::optional<qint64> from)
 {
     QFile local(localPath);
     if (QFileInfo(localPath).isDir() || !local.open(QIODevice::ReadOnly)) {
@@ -137,17 +152,23 @@ void SftpWorker::upload(const QString &localPath, const QString &remote)
     SftpOutcome refusal;
     refusal.kind = SftpOutcome::Kind::Failed;
     emit reached(TransferState::RequestSent);
-    const quint32 flags = OpenFlag::Write | OpenFlag::Create | OpenFlag::Truncate;
+    // From 0 the remote file is written anew, as STOR would; else its first bytes stay.
+    const quint32 flags = OpenFlag::Write | OpenFlag::Create | (from.value_or(0) > 0 ? 0 : OpenFlag::Truncate);
     const std::optional<QByteArray> handle =
         openHandle(Packet::Open, SftpFields().string(pathOf(remote)).u32(flags).noAttributes().bytes(), &refusal);
     if (!handle) return refusal.sessionLost ? failConnection() : endWith(refusal);
     emit reached(TransferState::Receiving);
-    const qint64 total = local.size();
+    const qint64 start = std::clamp<qint64>(from.value_or(0), 0, local.size());
+    if (!local.seek(start)) {
+        closeHandle(*handle);
+        return failLocally(ftp::engineText(ftp::EngineText::CannotReadLocalFile).arg(localPath, local.errorString()));
+    }
+    const qint64 total = local.size() - start;
     sinceProgress_.start();
     reportProgress(0, total, true);
 
     std::map<quint32, qint64> inFlight;   // id, bytes
-    quint64 offset = 0;
+    quint64 offset = quint64(start);
     qint64 acknowledged = 0;
     bool localEnd = false;
     std::optional<SftpReply> failure;

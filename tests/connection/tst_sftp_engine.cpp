@@ -1,16 +1,20 @@
 // The SFTP engine against a real OpenSSH sshd: listings with links, folder
 // moves, transfers byte for byte, file commands, a stopped download, host
 // keys judged by known_hosts (unknown, changed), the logins ssh users know
-// (key file, agent, password) and names in a legacy charset.
+// (key file, agent, password), names in a legacy charset, and the transfer
+// queue's own commands (size, continued transfers) with a whole tree queued.
 
 #include "connection/certificate_messages.h"
 #include "connection/sftp/sftp_session.h"
+#include "connection/sftp/sftp_session_factory.h"
+#include "queue/transfer_queue.h"
 #include "connection/transfer_control.h"
 #include "connection/passphrase_prompt.h"
 #include "connection/session_security_view.h"
 #include "support/sshd_test_server.h"
 #include "support/window_fixture.h"
 
+#include <QDirIterator>
 #include <QEventLoop>
 #include <QLabel>
 #include <QRandomGenerator>
@@ -73,6 +77,30 @@ QByteArray randomBytes(qsizetype size)
     QByteArray bytes(size, Qt::Uninitialized);
     for (qsizetype i = 0; i < size; ++i) bytes[i] = char(QRandomGenerator::global()->bounded(256));
     return bytes;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeLocal(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// Every file and folder below root with its content, by relative path.
+QMap<QString, QByteArray> treeOf(const QString &root)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        tree.insert(QDir(root).relativeFilePath(path), it.fileInfo().isDir() ? QByteArray("/") : contentOf(path));
+    }
+    return tree;
 }
 
 } // namespace
@@ -189,6 +217,59 @@ private slots:
         QFile back(target);
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), content);
+    }
+
+    void queueMovesATreeDownAndUp()
+    {
+        QVERIFY(server_.writeFile("tree/top.bin", randomBytes(300000)));
+        QVERIFY(server_.writeFile("tree/deeper/inner.txt", "inner"));
+        QVERIFY(server_.writeFile("tree/deeper/empty", QByteArray()));
+        SessionLogin login = login_;
+        login.scheme = TransferScheme::Sftp;
+        queue::TransferQueue queue([] { return std::unique_ptr<TransferSession>(sftp::makeSftpSession()); }, login);
+        const auto runToEnd = [&queue] { return QSignalSpy(&queue, &queue::TransferQueue::finished).wait(60000); };
+        const QString down = local_.filePath("tree down");
+        queue.addDownload("tree", down);
+        QVERIFY(runToEnd());
+        QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
+        QCOMPARE(treeOf(down), treeOf(server_.pathOf("tree")));
+        queue.addUpload(down, "tree back");
+        QVERIFY(runToEnd());
+        QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
+        QCOMPARE(treeOf(server_.pathOf("tree back")), treeOf(down));
+    }
+
+    void continuedTransfersKeepTheirFirstPart()
+    {
+        const QByteArray content = randomBytes(100000);
+        QVERIFY(server_.writeFile("whole.bin", content));
+        QCOMPARE(run(TransferCommand::size("whole.bin")).code, 213);
+        QCOMPARE(session_->answer(), QByteArray("100000"));
+        QCOMPARE(run(TransferCommand::size("no such.bin")).code, 550);
+
+        // The part's own first bytes stay: only the rest comes from the server.
+        const QString part = local_.filePath("whole.part");
+        const QByteArray first(40000, 'x');
+        QVERIFY(writeLocal(part, first));
+        QCOMPARE(run(TransferCommand::getFrom("whole.bin", part, first.size())).how, Ended::Completed);
+        QCOMPARE(contentOf(part), first + content.mid(first.size()));
+        // A part longer than the remote file is from an older file: the whole file comes again.
+        QVERIFY(writeLocal(part, QByteArray(150000, 'y')));
+        QCOMPARE(run(TransferCommand::getFrom("whole.bin", part, 150000)).how, Ended::Completed);
+        QCOMPARE(contentOf(part), content);
+        // A failed continuation keeps what the part held.
+        QVERIFY(writeLocal(part, first));
+        QCOMPARE(run(TransferCommand::getFrom("no such.bin", part, first.size())).how, Ended::Failed);
+        QCOMPARE(contentOf(part), first);
+
+        // Up: from 0 the remote file is written anew; from an offset its first bytes stay.
+        const QString source = local_.filePath("source.bin");
+        QVERIFY(writeLocal(source, content.left(1000)));
+        QCOMPARE(run(TransferCommand::putFrom(source, "whole.bin", 0)).how, Ended::Completed);
+        QCOMPARE(server_.readFile("whole.bin"), content.left(1000));
+        QVERIFY(writeLocal(source, QByteArray(1000, 'z') + content.mid(1000)));
+        QCOMPARE(run(TransferCommand::putFrom(source, "whole.bin", 1000)).how, Ended::Completed);
+        QCOMPARE(server_.readFile("whole.bin"), content);
     }
 
     void downloadOfNothingKeepsTheOlderFile()
