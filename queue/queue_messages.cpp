@@ -16,13 +16,13 @@ Pair pairOf(QueueText which)
     switch (which) {
     case QueueText::TargetExists: return {u"the target exists", u"転送先が既にあります"};
     case QueueText::AlreadyWhole: return {u"the target is already whole", u"転送先は既に完全です"};
-    case QueueText::LinkNotFollowed: return {u"a link to a folder is not followed", u"フォルダーへのリンクはたどりません"};
-    case QueueText::TooDeep: return {u"folders nested too deep", u"フォルダーの階層が深すぎます"};
+    case QueueText::LinkNotFollowed: return {u"a link to a folder is not followed", u"フォルダへのリンクはたどりません"};
+    case QueueText::TooDeep: return {u"folders nested too deep", u"フォルダの階層が深すぎます"};
     case QueueText::SizeDiffers:
         return {u"%1 bytes arrived, %2 expected", u"%2 バイトのはずが %1 バイトでした"};
     case QueueText::CannotPutInPlace:
         return {u"the finished file could not take its name: %1", u"完成したファイルの名前を変えられませんでした：%1"};
-    case QueueText::CannotMakeFolder: return {u"cannot make the folder %1", u"フォルダー %1 を作成できませんでした"};
+    case QueueText::CannotMakeFolder: return {u"cannot make the folder %1", u"フォルダ %1 を作成できませんでした"};
     case QueueText::Stopped: return {u"stopped", u"停止しました"};
     case QueueText::RetryingIn: return {u"again in %1 s: %2", u"%1 秒後に再試行：%2"};
     }

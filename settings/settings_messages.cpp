@@ -19,7 +19,7 @@ QString lineList(const QVector<int> &numbers)
 
 QString isFolderReason()
 {
-    return japanese() ? QStringLiteral("フォルダーです") : QStringLiteral("it is a folder");
+    return japanese() ? QStringLiteral("フォルダです") : QStringLiteral("it is a folder");
 }
 
 QString fileInUseReason()

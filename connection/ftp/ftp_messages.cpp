@@ -48,9 +48,9 @@ Texts textsOf(EngineText which)
     case EngineText::CannotReadLocalFile:
         return {u"Cannot read the local file %1: %2", u"ローカルファイル %1 を読み込めませんでした：%2"};
     case EngineText::ItIsAFolder:
-        return {u"it is a folder", u"フォルダーです"};
+        return {u"it is a folder", u"フォルダです"};
     case EngineText::CannotReturnToFolder:
-        return {u"Cannot return to the folder %1: %2", u"フォルダー %1 に戻れませんでした：%2"};
+        return {u"Cannot return to the folder %1: %2", u"フォルダ %1 に戻れませんでした：%2"};
     case EngineText::ListingTooLong:
         return {u"the listing holds more than %1 entries.", u"一覧の項目が %1 個を超えています。"};
     case EngineText::CertificateNotGiven:

@@ -36,7 +36,7 @@ Texts textsOf(SftpText which)
     case SftpText::MethodNone:
         return {u"no method the server offers", u"サーバーが提供する方法はありません"};
     case SftpText::NotAFolder:
-        return {u"%1 is not a folder.", u"%1 はフォルダーではありません。"};
+        return {u"%1 is not a folder.", u"%1 はフォルダではありません。"};
     case SftpText::ServerStatus:
         return {u"The server refused the request (SFTP status %1).", u"サーバーが要求を拒否しました（SFTP 状態 %1）。"};
     }
