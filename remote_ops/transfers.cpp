@@ -48,6 +48,11 @@ void Form1::CopyFromFTP()
         return;
     }
     const QString remote = ListView2->currentEntryText();
+    if (remoteEntryIsFolder(remote)) {
+        const QString name = remote.chopped(1);
+        if (!isPlainRemoteFileName(name)) return showMessage(this, unsafeRemoteNameText(remote));
+        return queueFolderDownload(name);
+    }
     // The name becomes part of a local path: it must name a file of this folder.
     if (!isPlainRemoteFileName(remote)) {
         showMessage(this, unsafeRemoteNameText(remote));
@@ -96,6 +101,7 @@ void Form1::CopyToFTP()
         return;
     }
     const QString local = ListView1->currentEntryText();
+    if (QFileInfo(localFilePath(folder, local)).isDir()) return queueFolderUpload(local);
     if (Inet1->stillExecuting()) return tellCommandRefusal(TransferError::StillExecuting);
     if (ListView2->rowOf(local) >= 0
         && !askYesNoDefaultingToNo(this, replaceRemoteQuestion(local, remoteFacts(*Inet1, local),
