@@ -236,6 +236,9 @@ public:
     // A whole folder into the queue, the Transfers window opened on it.
     void queueFolderDownload(const QString &name);
     void queueFolderUpload(const QString &name);
+    // More than one highlighted entry: each goes to the queue, files and folders alike.
+    void queueSelectedDownloads();
+    void queueSelectedUploads();
     bool remoteEntryIsFolder(const QString &entryText) const;
     void answerExistingTarget(const queue::ExistingQuestion &question);
 

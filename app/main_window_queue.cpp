@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/existing_question.h"
+#include "app/file_list_widget.h"
 #include "app/message_box.h"
 #include "app/options_window.h"
 #include "app/transfers_window.h"
@@ -117,6 +118,26 @@ void Form1::queueFolderDownload(const QString &name)
 void Form1::queueFolderUpload(const QString &name)
 {
     transferQueue()->addUpload(localFilePath(File1Path, name), remotePathOf(Inet1->currentFolder(), name));
+    Transfers_Click();
+}
+
+void Form1::queueSelectedDownloads()
+{
+    queue::TransferQueue *queue = transferQueue();
+    for (const QString &entry : ListView2->selectedEntryTexts()) {
+        const QString name = remoteEntryIsFolder(entry) ? entry.chopped(1) : entry;
+        // The parent entry and names that would leave the local folder are passed over.
+        if (!isPlainRemoteFileName(name)) continue;
+        queue->addDownload(remotePathOf(Inet1->currentFolder(), name), localFilePath(File1Path, name));
+    }
+    Transfers_Click();
+}
+
+void Form1::queueSelectedUploads()
+{
+    queue::TransferQueue *queue = transferQueue();
+    for (const QString &name : ListView1->selectedEntryTexts())
+        queue->addUpload(localFilePath(File1Path, name), remotePathOf(Inet1->currentFolder(), name));
     Transfers_Click();
 }
 

@@ -47,6 +47,7 @@ void Form1::CopyFromFTP()
         showMessage(this, noRemoteEntryText());
         return;
     }
+    if (ListView2->selectedEntryTexts().size() > 1) return queueSelectedDownloads();
     const QString remote = ListView2->currentEntryText();
     if (remoteEntryIsFolder(remote)) {
         const QString name = remote.chopped(1);
@@ -100,6 +101,7 @@ void Form1::CopyToFTP()
         showMessage(this, noLocalEntryText());
         return;
     }
+    if (ListView1->selectedEntryTexts().size() > 1) return queueSelectedUploads();
     const QString local = ListView1->currentEntryText();
     if (QFileInfo(localFilePath(folder, local)).isDir()) return queueFolderUpload(local);
     if (Inet1->stillExecuting()) return tellCommandRefusal(TransferError::StillExecuting);

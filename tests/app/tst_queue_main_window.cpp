@@ -81,6 +81,31 @@ private slots:
                                                          ExistingChoice::Resume, ExistingChoice::Rename, ExistingChoice::Skip}}));
         QVERIFY(f.texts().isEmpty());
     }
+
+    void selectionGoesThroughTheQueue()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        for (const char *name : {"one.txt", "two.txt", "three.txt"}) server.writeFile(name, name);
+        QTemporaryDir disk;
+        WindowFixture f(WindowFixture::Start::Later);
+        f.start(new FtpTransferControl);
+        f.window->show();
+        QVERIFY(f.window->Dir1->setPath(disk.path()));
+        f.useServer(server);
+        f.window->con_Click();
+        QVERIFY(f.settle());
+        FileListWidget *remote = f.window->ListView2;
+        f.click(remote, "one.txt");
+        QTest::mouseClick(remote->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          remote->entryRect(remote->rowOf("three.txt")).center());
+        QCOMPARE(remote->selectedEntryTexts().size(), 2);
+        QCOMPARE(remote->currentEntryText(), QStringLiteral("three.txt"));
+        f.window->DownL->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return !f.window->transferQueue()->isRunning(); }, 60000));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files, QDir::Name), QStringList({"one.txt", "three.txt"}));
+        QCOMPARE(treeOf(disk.path()).value("three.txt"), QByteArray("three.txt"));
+    }
 };
 
 QTEST_MAIN(TstQueueMainWindow)
