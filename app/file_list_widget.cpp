@@ -50,7 +50,8 @@ FileListWidget::FileListWidget(QWidget *parent) : QTableView(parent), model_(new
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(qMax(18, fontMetrics().height() + 4));
     setIconSize(QSize(16, 16));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several entries for the queue; the current one stays what single-entry commands use.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -112,6 +113,14 @@ int FileListWidget::currentRow() const
 QString FileListWidget::currentEntryText() const
 {
     return entryText(currentRow());
+}
+
+QStringList FileListWidget::selectedEntryTexts() const
+{
+    QStringList texts;
+    for (int row = 0; row < count(); ++row)
+        if (isEntrySelected(row)) texts << entryText(row);
+    return texts;
 }
 
 void FileListWidget::setCurrentRow(int row)

@@ -34,6 +34,8 @@ public:
     // The current entry: the one last clicked or moved to; -1 and "" when there is none.
     int currentRow() const;
     QString currentEntryText() const;
+    // Every highlighted entry, top to bottom.
+    QStringList selectedEntryTexts() const;
     // Makes the row current and highlights it, as a click does.
     void setCurrentRow(int row);
     // Makes the entry with this text current and highlighted; false when no entry has it.

@@ -8,6 +8,7 @@
 #include "file_list_widget.h"
 #include "image_list.h"
 #include "picture_box.h"
+#include "queue_window_texts.h"
 #include "connection/session_security_view.h"
 #include "local/folder_box.h"
 #include "remote_ops/name_dialog.h"
@@ -132,6 +133,8 @@ void Form1::createMenus()
     Fdelete = addItem(edit, Qt::Key_D);
     edit->addSeparator();
     Sett = addItem(edit, Qt::Key_S);
+    TransfersItem = addItem(edit, Qt::Key_T);
+    OptionsItem = edit->addAction(QString());
 
     help = menuBar()->addMenu(QString());
     Corvexo = addItem(help, Qt::Key_H);
@@ -176,6 +179,8 @@ void Form1::connectSignals()
     connect(FMkD, &QAction::triggered, this, &Form1::FMkD_Click);
     connect(Fdelete, &QAction::triggered, this, &Form1::Fdelete_Click);
     connect(Sett, &QAction::triggered, this, &Form1::Sett_Click);
+    connect(TransfersItem, &QAction::triggered, this, &Form1::Transfers_Click);
+    connect(OptionsItem, &QAction::triggered, this, &Form1::Options_Click);
     connect(Corvexo, &QAction::triggered, this, &Form1::Corvexo_Click);
     connect(edit, &QMenu::aboutToShow, this, &Form1::edit_Click);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Form1::Combo1_Click);
@@ -211,6 +216,8 @@ void Form1::Form_Load()
                                                {FMkD, 200}, {Fdelete, 201}, {Sett, 202}, {Corvexo, 204}};
     for (const auto &[menu, number] : menus) menu->setTitle(text(number));
     for (const auto &[action, number] : items) action->setText(text(number));
+    TransfersItem->setText(queueWindowText(QueueWindowText::MenuTransfers));
+    OptionsItem->setText(queueWindowText(QueueWindowText::MenuOptions));
     Connected = false;
     ListWait = true;
     for (FileListWidget *list : {ListView1, ListView2}) list->applyLook(readListLook(list->objectName()));

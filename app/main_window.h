@@ -20,6 +20,7 @@
 //   local/file_icons.cpp         ITYPE (and the icon tables it shares with ADDTM)
 
 #include "connection/transfer_control.h"
+#include "connection/transfer_session.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -54,6 +55,8 @@ class Form2;
 class Form3;
 class Form4;
 class SessionSecurityView;
+class TransfersWindow;
+namespace queue { class TransferQueue; struct ExistingQuestion; }
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -89,6 +92,7 @@ public:
     QMenu *edit = nullptr;
     QAction *UpL = nullptr, *DownL = nullptr, *CupD = nullptr, *Refr = nullptr;
     QAction *FrDRname = nullptr, *FMkD = nullptr, *Fdelete = nullptr, *Sett = nullptr;
+    QAction *TransfersItem = nullptr, *OptionsItem = nullptr;
     QMenu *help = nullptr;
     QAction *Corvexo = nullptr;
 
@@ -222,6 +226,22 @@ public:
     void Stop_Click();                  // Esc, or the panel's Stop button
     void Inet1_CommandStopped();
 
+    // --- the transfer queue (app/main_window_queue.cpp) ---
+    // The queue of the current setting's login, made when first needed and made
+    // again for another login once the old one has nothing left to run.
+    queue::TransferQueue *transferQueue();
+    TransfersWindow *transfersWindow();
+    void Transfers_Click();
+    void Options_Click();
+    // A whole folder into the queue, the Transfers window opened on it.
+    void queueFolderDownload(const QString &name);
+    void queueFolderUpload(const QString &name);
+    // More than one highlighted entry: each goes to the queue, files and folders alike.
+    void queueSelectedDownloads();
+    void queueSelectedUploads();
+    bool remoteEntryIsFolder(const QString &entryText) const;
+    void answerExistingTarget(const queue::ExistingQuestion &question);
+
     // --- rename, create, delete ---
     void FrDRname_Click();
     void R();
@@ -285,6 +305,11 @@ private:
     void stopAnimation();
     void showFrame(int number);
     QVector<int> animationRuns_;  // the next step of each run, innermost last
+
+    // --- the transfer queue ---
+    QPointer<queue::TransferQueue> queue_;
+    SessionLogin queueLogin_;
+    QPointer<TransfersWindow> transfers_;
 };
 
 } // namespace corvexo

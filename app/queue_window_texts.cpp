@@ -38,6 +38,10 @@ std::pair<const char16_t *, const char16_t *> pairOf(QueueWindowText which)
     case T::Cancel: return {u"Cancel", u"キャンセル"};
     case T::OptionsNotSaved:
         return {u"The options could not be saved to %1: %2", u"オプションを %1 に保存できませんでした：%2"};
+    case T::MenuTransfers: return {u"&Transfers", u"転送(&T)"};
+    case T::MenuOptions: return {u"&Options...", u"オプション(&O)..."};
+    case T::ExistingQuestion: return {u"%1 exists already. What should be done?", u"%1 は既にあります。どうしますか？"};
+    case T::ForTheRest: return {u"Do the same for the rest of this queue", u"このキューの残りにも同じようにする"};
     }
     return {u"", u""};
 }

@@ -14,6 +14,9 @@ enum class QueueWindowText {
     ExistingAsk, ExistingOverwrite, ExistingNewer, ExistingResume, ExistingRename, ExistingSkip,
     Ok, Cancel,
     OptionsNotSaved,   // %1 path, %2 reason
+    MenuTransfers, MenuOptions,
+    ExistingQuestion,  // %1 target
+    ForTheRest,
 };
 
 QString queueWindowText(QueueWindowText which);

@@ -40,10 +40,6 @@ std::optional<EditAvailability> remoteListAvailability(bool connected, bool list
     result.makeDir = false;
     result.upload = false;
     result.uploadButton = false;
-    if (entryText.endsWith(u'/')) {
-        result.download = false;
-        result.downloadButton = false;
-    }
     return result;
 }
 

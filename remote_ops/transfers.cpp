@@ -47,7 +47,13 @@ void Form1::CopyFromFTP()
         showMessage(this, noRemoteEntryText());
         return;
     }
+    if (ListView2->selectedEntryTexts().size() > 1) return queueSelectedDownloads();
     const QString remote = ListView2->currentEntryText();
+    if (remoteEntryIsFolder(remote)) {
+        const QString name = remote.chopped(1);
+        if (!isPlainRemoteFileName(name)) return showMessage(this, unsafeRemoteNameText(remote));
+        return queueFolderDownload(name);
+    }
     // The name becomes part of a local path: it must name a file of this folder.
     if (!isPlainRemoteFileName(remote)) {
         showMessage(this, unsafeRemoteNameText(remote));
@@ -95,7 +101,9 @@ void Form1::CopyToFTP()
         showMessage(this, noLocalEntryText());
         return;
     }
+    if (ListView1->selectedEntryTexts().size() > 1) return queueSelectedUploads();
     const QString local = ListView1->currentEntryText();
+    if (QFileInfo(localFilePath(folder, local)).isDir()) return queueFolderUpload(local);
     if (Inet1->stillExecuting()) return tellCommandRefusal(TransferError::StillExecuting);
     if (ListView2->rowOf(local) >= 0
         && !askYesNoDefaultingToNo(this, replaceRemoteQuestion(local, remoteFacts(*Inet1, local),

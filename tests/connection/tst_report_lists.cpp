@@ -203,7 +203,7 @@ private slots:
         QTest::newRow("Backspace goes up") << QList<int>{Qt::Key_End, Qt::Key_Backspace} << "zz.txt" << true << true << "CDUP ";
         QTest::newRow("Home: the way up") << QList<int>{Qt::Key_Home} << "../" << false << false << "dir ";
         QTest::newRow("End: a file") << QList<int>{Qt::Key_Down, Qt::Key_End} << "zz.txt" << true << true << "dir ";
-        QTest::newRow("Down from the top: a folder") << QList<int>{Qt::Key_Home, Qt::Key_Down} << "pub/" << false << true << "dir ";
+        QTest::newRow("Down from the top: a folder") << QList<int>{Qt::Key_Home, Qt::Key_Down} << "pub/" << true << true << "dir ";
         QTest::newRow("Page Down: the last") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << "zz.txt" << true << true << "dir ";
         QTest::newRow("typed first letter") << QList<int>{Qt::Key_End, Qt::Key_R} << "readme.txt" << true << true << "dir ";
     }
