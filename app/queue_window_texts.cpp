@@ -1,12 +1,12 @@
 #include "queue_window_texts.h"
 
-#include "strings/string_table.h"
+#include "strings/bilingual_text.h"
 
 namespace corvexo {
 
 namespace {
 
-std::pair<const char16_t *, const char16_t *> pairOf(QueueWindowText which)
+BilingualText pairOf(QueueWindowText which)
 {
     using T = QueueWindowText;
     switch (which) {
@@ -50,8 +50,7 @@ std::pair<const char16_t *, const char16_t *> pairOf(QueueWindowText which)
 
 QString queueWindowText(QueueWindowText which)
 {
-    const auto [english, japanese] = pairOf(which);
-    return QString::fromUtf16(uiLanguage() == UiLanguage::Japanese ? japanese : english);
+    return pairOf(which).inUiLanguage();
 }
 
 } // namespace corvexo

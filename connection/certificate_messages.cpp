@@ -1,16 +1,14 @@
 #include "certificate_messages.h"
 
-#include "app/strings/string_table.h"
+#include "app/strings/bilingual_text.h"
 
 namespace corvexo {
 
 namespace {
 
-bool japanese() { return uiLanguage() == UiLanguage::Japanese; }
-
 QString pick(const char16_t *english, const char16_t *japaneseText)
 {
-    return QString::fromUtf16(japanese() ? japaneseText : english);
+    return BilingualText{english, japaneseText}.inUiLanguage();
 }
 
 QString day(const QDateTime &when)

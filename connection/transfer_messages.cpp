@@ -1,15 +1,12 @@
 #include "transfer_messages.h"
 
+#include "app/strings/bilingual_text.h"
+
 namespace corvexo {
 
 namespace {
 
-struct Texts {
-    const char16_t *english;
-    const char16_t *japanese;
-};
-
-Texts textsOf(TransferText which)
+BilingualText textsOf(TransferText which)
 {
     switch (which) {
     case TransferText::TlsRequiredButRefused:
@@ -37,8 +34,7 @@ QString transferText(TransferText which)
 
 QString transferTextIn(UiLanguage language, TransferText which)
 {
-    const Texts texts = textsOf(which);
-    return QString::fromUtf16(language == UiLanguage::Japanese ? texts.japanese : texts.english);
+    return textsOf(which).in(language);
 }
 
 } // namespace corvexo

@@ -1,6 +1,6 @@
 #include "local_messages.h"
 
-#include "app/strings/string_table.h"
+#include "app/strings/bilingual_text.h"
 
 namespace corvexo {
 
@@ -8,7 +8,7 @@ namespace {
 
 QString pick(const char16_t *english, const char16_t *japanese)
 {
-    return QString::fromUtf16(uiLanguage() == UiLanguage::Japanese ? japanese : english);
+    return BilingualText{english, japanese}.inUiLanguage();
 }
 
 } // namespace

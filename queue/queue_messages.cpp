@@ -1,17 +1,12 @@
 #include "queue_messages.h"
 
-#include "app/strings/string_table.h"
+#include "app/strings/bilingual_text.h"
 
 namespace corvexo::queue {
 
 namespace {
 
-struct Pair {
-    const char16_t *english;
-    const char16_t *japanese;
-};
-
-Pair pairOf(QueueText which)
+BilingualText pairOf(QueueText which)
 {
     switch (which) {
     case QueueText::TargetExists: return {u"the target exists", u"転送先が既にあります"};
@@ -33,8 +28,7 @@ Pair pairOf(QueueText which)
 
 QString queueText(QueueText which)
 {
-    const Pair pair = pairOf(which);
-    return QString::fromUtf16(uiLanguage() == UiLanguage::Japanese ? pair.japanese : pair.english);
+    return pairOf(which).inUiLanguage();
 }
 
 QString stateText(ItemState state)

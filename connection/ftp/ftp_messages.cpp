@@ -1,15 +1,12 @@
 #include "ftp_messages.h"
 
+#include "app/strings/bilingual_text.h"
+
 namespace corvexo::ftp {
 
 namespace {
 
-struct Texts {
-    const char16_t *english;
-    const char16_t *japanese;
-};
-
-Texts textsOf(EngineText which)
+BilingualText textsOf(EngineText which)
 {
     switch (which) {
     case EngineText::HostNotFound:
@@ -89,8 +86,7 @@ QString engineText(EngineText which)
 
 QString engineTextIn(UiLanguage language, EngineText which)
 {
-    const Texts texts = textsOf(which);
-    return QString::fromUtf16(language == UiLanguage::Japanese ? texts.japanese : texts.english);
+    return textsOf(which).in(language);
 }
 
 } // namespace corvexo::ftp

@@ -1,15 +1,12 @@
 #include "sftp_messages.h"
 
+#include "app/strings/bilingual_text.h"
+
 namespace corvexo::sftp {
 
 namespace {
 
-struct Texts {
-    const char16_t *english;
-    const char16_t *japanese;
-};
-
-Texts textsOf(SftpText which)
+BilingualText textsOf(SftpText which)
 {
     switch (which) {
     case SftpText::HandshakeFailed:
@@ -47,8 +44,7 @@ Texts textsOf(SftpText which)
 
 QString sftpTextIn(UiLanguage language, SftpText which)
 {
-    const Texts texts = textsOf(which);
-    return QString::fromUtf16(language == UiLanguage::Japanese ? texts.japanese : texts.english);
+    return textsOf(which).in(language);
 }
 
 QString sftpText(SftpText which)
