@@ -13,12 +13,14 @@ TransferCommand make(TransferCommand::Verb verb, const char *word, QStringList o
     return c;
 }
 
-QStringList splitOperands(const QString &rest, bool *ok)
+} // namespace
+
+QStringList splitOperands(const QString &line, bool *closed)
 {
     QStringList out;
     QString current;
     bool inQuotes = false, have = false;
-    for (QChar ch : rest) {
+    for (QChar ch : line) {
         if (inQuotes) {
             if (ch == u'"') inQuotes = false;
             else current += ch;
@@ -35,11 +37,9 @@ QStringList splitOperands(const QString &rest, bool *ok)
         }
     }
     if (have) out << current;
-    *ok = !inQuotes;
+    *closed = !inQuotes;
     return out;
 }
-
-} // namespace
 
 QString TransferCommand::text() const
 {

@@ -44,6 +44,10 @@ struct TransferCommand {
     static bool parse(const QString &line, TransferCommand *out);
 };
 
+// The words of a typed command line: separated by blanks or tabs, a name with blanks in
+// double quotes. *closed is false when a quote was left open.
+QStringList splitOperands(const QString &line, bool *closed);
+
 // True when a name may travel to the server: no CR, LF or NUL (they would inject commands).
 bool isSafeOperand(const QString &name);
 

@@ -185,6 +185,7 @@ private slots:
         QTest::newRow("too many sessions") << "get -r --parallel 11 a b" << true << false << 0 << "";
         QTest::newRow("missing operand") << "put -r /l" << true << false << 0 << "";
         QTest::newRow("delete one operand") << "delete -r old" << true << true << 2 << "";
+        QTest::newRow("quote left open") << "get -r pub \"/tmp/a b" << true << false << 0 << "";
     }
     void consoleLines()
     {

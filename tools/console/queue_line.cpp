@@ -4,36 +4,10 @@
 
 namespace corvexo::console {
 
-namespace {
-
-// Words as TransferCommand::parse splits them: blanks, or double quotes around a name.
-QStringList wordsOf(const QString &line)
-{
-    QStringList out;
-    QString current;
-    bool quoted = false, have = false;
-    for (QChar ch : line) {
-        if (ch == u'"') {
-            quoted = !quoted;
-            have = true;
-        } else if (!quoted && (ch == u' ' || ch == u'\t')) {
-            if (have) out << current;
-            current.clear();
-            have = false;
-        } else {
-            current += ch;
-            have = true;
-        }
-    }
-    if (have) out << current;
-    return out;
-}
-
-} // namespace
-
 bool parseQueueLine(const QString &line, QueueLine *out, QString *error)
 {
-    QStringList words = wordsOf(line.trimmed());
+    bool closed = true;
+    QStringList words = splitOperands(line.trimmed(), &closed);
     if (words.size() < 2 || words[1] != u"-r") return false;
     const QString verb = words[0].toLower();
     QueueLine parsed;
@@ -62,7 +36,7 @@ bool parseQueueLine(const QString &line, QueueLine *out, QString *error)
         }
     }
     const qsizetype needed = parsed.direction == queue::Direction::Delete ? 1 : 2;
-    if (words.size() != needed || !std::all_of(words.begin(), words.end(), isSafeOperand)) {
+    if (!closed || words.size() != needed || !std::all_of(words.begin(), words.end(), isSafeOperand)) {
         *error = QStringLiteral("wrong operands: ") + line.trimmed();
         return true;
     }
