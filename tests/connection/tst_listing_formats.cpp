@@ -196,6 +196,30 @@ private slots:
         lineRow("os-9 folder", "  1.12  24/03/15 1030  d-ewrewr    3A2     1C0  LOGS", "LOGS|folder|-1", "2024-03-15T10:30:00");
         lineRow("os-9 file", "  0.0   99/12/31 2359  ----r-wr     5F0     400  boot.cfg", "boot.cfg|file|1024",
                 "1999-12-31T23:59:00");
+        // SSH servers for Windows, through an FTP front: their own form, and ls forms with a short or numeric column.
+        lineRow("windows ssh file", "   20480  Mar 07, 2004 18:02 setup log.txt", "setup log.txt|file|20480", "2004-03-07T18:02:00");
+        lineRow("windows ssh folder", "       0  Nov 21, 2003 09:15:30 Backups/", "Backups|folder|-1", "2003-11-21T09:15:30");
+        lineRow("windows ssh, size like a mode", "640 Oct 8, 2002 09:47 report 2002.doc", "report 2002.doc|file|640",
+                "2002-10-08T09:47:00");
+        lineRow("windows ssh without the comma", "   20480  Mar 07 2004 18:02 no comma", "");
+        lineRow("windows ssh bad day", "   20480  Mar 32, 2004 18:02 no day", "");
+        lineRow("windows ssh nine-letter mode", "-rw-rw-rw   1     admin     admin     2210 Apr 24 14:58 sales.csv",
+                "sales.csv|file|2210", "2024-04-24T14:58:00");
+        lineRow("windows ssh numeric owner", "-rw-rw-rw-    1          0         90112 Nov 28 18:16 trace.etl",
+                "trace.etl|file|90112", "2023-11-28T18:16:00");
+        // VxWorks, as Nortel switches run it: the header passed over, names padded to their column.
+        lineRow("vxworks header", "  size          date       time       name", "-");
+        lineRow("vxworks rule", "--------       ------     ------    --------", "-");
+        lineRow("vxworks file", "    1876    MAR-02-2009  08:15:40   config.cfg        ", "config.cfg|file|1876",
+                "2009-03-02T08:15:40");
+        lineRow("vxworks folder", "     512    Jan-15-2008  10:00:00   logs              <DIR>", "logs|folder|-1",
+                "2008-01-15T10:00:00");
+        lineRow("vxworks long name with blanks", "   20064    SEP-30-2007  23:59:59   release notes 4.1.txt  ",
+                "release notes 4.1.txt|file|20064", "2007-09-30T23:59:59");
+        lineRow("vxworks size fills its column", "12345678    DEC-01-2006  00:00:00   big.img           ", "big.img|file|12345678",
+                "2006-12-01T00:00:00");
+        lineRow("vxworks bad day", "    1876    MAR-32-2009  08:15:40   bad day", "");
+        lineRow("vxworks short year", "    1876    MAR-02-09  08:15:40   short year", "");
     }
     void others() { checkLine(ListingFormat::List); }
 
