@@ -168,6 +168,11 @@ private slots:
                 "2023-10-11T00:00:00");
         lineRow("mvs pds/e, volume like a mode", "DLB003 3390   **NONE**    1    4  U        0 32760  PO-E  'PAY.LOAD'",
                 "PAY.LOAD|folder|-1");
+        lineRow("mvs without a unit column", "WRK004 2008/10/31  1    1  VB     256  6233  PS  PAY.FEB.LOG", "PAY.FEB.LOG|file|-1",
+                "2008-10-31T00:00:00");
+        lineRow("mvs two-digit year", "WRK005 3380D 07/16/97  1  1  FB  80  8800  PS  PAY.OLD.RPT", "PAY.OLD.RPT|file|-1",
+                "1997-07-16T00:00:00");
+        lineRow("mvs no date at all", "WRK006 3390   SOMEDAY  1   15  FB      80  6160  PS  PAY.X", "");
         lineRow("mvs migrated", "Migrated                                                 OLD.PAY.DATA", "OLD.PAY.DATA|file|-1");
         lineRow("mvs on tape", "ARCIVE Not Direct Access Device                           TAPE.PAY.DATA", "TAPE.PAY.DATA|file|-1");
         lineRow("member header", " Name     VV.MM   Created       Changed      Size  Init   Mod   Id", "-");
