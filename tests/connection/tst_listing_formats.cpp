@@ -129,6 +129,8 @@ private slots:
         lineRow("shift_jis", "-rw-r--r-- 1 u g 7 4\x8c\x8e 18\x93\xfa 2003\x94N sjis", "sjis|file|7", "2003-04-18T00:00:00");
         lineRow("euc-kr", "-rw-r--r-- 1 u g 7 10\xbf\xf9 14\xc0\xcf 2003 kr", "kr|file|7", "2003-10-14T00:00:00");
         lineRow("big5", "-rw-r--r-- 1 u g 7 4\xa4\xeb 18\xa4\xe9 2003\xa6~ b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("euc-jp", "-rw-r--r-- 1 u g 7 4\xb7\xee 18\xc6\xfc 2003\xc7\xaf ej", "ej|file|7", "2003-04-18T00:00:00");
+        lineRow("gbk with a clock", "-rw-r--r-- 1 u g 7 4\xd4\xc2 18\xc8\xd5 10:30 gb", "gb|file|7", "2024-04-18T10:30:00");
         lineRow("size in k", "-rw-r--r-- 1 u g 33.5k Jan 1 2020 unit", "unit|file|34304", "2020-01-01T00:00:00");
         lineRow("size in M", "-rw-r--r-- 1 u g 1.2M Jan 1 2020 mega", "mega|file|1258291", "2020-01-01T00:00:00");
         lineRow("octal mode", "644 1 u g 1234 Jan 1 2020 octal", "octal|file|1234", "2020-01-01T00:00:00");
