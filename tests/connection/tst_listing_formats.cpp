@@ -121,6 +121,30 @@ private slots:
         lineRow("named month in a word", "-rw-r--r-- 1 u g 10 01-jun-99 12:00 named", "named|file|10", "1999-06-01T12:00:00");
         lineRow("day first, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 2004 2005 plan.txt", "2005 plan.txt|file|10",
                 "2004-10-01T00:00:00");
+        // A clock after a day-first date's year is the date's; alone at the end it is the name.
+        lineRow("day first, year and clock", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30 name", "name|file|10", "2004-10-01T10:30:00");
+        lineRow("german day, year and clock", "-rw-r--r-- 1 u g 10 26. Juli 2003 10:30 juli", "juli|file|10",
+                "2003-07-26T10:30:00");
+        lineRow("german dotted month, year and clock", "-rw-r--r-- 1 u g 10 2. Okt. 2003 10:30:15 okt", "okt|file|10",
+                "2003-10-02T10:30:15");
+        lineRow("day first, a clock as the name", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30", "10:30|file|10", "2004-10-01T00:00:00");
+        lineRow("day first with a clock, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 10:30 2005 plan", "2005 plan|file|10",
+                "2023-10-01T10:30:00");
+        lineRow("one-word date, a clock as the name", "-rw-r--r-- 1 u g 10 01-jun-99 12:00", "12:00|file|10", "1999-06-01T00:00:00");
+        // Year first with the marks of the East Asian locales, in UTF-8 and legacy bytes.
+        lineRow("japanese year first", "-rw-r--r-- 1 u g 7 2003年 4月 18日 ja", "ja|file|7", "2003-04-18T00:00:00");
+        lineRow("japanese year first, joined, clock", "-rw-r--r-- 1 u g 7 2003年4月18日 10:30 ja", "ja|file|7",
+                "2003-04-18T10:30:00");
+        lineRow("korean year first", "-rw-r--r-- 1 u g 7 2003년 10월 14일 ko", "ko|file|7", "2003-10-14T00:00:00");
+        lineRow("shift_jis year first", "-rw-r--r-- 1 u g 7 2003\x94N 4\x8c\x8e 18\x93\xfa sjis", "sjis|file|7",
+                "2003-04-18T00:00:00");
+        lineRow("euc-jp year first, joined", "-rw-r--r-- 1 u g 7 2003\xc7\xaf" "4\xb7\xee" "18\xc6\xfc 10:30 ej", "ej|file|7",
+                "2003-04-18T10:30:00");
+        lineRow("euc-kr year first", "-rw-r--r-- 1 u g 7 2003\xb3\xe2 10\xbf\xf9 14\xc0\xcf kr", "kr|file|7", "2003-10-14T00:00:00");
+        lineRow("gbk year first, joined", "-rw-r--r-- 1 u g 7 2003\xc4\xea" "04\xd4\xc2" "18\xc8\xd5 gb", "gb|file|7",
+                "2003-04-18T00:00:00");
+        lineRow("big5 year first", "-rw-r--r-- 1 u g 7 2003\xa6~ 4\xa4\xeb 18\xa4\xe9 b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("no date, a name like a year", "-rw-r--r-- 1 u g 7 2003年度 4月 報告", "2003年度 4月 報告|file|7");
         lineRow("comma after the day", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47 comma", "comma|file|10", "2002-10-08T09:47:00");
         lineRow("german full month", "-rw-r--r-- 1 u g 10 26. Juli 2003 juli", "juli|file|10", "2003-07-26T00:00:00");
         lineRow("german short month", "-rw-r--r-- 1 u g 10 2. Okt. 10:30 okt", "okt|file|10", "2023-10-02T10:30:00");
@@ -144,6 +168,12 @@ private slots:
         lineRow("ls -F folder", "drwxr-xr-x 2 u g 10 Jan 1 2020 dir/", "dir|folder|10", "2020-01-01T00:00:00");
         lineRow("ls -F link", "lrwxrwxrwx 1 u g 10 Jan 1 2020 ln@", "ln|link|10", "2020-01-01T00:00:00");
         lineRow("mode alone", "drwxr-xr-x", "");
+        // Nothing after the date: no name, so no entry.
+        lineRow("no name after the date", "-rw-r--r-- 1 owner 1234 Jan 1 2020", "");
+        lineRow("no name after the date and clock", "-rw-r--r-- 1 u g 1234 Jan 1 12:00", "");
+        lineRow("no name after a day-first date", "-rw-r--r-- 1 owner 1234 01 oct 2004", "");
+        lineRow("no name after a one-word date", "-rw-r--r-- 1 u g 1234 24-04-2003", "");
+        lineRow("no name after a year-first date", "-rw-r--r-- 1 u g 7 2003年4月18日", "");
     }
     void unixVariants() { checkLine(ListingFormat::List); }
 
