@@ -121,6 +121,30 @@ private slots:
         lineRow("named month in a word", "-rw-r--r-- 1 u g 10 01-jun-99 12:00 named", "named|file|10", "1999-06-01T12:00:00");
         lineRow("day first, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 2004 2005 plan.txt", "2005 plan.txt|file|10",
                 "2004-10-01T00:00:00");
+        // A clock after a day-first date's year is the date's; alone at the end it is the name.
+        lineRow("day first, year and clock", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30 name", "name|file|10", "2004-10-01T10:30:00");
+        lineRow("german day, year and clock", "-rw-r--r-- 1 u g 10 26. Juli 2003 10:30 juli", "juli|file|10",
+                "2003-07-26T10:30:00");
+        lineRow("german dotted month, year and clock", "-rw-r--r-- 1 u g 10 2. Okt. 2003 10:30:15 okt", "okt|file|10",
+                "2003-10-02T10:30:15");
+        lineRow("day first, a clock as the name", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30", "10:30|file|10", "2004-10-01T00:00:00");
+        lineRow("day first with a clock, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 10:30 2005 plan", "2005 plan|file|10",
+                "2023-10-01T10:30:00");
+        lineRow("one-word date, a clock as the name", "-rw-r--r-- 1 u g 10 01-jun-99 12:00", "12:00|file|10", "1999-06-01T00:00:00");
+        // Year first with the marks of the East Asian locales, in UTF-8 and legacy bytes.
+        lineRow("japanese year first", "-rw-r--r-- 1 u g 7 2003年 4月 18日 ja", "ja|file|7", "2003-04-18T00:00:00");
+        lineRow("japanese year first, joined, clock", "-rw-r--r-- 1 u g 7 2003年4月18日 10:30 ja", "ja|file|7",
+                "2003-04-18T10:30:00");
+        lineRow("korean year first", "-rw-r--r-- 1 u g 7 2003년 10월 14일 ko", "ko|file|7", "2003-10-14T00:00:00");
+        lineRow("shift_jis year first", "-rw-r--r-- 1 u g 7 2003\x94N 4\x8c\x8e 18\x93\xfa sjis", "sjis|file|7",
+                "2003-04-18T00:00:00");
+        lineRow("euc-jp year first, joined", "-rw-r--r-- 1 u g 7 2003\xc7\xaf" "4\xb7\xee" "18\xc6\xfc 10:30 ej", "ej|file|7",
+                "2003-04-18T10:30:00");
+        lineRow("euc-kr year first", "-rw-r--r-- 1 u g 7 2003\xb3\xe2 10\xbf\xf9 14\xc0\xcf kr", "kr|file|7", "2003-10-14T00:00:00");
+        lineRow("gbk year first, joined", "-rw-r--r-- 1 u g 7 2003\xc4\xea" "04\xd4\xc2" "18\xc8\xd5 gb", "gb|file|7",
+                "2003-04-18T00:00:00");
+        lineRow("big5 year first", "-rw-r--r-- 1 u g 7 2003\xa6~ 4\xa4\xeb 18\xa4\xe9 b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("no date, a name like a year", "-rw-r--r-- 1 u g 7 2003年度 4月 報告", "2003年度 4月 報告|file|7");
         lineRow("comma after the day", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47 comma", "comma|file|10", "2002-10-08T09:47:00");
         lineRow("german full month", "-rw-r--r-- 1 u g 10 26. Juli 2003 juli", "juli|file|10", "2003-07-26T00:00:00");
         lineRow("german short month", "-rw-r--r-- 1 u g 10 2. Okt. 10:30 okt", "okt|file|10", "2023-10-02T10:30:00");
@@ -129,6 +153,8 @@ private slots:
         lineRow("shift_jis", "-rw-r--r-- 1 u g 7 4\x8c\x8e 18\x93\xfa 2003\x94N sjis", "sjis|file|7", "2003-04-18T00:00:00");
         lineRow("euc-kr", "-rw-r--r-- 1 u g 7 10\xbf\xf9 14\xc0\xcf 2003 kr", "kr|file|7", "2003-10-14T00:00:00");
         lineRow("big5", "-rw-r--r-- 1 u g 7 4\xa4\xeb 18\xa4\xe9 2003\xa6~ b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("euc-jp", "-rw-r--r-- 1 u g 7 4\xb7\xee 18\xc6\xfc 2003\xc7\xaf ej", "ej|file|7", "2003-04-18T00:00:00");
+        lineRow("gbk with a clock", "-rw-r--r-- 1 u g 7 4\xd4\xc2 18\xc8\xd5 10:30 gb", "gb|file|7", "2024-04-18T10:30:00");
         lineRow("size in k", "-rw-r--r-- 1 u g 33.5k Jan 1 2020 unit", "unit|file|34304", "2020-01-01T00:00:00");
         lineRow("size in M", "-rw-r--r-- 1 u g 1.2M Jan 1 2020 mega", "mega|file|1258291", "2020-01-01T00:00:00");
         lineRow("octal mode", "644 1 u g 1234 Jan 1 2020 octal", "octal|file|1234", "2020-01-01T00:00:00");
@@ -142,6 +168,12 @@ private slots:
         lineRow("ls -F folder", "drwxr-xr-x 2 u g 10 Jan 1 2020 dir/", "dir|folder|10", "2020-01-01T00:00:00");
         lineRow("ls -F link", "lrwxrwxrwx 1 u g 10 Jan 1 2020 ln@", "ln|link|10", "2020-01-01T00:00:00");
         lineRow("mode alone", "drwxr-xr-x", "");
+        // Nothing after the date: no name, so no entry.
+        lineRow("no name after the date", "-rw-r--r-- 1 owner 1234 Jan 1 2020", "");
+        lineRow("no name after the date and clock", "-rw-r--r-- 1 u g 1234 Jan 1 12:00", "");
+        lineRow("no name after a day-first date", "-rw-r--r-- 1 owner 1234 01 oct 2004", "");
+        lineRow("no name after a one-word date", "-rw-r--r-- 1 u g 1234 24-04-2003", "");
+        lineRow("no name after a year-first date", "-rw-r--r-- 1 u g 7 2003年4月18日", "");
     }
     void unixVariants() { checkLine(ListingFormat::List); }
 
@@ -168,6 +200,11 @@ private slots:
                 "2023-10-11T00:00:00");
         lineRow("mvs pds/e, volume like a mode", "DLB003 3390   **NONE**    1    4  U        0 32760  PO-E  'PAY.LOAD'",
                 "PAY.LOAD|folder|-1");
+        lineRow("mvs without a unit column", "WRK004 2008/10/31  1    1  VB     256  6233  PS  PAY.FEB.LOG", "PAY.FEB.LOG|file|-1",
+                "2008-10-31T00:00:00");
+        lineRow("mvs two-digit year", "WRK005 3380D 07/16/97  1  1  FB  80  8800  PS  PAY.OLD.RPT", "PAY.OLD.RPT|file|-1",
+                "1997-07-16T00:00:00");
+        lineRow("mvs no date at all", "WRK006 3390   SOMEDAY  1   15  FB      80  6160  PS  PAY.X", "");
         lineRow("mvs migrated", "Migrated                                                 OLD.PAY.DATA", "OLD.PAY.DATA|file|-1");
         lineRow("mvs on tape", "ARCIVE Not Direct Access Device                           TAPE.PAY.DATA", "TAPE.PAY.DATA|file|-1");
         lineRow("member header", " Name     VV.MM   Created       Changed      Size  Init   Mod   Id", "-");
@@ -196,6 +233,30 @@ private slots:
         lineRow("os-9 folder", "  1.12  24/03/15 1030  d-ewrewr    3A2     1C0  LOGS", "LOGS|folder|-1", "2024-03-15T10:30:00");
         lineRow("os-9 file", "  0.0   99/12/31 2359  ----r-wr     5F0     400  boot.cfg", "boot.cfg|file|1024",
                 "1999-12-31T23:59:00");
+        // SSH servers for Windows, through an FTP front: their own form, and ls forms with a short or numeric column.
+        lineRow("windows ssh file", "   20480  Mar 07, 2004 18:02 setup log.txt", "setup log.txt|file|20480", "2004-03-07T18:02:00");
+        lineRow("windows ssh folder", "       0  Nov 21, 2003 09:15:30 Backups/", "Backups|folder|-1", "2003-11-21T09:15:30");
+        lineRow("windows ssh, size like a mode", "640 Oct 8, 2002 09:47 report 2002.doc", "report 2002.doc|file|640",
+                "2002-10-08T09:47:00");
+        lineRow("windows ssh without the comma", "   20480  Mar 07 2004 18:02 no comma", "");
+        lineRow("windows ssh bad day", "   20480  Mar 32, 2004 18:02 no day", "");
+        lineRow("windows ssh nine-letter mode", "-rw-rw-rw   1     admin     admin     2210 Apr 24 14:58 sales.csv",
+                "sales.csv|file|2210", "2024-04-24T14:58:00");
+        lineRow("windows ssh numeric owner", "-rw-rw-rw-    1          0         90112 Nov 28 18:16 trace.etl",
+                "trace.etl|file|90112", "2023-11-28T18:16:00");
+        // VxWorks, as Nortel switches run it: the header passed over, names padded to their column.
+        lineRow("vxworks header", "  size          date       time       name", "-");
+        lineRow("vxworks rule", "--------       ------     ------    --------", "-");
+        lineRow("vxworks file", "    1876    MAR-02-2009  08:15:40   config.cfg        ", "config.cfg|file|1876",
+                "2009-03-02T08:15:40");
+        lineRow("vxworks folder", "     512    Jan-15-2008  10:00:00   logs              <DIR>", "logs|folder|-1",
+                "2008-01-15T10:00:00");
+        lineRow("vxworks long name with blanks", "   20064    SEP-30-2007  23:59:59   release notes 4.1.txt  ",
+                "release notes 4.1.txt|file|20064", "2007-09-30T23:59:59");
+        lineRow("vxworks size fills its column", "12345678    DEC-01-2006  00:00:00   big.img           ", "big.img|file|12345678",
+                "2006-12-01T00:00:00");
+        lineRow("vxworks bad day", "    1876    MAR-32-2009  08:15:40   bad day", "");
+        lineRow("vxworks short year", "    1876    MAR-02-09  08:15:40   short year", "");
     }
     void others() { checkLine(ListingFormat::List); }
 

@@ -11,8 +11,9 @@ constexpr LineReader MachineOrder[] = {readMlsdLine};
 // Common forms first; a form comes after every form that could misread its lines.
 constexpr LineReader ListOrder[] = {
     readUnixLine,       readDosLine,        readEplfLine,        readVmsLine,
-    readUnixVariantLine, readOs2Line,       readIbmILine,        readMvsDataSetLine,
-    readMvsMemberLine,  readOs9Line,        readFactsAnsweringList,
+    readWindowsSshLine, readUnixVariantLine, readOs2Line,        readIbmILine,
+    readMvsDataSetLine, readMvsMemberLine,  readOs9Line,         readVxWorksLine,
+    readFactsAnsweringList,
 };
 
 } // namespace

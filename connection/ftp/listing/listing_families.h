@@ -41,6 +41,8 @@ Outcome readMvsBareMemberLine(QByteArrayView line, const LineClock &clock, LineR
 Outcome readIbmILine(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readOs2Line(QByteArrayView line, const LineClock &clock, LineRead &read);
 Outcome readOs9Line(QByteArrayView line, const LineClock &clock, LineRead &read);
+Outcome readWindowsSshLine(QByteArrayView line, const LineClock &clock, LineRead &read);
+Outcome readVxWorksLine(QByteArrayView line, const LineClock &clock, LineRead &read);
 
 // Whether a line no family reads is a listing's header or footer ("total 12", "合計 12").
 bool isListingDecoration(QByteArrayView line);

@@ -47,10 +47,17 @@ Outcome readMvsDataSetLine(QByteArrayView line, const LineClock &, LineRead &rea
         return Outcome::Entry;
     }
     if (count < 5 || !isDataSetOrganisation(textOf(line, tokens[count - 2]))) return Outcome::Unreadable;
-    int year = 0, month = 0, day = 0;
-    const QByteArrayView referred = textOf(line, tokens[2]);
-    if (dateOf(referred, '/', 'I', &year, &month, &day)) read.entry.modified = timeOf(year, month, day);
-    else if (referred != "**NONE**") return Outcome::Unreadable;
+    // Some releases list no Unit column, and older ones write the date as 07/16/97.
+    bool dated = false;
+    for (int at : {2, 1}) {
+        int year = 0, month = 0, day = 0;
+        const QByteArrayView referred = textOf(line, tokens[at]);
+        if (dateOf(referred, '/', 'I', &year, &month, &day) || dateOf(referred, '/', 'U', &year, &month, &day))
+            read.entry.modified = timeOf(year, month, day);
+        dated = read.entry.modified != ParsedEntry::NoTime || referred == "**NONE**";
+        if (dated) break;
+    }
+    if (!dated) return Outcome::Unreadable;
     read.name = dataSetName(last);
     if (textOf(line, tokens[count - 2]).startsWith("PO")) read.entry.kind = ParsedEntry::Kind::Folder;
     return Outcome::Entry;

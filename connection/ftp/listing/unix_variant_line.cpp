@@ -2,8 +2,9 @@
 // builds, embedded servers (routers, cameras, printers, NAS firmware) and
 // servers of their own making: numeric months ("3 29 03:26", "09-26 2000"),
 // other date orders and separators ("1999/10/12", "24-04-2003", "2004.07.15",
-// "01-jun-99", "01 oct 2004", "Oct 08, 2002 09:47"), day-first dates with
-// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), sizes with
+// "01-jun-99", "01 oct 2004 10:30", "Oct 08, 2002 09:47"), day-first dates with
+// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), year-first
+// Japanese, Chinese and Korean dates ("2003年 4月 18日", "2003年4月18日 10:30"), sizes with
 // a unit ("33.5k"), octal modes ("644"), owner, group and size run together,
 // and lines without any date.
 
@@ -95,29 +96,66 @@ int namedMonth(QByteArrayView word)
     return month > 0 ? month : europeanMonth(word);
 }
 
-// The date that starts at words[0]; how many words it takes, 0 for none.
+// "2003年 4月 18日", "2003年4月18日", "2003년 10월 14일": year, month and day each
+// followed by its mark, one character beyond ASCII in whatever charset the server
+// writes (UTF-8, Shift_JIS, EUC-JP, EUC-KR, GBK, Big5); the words it takes, 0 for none.
+int markedYearFirst(const QByteArrayView *words, int available, Date &date)
+{
+    int parts[3];
+    int found = 0, used = 0;
+    while (found < 3 && used < available) {
+        QByteArrayView word = words[used++];
+        while (!word.isEmpty() && found < 3) {
+            qsizetype digits = 0;
+            const qint64 value = numberOf(word, &digits);
+            qsizetype end = digits;
+            while (end < word.size() && !isDigit(word[end])) ++end;
+            // a legacy charset's second byte may be ASCII ("年" is 0x94 'N' in Shift_JIS), never a digit
+            const bool digitsFit = found == 0 ? digits == 4 : digits >= 1 && digits <= 2;
+            if (value < 0 || !digitsFit || end == digits || end - digits > 4 || uchar(word[digits]) < 0x80) return 0;
+            parts[found++] = int(value);
+            word = word.sliced(end);
+        }
+        if (!word.isEmpty()) return 0;
+    }
+    if (found < 3 || parts[1] < 1 || parts[1] > 12 || parts[2] < 1 || parts[2] > 31) return 0;
+    date.year = parts[0];
+    date.month = parts[1];
+    date.day = parts[2];
+    return used;
+}
+
+// The date that starts at words[0]; how many words it takes, 0 for none. A clock
+// right after a year belongs to the date, unless it is the last word: a line
+// ends with its name, so there it is the name.
 int dateAt(const QByteArrayView *words, int available, Date &date, int currentYear)
 {
-    if (available < 2) return 0;
-    const QByteArrayView w0 = words[0], w1 = words[1], w2 = available > 2 ? words[2] : QByteArrayView();
+    if (available < 1) return 0;
+    const QByteArrayView w0 = words[0], w1 = available > 1 ? words[1] : QByteArrayView(),
+                         w2 = available > 2 ? words[2] : QByteArrayView();
     auto withClock = [&](int used) {
-        return used < available && clockInto(words[used], date) ? used + 1 : used;
+        return used + 1 < available && clockInto(words[used], date) ? used + 1 : used;
+    };
+    auto clockOrYearThenClock = [&](QByteArrayView word, int used) {
+        if (!clockOrYear(word, date, currentYear)) return 0;
+        return date.yearGuessed ? used : withClock(used);
     };
     if (dateOf(w0, '/', 'I', &date.year, &date.month, &date.day) || dateOf(w0, '.', 'I', &date.year, &date.month, &date.day)
         || dateOf(w0, '-', 'I', &date.year, &date.month, &date.day)
         || dateOf(w0, '-', 'E', &date.year, &date.month, &date.day) || dateOf(w0, '.', 'E', &date.year, &date.month, &date.day)
         || dayMonthNameYear(w0, date))
         return withClock(1);
-    if (monthAndDay(w0, date)) return clockOrYear(w1, date, currentYear) ? 2 : 0;
+    if (const int used = markedYearFirst(words, available, date)) return withClock(used);
+    if (monthAndDay(w0, date)) return clockOrYearThenClock(w1, 2);
     if (available < 3) return 0;
     if (w0.size() <= 2 && allDigits(w0)) {
         // "3 29 03:26": month first; "01 oct 2004", "26. Juli 2003": day first
         date.month = int(numberOf(w0));
         date.day = dayOf(w1, 0);
-        if (date.month <= 12 && date.day > 0 && clockOrYear(w2, date, currentYear)) return 3;
+        if (date.month <= 12 && date.day > 0)
+            if (const int used = clockOrYearThenClock(w2, 3)) return used;
     }
-    if ((date.day = dayOf(w0, '.')) > 0 && (date.month = namedMonth(w1)) > 0)
-        return clockOrYear(w2, date, currentYear) ? 3 : 0;
+    if ((date.day = dayOf(w0, '.')) > 0 && (date.month = namedMonth(w1)) > 0) return clockOrYearThenClock(w2, 3);
     if ((date.month = namedMonth(w0)) > 0 && (date.day = dayOf(w1, ',')) > 0) {
         // "Oct 08, 2002 09:47"
         if (w1.endsWith(',') && (date.year = yearOf(w2)) > 0) return withClock(3);
@@ -179,6 +217,10 @@ Outcome readUnixVariantLine(QByteArrayView line, const LineClock &clock, LineRea
     }
     const int sizeAt = sizeWordWithoutDate(words, count);
     if (sizeAt < 0) return Outcome::Unreadable;
+    // "-rw-r--r-- 1 owner 1234 Jan 1 2020": a date where the name should be means the name is missing
+    Date date;
+    if (dateAt(words + sizeAt + 1, count - sizeAt - 1, date, clock.currentYear) == count - sizeAt - 1)
+        return Outcome::Unreadable;
     read.entry.size = sizeOf(words[sizeAt]);
     takeUnixName(type, mode, line.sliced(tokens[sizeAt].end + 1), read);
     return Outcome::Entry;
