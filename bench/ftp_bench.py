@@ -114,16 +114,20 @@ def start_pyftpdlib(root, no_mlsd):
     return Server(name, process, int(line.split()[1]), root, USER, PASSWORD, not no_mlsd)
 
 
-def start_vsftpd(root, work):
-    """vsftpd from its Debian package, unpacked beside the benchmark; anonymous, writable."""
+def start_vsftpd(root, work, debs=None):
+    """vsftpd run from its own folder (the .deb files in debs, else apt-get download); anonymous, writable."""
     unpack = os.path.join(work, "vsftpd-pkg")
     os.makedirs(unpack, exist_ok=True)
-    fetched = subprocess.run(["apt-get", "download", "vsftpd", "libwrap0"], cwd=unpack,
-                             capture_output=True, text=True)
-    debs = [f for f in os.listdir(unpack) if f.endswith(".deb")]
-    if fetched.returncode != 0 or len(debs) < 2:
-        return None, "apt-get download failed: " + fetched.stderr.strip()[-200:]
-    for deb in debs:
+    have = [n for n in (os.listdir(debs) if debs and os.path.isdir(debs) else [])
+            if n.startswith(("vsftpd_", "libwrap0_")) and n.endswith(".deb")]
+    for name in have:
+        shutil.copy(os.path.join(debs, name), unpack)
+    if len(have) < 2:
+        fetched = subprocess.run(["apt-get", "download", "vsftpd", "libwrap0"], cwd=unpack,
+                                 capture_output=True, text=True)
+        if fetched.returncode != 0:
+            return None, "apt-get download failed: " + fetched.stderr.strip()[-200:]
+    for deb in [f for f in os.listdir(unpack) if f.endswith(".deb")]:
         subprocess.run(["dpkg", "-x", deb, "."], cwd=unpack, check=True)
     binary = os.path.join(unpack, "usr", "sbin", "vsftpd")
     libs = [os.path.join(unpack, d) for d in ("lib/x86_64-linux-gnu", "usr/lib/x86_64-linux-gnu")]
@@ -135,11 +139,12 @@ def start_vsftpd(root, work):
         f.write("\n".join([
             "listen=YES", "listen_address=127.0.0.1", "listen_port=%d" % port, "background=NO",
             "anonymous_enable=YES", "local_enable=NO", "no_anon_password=YES", "anon_root=" + root,
-            "write_enable=YES", "anon_upload_enable=YES", "anon_other_write_enable=YES",
-            "anon_world_readable_only=NO", "anon_umask=022", "ftp_username=daemon",
-            "secure_chroot_dir=" + empty, "seccomp_sandbox=NO", "isolate=NO", "isolate_network=NO",
-            "pasv_enable=YES", "pasv_min_port=%d" % (port + 1), "pasv_max_port=%d" % (port + 50),
-            "allow_writeable_chroot=YES", "xferlog_enable=NO", "use_sendfile=YES", ""]))
+            "write_enable=YES", "anon_upload_enable=YES", "anon_mkdir_write_enable=YES",
+            "anon_other_write_enable=YES", "anon_world_readable_only=NO", "anon_umask=022",
+            "ftp_username=daemon", "secure_chroot_dir=" + empty, "seccomp_sandbox=NO", "isolate=NO",
+            "isolate_network=NO", "pasv_enable=YES", "pasv_min_port=%d" % (port + 1),
+            "pasv_max_port=%d" % (port + 50), "allow_writeable_chroot=YES", "xferlog_enable=NO",
+            "use_sendfile=YES", "max_per_ip=0", "max_clients=0", ""]))
     env = dict(os.environ, LD_LIBRARY_PATH=":".join(libs))
     process = subprocess.Popen([binary, config], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     time.sleep(0.5)

@@ -23,7 +23,6 @@ import argparse
 import filecmp
 import os
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -52,44 +51,6 @@ def same_tree(a, b):
     if mismatch or errors:
         return False
     return all(same_tree(os.path.join(a, d), os.path.join(b, d)) for d in compared.common_dirs)
-
-
-def start_vsftpd(root, work, debs):
-    """vsftpd run from its own folder (the .deb files in debs, else apt-get download); anonymous, writable."""
-    unpack = os.path.join(work, "vsftpd-pkg")
-    os.makedirs(unpack, exist_ok=True)
-    have = [n for n in (os.listdir(debs) if debs and os.path.isdir(debs) else [])
-            if n.startswith(("vsftpd_", "libwrap0_")) and n.endswith(".deb")]
-    for name in have:
-        shutil.copy(os.path.join(debs, name), unpack)
-    if len(have) < 2:
-        fetched = subprocess.run(["apt-get", "download", "vsftpd", "libwrap0"], cwd=unpack, capture_output=True, text=True)
-        if fetched.returncode != 0:
-            return None, "apt-get download failed: " + fetched.stderr.strip()[-200:]
-    for deb in [f for f in os.listdir(unpack) if f.endswith(".deb")]:
-        subprocess.run(["dpkg", "-x", deb, "."], cwd=unpack, check=True)
-    binary = os.path.join(unpack, "usr", "sbin", "vsftpd")
-    libs = [os.path.join(unpack, d) for d in ("lib/x86_64-linux-gnu", "usr/lib/x86_64-linux-gnu")]
-    empty = os.path.join(work, "vsftpd-empty")
-    os.makedirs(empty, exist_ok=True)
-    port = free_port()
-    config = os.path.join(work, "vsftpd.conf")
-    with open(config, "w") as f:
-        f.write("\n".join([
-            "listen=YES", "listen_address=127.0.0.1", "listen_port=%d" % port, "background=NO",
-            "anonymous_enable=YES", "local_enable=NO", "no_anon_password=YES", "anon_root=" + root,
-            "write_enable=YES", "anon_upload_enable=YES", "anon_mkdir_write_enable=YES",
-            "anon_other_write_enable=YES", "anon_world_readable_only=NO", "anon_umask=022",
-            "ftp_username=daemon", "secure_chroot_dir=" + empty, "seccomp_sandbox=NO", "isolate=NO",
-            "isolate_network=NO", "pasv_enable=YES", "pasv_min_port=%d" % (port + 1),
-            "pasv_max_port=%d" % (port + 50), "allow_writeable_chroot=YES", "xferlog_enable=NO",
-            "use_sendfile=YES", "max_per_ip=0", "max_clients=0", ""]))
-    env = dict(os.environ, LD_LIBRARY_PATH=":".join(libs))
-    process = subprocess.Popen([binary, config], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    time.sleep(0.5)
-    if process.poll() is not None:
-        return None, "vsftpd exited: " + process.stderr.read().decode(errors="replace")[-200:]
-    return ftp_bench.Server("vsftpd", process, port, root, "anonymous", "bench", False), None
 
 
 def ours(console, server, line):
@@ -145,12 +106,6 @@ def run_rows(name, runners, check, clean, runs):
     return name, samples
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 def resume_row(console, work, size_mib):
     """A large download broken at about half by stopping the server, then continued."""
     root = os.path.join(work, "resume-root")
@@ -161,7 +116,7 @@ def resume_row(console, work, size_mib):
     target_dir = os.path.join(work, "resume-down")
     shutil.rmtree(target_dir, True)
     part = os.path.join(target_dir, ".large file.bin.corvexo-part")
-    port = free_port()
+    port = ftp_bench.free_port()
 
     def serve(log):
         return subprocess.Popen(["/usr/bin/python3", ftp_bench.PYFTPD, "--root", root, "--port", str(port),
@@ -252,7 +207,7 @@ def main():
             source_tree = os.path.join(work, name + "-source")
             shutil.copytree(os.path.join(root, "tree"), source_tree)
             if name == "vsftpd":
-                server, why = start_vsftpd(root, work, args.debs)
+                server, why = ftp_bench.start_vsftpd(root, work, args.debs)
                 if not server:
                     print("vsftpd skipped: " + why, flush=True)
                     continue
