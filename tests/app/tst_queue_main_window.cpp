@@ -206,6 +206,24 @@ private slots:
         QCOMPARE(f.texts().size(), 1);
     }
 
+    void aLinkToAFolderGoesAsItself()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start({"--no-mlsd"}), qPrintable(server.errorText()));
+        server.writeFile("real/inside.txt", "kept");
+        QVERIFY(QFile::link(server.pathOf("real"), server.pathOf("lnk")));
+        QTemporaryDir disk;
+        WindowFixture f(WindowFixture::Start::Later);
+        QVERIFY(connectTo(f, server, disk.path()));
+        f.click(f.window->ListView2, "lnk/");
+        f.answers = {true};
+        f.window->Fdelete->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(f.texts(), QStringList{"Do you want to delete 1 file from the server?"}, 30000);
+        QVERIFY(queueEnds(f));
+        QCOMPARE(namesIn(server.root()), QStringList{"real"});
+        QCOMPARE(server.readFile("real/inside.txt"), QByteArray("kept"));
+    }
+
     void dragsAndDesktopDropsTransferAll()
     {
         FtpTestServer server;
