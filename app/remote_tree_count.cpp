@@ -33,7 +33,8 @@ void RemoteTreeCounter::start(const QList<RemoteRoot> &roots)
     pending_ = roots;
     count_ = {};
     failed_ = false;
-    countNext();
+    // Answers come from the event loop, even when no folder needs a walk.
+    QMetaObject::invokeMethod(this, &RemoteTreeCounter::countNext, Qt::QueuedConnection);
 }
 
 void RemoteTreeCounter::answerCertificate(bool trust)
