@@ -411,15 +411,15 @@ void FileListWidget::dropEvent(QDropEvent *event)
 }
 
 // The whole selection goes, named as listed, so that a drop can act on all of it.
-void FileListWidget::startDrag(Qt::DropActions supportedActions)
+void FileListWidget::startDrag(Qt::DropActions)
 {
     const QStringList selected = selectedEntryTexts();
     if (selected.isEmpty()) return;
     auto *drag = new QDrag(this);
     drag->setMimeData(makeListDragData(side_, selected));
-    drag->setPixmap(model_->data(model_->index(rowOf(selected.first()), NameColumn), Qt::DecorationRole)
-                        .value<QIcon>().pixmap(iconSize()));
-    drag->exec(supportedActions & Qt::CopyAction ? Qt::CopyAction : supportedActions, Qt::CopyAction);
+    const QModelIndex first = model_->index(rowOf(selected.first()), NameColumn);
+    drag->setPixmap(first.data(Qt::DecorationRole).value<QIcon>().pixmap(iconSize()));
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 } // namespace corvexo

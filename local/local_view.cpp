@@ -147,7 +147,7 @@ void Form1::ListView1_DblClick()
 void Form1::ListView1_DragDrop(const DropContents &dropped)
 {
     if (downloadDropped(dropped)) return;
-    // Whatever was dragged, a drop here downloads the remote list's current entry.
+    // Anything else dropped here downloads the remote list's current entry.
     if (ListView2->currentRow() < 0) {
         showMessage(this, noRemoteEntryText());
         return;
