@@ -150,7 +150,6 @@ private slots:
         QTest::addColumn<QStringList>("selected");
         QTest::newRow("Shift+Down twice") << QList<QKeyCombination>{Qt::SHIFT | Qt::Key_Down, Qt::SHIFT | Qt::Key_Down}
                                           << QStringList{"a", "b", "c"};
-        QTest::newRow("Ctrl+A") << QList<QKeyCombination>{Qt::CTRL | Qt::Key_A} << QStringList{"a", "b", "c", "d/"};
         QTest::newRow("Shift+click") << QList<QKeyCombination>{} << QStringList{"a", "b", "c", "d/"};
     }
     void keysAndClicksSelect()
