@@ -64,6 +64,7 @@ bool Form1::deleteThroughQueue()
     const QString statusBefore = statusText();
     setStatusText(countingText());
     const auto done = [this, counter, statusBefore] {
+        deletionCount_ = nullptr;
         counter->deleteLater();
         if (statusText() == countingText()) setStatusText(statusBefore);
     };
