@@ -1,5 +1,6 @@
 // The main window's side of the transfer queue: the Transfers and Options
-// windows, whole folders handed to the queue, and its existing-target question.
+// windows, whole folders and selections handed to the queue of the current
+// login, its questions, and the remote list listed again once it has run.
 
 #include "app/main_window.h"
 

@@ -3,6 +3,7 @@
 
 #include "app/drop_contents.h"
 #include "app/selection_texts.h"
+#include "app/strings/string_table.h"
 
 #include <QtTest>
 
@@ -46,6 +47,13 @@ private slots:
         QFETCH(qint64, files);
         QFETCH(qint64, folders);
         QTEST(deleteCountQuestion(files, folders), "question");
+    }
+
+    void deleteQuestionInJapanese()
+    {
+        if (uiLanguage() != UiLanguage::Japanese) QSKIP("runs again under LANG=ja_JP.UTF-8");
+        QCOMPARE(deleteCountQuestion(4, 3), QStringLiteral("ファイル 4 個とフォルダ 3 個をサーバーから削除しますか？"));
+        QCOMPARE(deleteCountQuestion(0, 1), QStringLiteral("フォルダ 1 個をサーバーから削除しますか？"));
     }
 };
 
