@@ -3,6 +3,7 @@
 #include "local/file_icons.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
@@ -406,7 +407,19 @@ void FileListWidget::dropEvent(QDropEvent *event)
 {
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    emit droppedOn();
+    emit droppedOn(readDrop(*event->mimeData()));
+}
+
+// The whole selection goes, named as listed, so that a drop can act on all of it.
+void FileListWidget::startDrag(Qt::DropActions)
+{
+    const QStringList selected = selectedEntryTexts();
+    if (selected.isEmpty()) return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(makeListDragData(side_, selected));
+    const QModelIndex first = model_->index(rowOf(selected.first()), NameColumn);
+    drag->setPixmap(first.data(Qt::DecorationRole).value<QIcon>().pixmap(iconSize()));
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 } // namespace corvexo

@@ -2,11 +2,13 @@
 // A file list (ListView1, ListView2): a report view of names with their
 // pictures, sizes and modification times, that reports the events the main
 // window handles: focus, mouse buttons, keys, double-clicks, in-place editing,
-// drags over it and drops on it. Dragging an entry out is the list's own.
+// drags over it and drops on it. A drag out carries the highlighted entries
+// and the side they come from; a drop reports what it carried.
 //
 // The window's routines work on one current entry, by its text; a click on a
 // column title sorts by that column.
 
+#include "drop_contents.h"
 #include "file_list_model.h"
 
 #include <QTableView>
@@ -23,6 +25,8 @@ public:
     explicit FileListWidget(QWidget *parent = nullptr);
 
     FileListModel *entries() const { return model_; }
+    // Which side of the window the list shows, named in the drags that start from it.
+    void setSide(ListSide side) { side_ = side; }
     void setImageSource(std::function<QIcon(int)> source) { model_->setImageSource(std::move(source)); }
 
     int count() const { return model_->rowCount(); }
@@ -72,7 +76,7 @@ signals:
     void selectionMovedByKey();        // a key moved the current entry or its highlight
     void entryActivatedByMouse();      // double-click
     void labelEditRequested();         // an in-place edit was about to start; it was cancelled
-    void droppedOn();                  // something was dropped; its data is not read
+    void droppedOn(const corvexo::DropContents &contents);   // something was dropped on the list
     void fillFinished();               // a fill that went on between events has shown its rows
 
 protected:
@@ -94,6 +98,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void sortByClickedColumn(int column);
@@ -107,6 +112,7 @@ private:
     QTimer *fillTimer_ = nullptr;
     std::unique_ptr<FileListSource> source_;
     QString chosenAfterRefill_;
+    ListSide side_ = ListSide::Local;
 };
 
 } // namespace corvexo

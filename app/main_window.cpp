@@ -9,6 +9,7 @@
 #include "image_list.h"
 #include "picture_box.h"
 #include "queue_window_texts.h"
+#include "selection_texts.h"
 #include "connection/session_security_view.h"
 #include "local/folder_box.h"
 #include "remote_ops/name_dialog.h"
@@ -98,6 +99,7 @@ void Form1::createControls()
     ListView1 = new FileListWidget(client);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView2 = new FileListWidget(client);
+    ListView2->setSide(ListSide::Remote);
     ListView2->setObjectName(QStringLiteral("ListView2"));
     Picture1 = new PictureBox(client);
     Picture1->setToolTip(QStringLiteral("Click me!"));
@@ -124,6 +126,7 @@ void Form1::createMenus()
     edit = menuBar()->addMenu(QString());
     UpL = addItem(edit, Qt::Key_P);
     DownL = addItem(edit, Qt::Key_W);
+    UploadFolderItem = edit->addAction(QString());
     edit->addSeparator();
     CupD = addItem(edit, Qt::Key_U);
     Refr = addItem(edit, Qt::Key_R);
@@ -181,6 +184,7 @@ void Form1::connectSignals()
     connect(Sett, &QAction::triggered, this, &Form1::Sett_Click);
     connect(TransfersItem, &QAction::triggered, this, &Form1::Transfers_Click);
     connect(OptionsItem, &QAction::triggered, this, &Form1::Options_Click);
+    connect(UploadFolderItem, &QAction::triggered, this, &Form1::UploadFolder_Click);
     connect(Corvexo, &QAction::triggered, this, &Form1::Corvexo_Click);
     connect(edit, &QMenu::aboutToShow, this, &Form1::edit_Click);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Form1::Combo1_Click);
@@ -218,6 +222,7 @@ void Form1::Form_Load()
     for (const auto &[action, number] : items) action->setText(text(number));
     TransfersItem->setText(queueWindowText(QueueWindowText::MenuTransfers));
     OptionsItem->setText(queueWindowText(QueueWindowText::MenuOptions));
+    UploadFolderItem->setText(uploadThisFolderMenuText());
     Connected = false;
     ListWait = true;
     for (FileListWidget *list : {ListView1, ListView2}) list->applyLook(readListLook(list->objectName()));

@@ -18,7 +18,11 @@
 //   remote_ops/edit_availability.cpp  eddiF, eddiT, EdDI1, EdDI2, edit_Click
 //   local/local_view.cpp         Drive1, Dir1, File1, Text1, ListView1 events
 //   local/file_icons.cpp         ITYPE (and the icon tables it shares with ADDTM)
+//   app/main_window_queue.cpp    the transfer queue, the Transfers and Options windows
+//   app/main_window_drops.cpp    drops of selections and desktop files, "upload this folder"
+//   app/main_window_delete.cpp   Delete on a selection or a folder with contents
 
+#include "app/drop_contents.h"
 #include "connection/transfer_control.h"
 #include "connection/transfer_session.h"
 
@@ -31,6 +35,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <utility>
 
 class QAction;
@@ -56,6 +61,9 @@ class Form3;
 class Form4;
 class SessionSecurityView;
 class TransfersWindow;
+class RemoteTreeCounter;
+struct RemoteRoot;
+struct TreeCount;
 namespace queue { class TransferQueue; struct ExistingQuestion; }
 
 class Form1 : public QMainWindow {
@@ -92,7 +100,7 @@ public:
     QMenu *edit = nullptr;
     QAction *UpL = nullptr, *DownL = nullptr, *CupD = nullptr, *Refr = nullptr;
     QAction *FrDRname = nullptr, *FMkD = nullptr, *Fdelete = nullptr, *Sett = nullptr;
-    QAction *TransfersItem = nullptr, *OptionsItem = nullptr;
+    QAction *TransfersItem = nullptr, *OptionsItem = nullptr, *UploadFolderItem = nullptr;
     QMenu *help = nullptr;
     QAction *Corvexo = nullptr;
 
@@ -208,7 +216,7 @@ public:
     void ListView2_KeyDown(int key);
     void ListView2_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void ListView2_BeforeLabelEdit();
-    void ListView2_DragDrop();
+    void ListView2_DragDrop(const DropContents &dropped = {});
 
     // --- download and upload ---
     void CopyFromFTP();
@@ -240,7 +248,27 @@ public:
     void queueSelectedDownloads();
     void queueSelectedUploads();
     bool remoteEntryIsFolder(const QString &entryText) const;
-    void answerExistingTarget(const queue::ExistingQuestion &question);
+    void answerExistingTarget(QPointer<queue::TransferQueue> asking, const queue::ExistingQuestion &question);
+    // The queue's sessions log in as the current setting does; paths are absolute.
+    SessionLogin queueLogin() const;
+    std::unique_ptr<TransferSession> newQueueSession() const;
+    QString remotePathInCurrentFolder(const QString &name) const;
+    // The remote list is listed again once the queue has nothing left to run.
+    void refreshRemoteWhenQueueEnds() { refreshWhenQueueEnds_ = true; }
+
+    // --- drops and "upload this folder" (app/main_window_drops.cpp) ---
+    // A selection from the other list or files from the desktop; false leaves
+    // the drop to the single-entry route.
+    bool uploadDropped(const DropContents &dropped);
+    bool downloadDropped(const DropContents &dropped);
+    void queueUploads(const QStringList &names);      // names in the local view's folder
+    void queueDownloads(const QStringList &entries);  // entries of the remote list
+    void UploadFolder_Click();
+
+    // --- delete on a selection (app/main_window_delete.cpp) ---
+    // More than one entry or a folder: counted on a queue session, asked once,
+    // deleted through the queue. False leaves a single file to Fdelete_Click.
+    bool deleteThroughQueue();
 
     // --- rename, create, delete ---
     void FrDRname_Click();
@@ -267,7 +295,7 @@ public:
     void ListView1_DblClick();
     void ListView1_KeyDown(int key);
     void ListView1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
-    void ListView1_DragDrop();
+    void ListView1_DragDrop(const DropContents &dropped = {});
     void ITYPE();
     int Drive1Shown = 0;  // the drive box's entry for the drive shown, kept when another cannot be read
 
@@ -310,6 +338,10 @@ private:
     QPointer<queue::TransferQueue> queue_;
     SessionLogin queueLogin_;
     QPointer<TransfersWindow> transfers_;
+    bool refreshWhenQueueEnds_ = false;
+    void refreshRemoteList();
+    QPointer<RemoteTreeCounter> deletionCount_;
+    void askAndDelete(const QList<RemoteRoot> &roots, const QStringList &entries, const TreeCount &count);
 };
 
 } // namespace corvexo

@@ -1,5 +1,6 @@
 // The main window's side of the transfer queue: the Transfers and Options
-// windows, whole folders handed to the queue, and its existing-target question.
+// windows, whole folders and selections handed to the queue of the current
+// login, its questions, and the remote list listed again once it has run.
 
 #include "app/main_window.h"
 
@@ -16,11 +17,21 @@
 #include "queue/transfer_queue.h"
 #include "settings/settings_store.h"
 
+#include <QTimer>
+
 namespace corvexo {
 
 namespace {
 
-SessionLogin loginOfCurrentSetting()
+void applyOptions(queue::TransferQueue &queue, const queue::QueueOptions &options)
+{
+    queue.setParallelSessions(options.parallelSessions);
+    queue.setExistingChoice(options.existingTargets);
+}
+
+} // namespace
+
+SessionLogin Form1::queueLogin() const
 {
     SessionLogin login;
     if (const auto address = parseTransferAddress(CurrentSetting[1], CurrentSetting[4])) {
@@ -33,46 +44,66 @@ SessionLogin loginOfCurrentSetting()
     return login;
 }
 
-QString remotePathOf(const QString &folder, const QString &name)
+std::unique_ptr<TransferSession> Form1::newQueueSession() const
 {
+    return std::unique_ptr<TransferSession>(makeTransferSession(queueLogin().scheme, nullptr));
+}
+
+QString Form1::remotePathInCurrentFolder(const QString &name) const
+{
+    const QString folder = Inet1->currentFolder();
     if (folder.isEmpty()) return name;
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-void applyOptions(queue::TransferQueue &queue, const queue::QueueOptions &options)
+// Listed again only once the browsing session is free: its own command keeps its marks.
+void Form1::refreshRemoteList()
 {
-    queue.setParallelSessions(options.parallelSessions);
-    queue.setExistingChoice(options.existingTargets);
+    if (!Connected) return;
+    if (Inet1->stillExecuting()) return QTimer::singleShot(500, this, &Form1::refreshRemoteList);
+    Refr_Click();
 }
-
-} // namespace
 
 queue::TransferQueue *Form1::transferQueue()
 {
-    const SessionLogin login = loginOfCurrentSetting();
-    if (queue_ && login != queueLogin_ && !queue_->isRunning()) {
-        // Another server's queue: the window showing the old one goes with it.
-        if (transfers_) delete transfers_.data();
-        delete queue_.data();
+    const SessionLogin login = queueLogin();
+    if (queue_ && login != queueLogin_) {
+        if (queue_->isRunning()) {
+            // Another server's queue runs on in its own window; this server's work must never join it.
+            queue_ = nullptr;
+            transfers_ = nullptr;
+        } else {
+            // Another server's finished queue: the window showing it goes with it.
+            if (transfers_) delete transfers_.data();
+            delete queue_.data();
+        }
     }
     if (!queue_) {
         const TransferScheme scheme = login.scheme;
-        queue_ = new queue::TransferQueue(
+        queue::TransferQueue *queue = new queue::TransferQueue(
             [scheme] { return std::unique_ptr<TransferSession>(makeTransferSession(scheme, nullptr)); }, login, this);
+        queue_ = queue;
         queueLogin_ = login;
-        applyOptions(*queue_, queue::loadOptions());
-        connect(queue_, &queue::TransferQueue::started, this, [this] {
+        applyOptions(*queue, queue::loadOptions());
+        connect(queue, &queue::TransferQueue::finished, this, [this] {
+            if (std::exchange(refreshWhenQueueEnds_, false)) refreshRemoteList();
+        });
+        connect(queue, &queue::TransferQueue::started, this, [this, queue] {
+            if (queue != queue_) return;
             TransfersWindow *window = transfersWindow();
             window->show();
             window->raise();
         });
-        // Both questions are asked from the event loop, not inside the queue's signal.
-        connect(queue_, &queue::TransferQueue::existingQuestion, this, &Form1::answerExistingTarget,
-                Qt::QueuedConnection);
-        connect(queue_, &queue::TransferQueue::certificateQuestion, this, [this](const CertificateQuestion &question) {
-            QMetaObject::invokeMethod(this, [this, question] {
+        // Both questions are asked from the event loop, not inside the queue's signal, and answered to the queue that asked.
+        const QPointer<queue::TransferQueue> asking = queue;
+        connect(queue, &queue::TransferQueue::existingQuestion, this, [this, asking](const queue::ExistingQuestion &question) {
+            QMetaObject::invokeMethod(this, [this, asking, question] { answerExistingTarget(asking, question); },
+                                      Qt::QueuedConnection);
+        });
+        connect(queue, &queue::TransferQueue::certificateQuestion, this, [this, asking](const CertificateQuestion &question) {
+            QMetaObject::invokeMethod(this, [this, asking, question] {
                 const bool trust = askYesNoDefaultingToNo(this, certificateQuestionText(question));
-                if (queue_) queue_->answerCertificate(trust);
+                if (asking) asking->answerCertificate(trust);
             }, Qt::QueuedConnection);
         });
     }
@@ -111,40 +142,53 @@ bool Form1::remoteEntryIsFolder(const QString &entryText) const
 
 void Form1::queueFolderDownload(const QString &name)
 {
-    transferQueue()->addDownload(remotePathOf(Inet1->currentFolder(), name), localFilePath(File1Path, name));
+    transferQueue()->addDownload(remotePathInCurrentFolder(name), localFilePath(File1Path, name));
     Transfers_Click();
 }
 
 void Form1::queueFolderUpload(const QString &name)
 {
-    transferQueue()->addUpload(localFilePath(File1Path, name), remotePathOf(Inet1->currentFolder(), name));
+    transferQueue()->addUpload(localFilePath(File1Path, name), remotePathInCurrentFolder(name));
+    refreshRemoteWhenQueueEnds();
     Transfers_Click();
 }
 
 void Form1::queueSelectedDownloads()
 {
-    queue::TransferQueue *queue = transferQueue();
-    for (const QString &entry : ListView2->selectedEntryTexts()) {
-        const QString name = remoteEntryIsFolder(entry) ? entry.chopped(1) : entry;
-        // The parent entry and names that would leave the local folder are passed over.
-        if (!isPlainRemoteFileName(name)) continue;
-        queue->addDownload(remotePathOf(Inet1->currentFolder(), name), localFilePath(File1Path, name));
-    }
-    Transfers_Click();
+    queueDownloads(ListView2->selectedEntryTexts());
 }
 
 void Form1::queueSelectedUploads()
 {
+    queueUploads(ListView1->selectedEntryTexts());
+}
+
+void Form1::queueDownloads(const QStringList &entries)
+{
     queue::TransferQueue *queue = transferQueue();
-    for (const QString &name : ListView1->selectedEntryTexts())
-        queue->addUpload(localFilePath(File1Path, name), remotePathOf(Inet1->currentFolder(), name));
+    for (const QString &entry : entries) {
+        const QString name = remoteEntryIsFolder(entry) ? entry.chopped(1) : entry;
+        // The parent entry and names that would leave the local folder are passed over.
+        if (!isPlainRemoteFileName(name)) continue;
+        queue->addDownload(remotePathInCurrentFolder(name), localFilePath(File1Path, name));
+    }
     Transfers_Click();
 }
 
-void Form1::answerExistingTarget(const queue::ExistingQuestion &question)
+void Form1::queueUploads(const QStringList &names)
 {
-    const ExistingAnswer answer = askExistingTarget(transfers_ ? static_cast<QWidget *>(transfers_) : this, question);
-    if (queue_) queue_->answerExisting(answer.choice, answer.forTheRest);
+    queue::TransferQueue *queue = transferQueue();
+    for (const QString &name : names)
+        queue->addUpload(localFilePath(File1Path, name), remotePathInCurrentFolder(name));
+    refreshRemoteWhenQueueEnds();
+    Transfers_Click();
+}
+
+void Form1::answerExistingTarget(QPointer<queue::TransferQueue> asking, const queue::ExistingQuestion &question)
+{
+    QWidget *parent = transfers_ && asking == queue_ ? static_cast<QWidget *>(transfers_) : this;
+    const ExistingAnswer answer = askExistingTarget(parent, question);
+    if (asking) asking->answerExisting(answer.choice, answer.forTheRest);
 }
 
 } // namespace corvexo

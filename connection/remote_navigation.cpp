@@ -84,9 +84,10 @@ void Form1::ListView2_BeforeLabelEdit()
     FrDRname_Click();
 }
 
-void Form1::ListView2_DragDrop()
+void Form1::ListView2_DragDrop(const DropContents &dropped)
 {
     ListView2->setFocus(Qt::OtherFocusReason);
+    if (uploadDropped(dropped)) return;
     if (askYesNo(this, text(174), text(175))) CopyToFTP();
 }
 
@@ -104,7 +105,8 @@ void Form1::connectRemoteListSignals()
     connect(ListView2, &FileListWidget::keyPressed, this, &Form1::ListView2_KeyDown);
     connect(ListView2, &FileListWidget::mouseButtonPressed, this, &Form1::ListView2_MouseDown);
     connect(ListView2, &FileListWidget::labelEditRequested, this, &Form1::ListView2_BeforeLabelEdit);
-    connect(ListView2, &FileListWidget::droppedOn, this, &Form1::ListView2_DragDrop);
+    // The question waits until the drop itself has ended.
+    connect(ListView2, &FileListWidget::droppedOn, this, &Form1::ListView2_DragDrop, Qt::QueuedConnection);
 }
 
 } // namespace corvexo

@@ -144,9 +144,10 @@ void Form1::ListView1_DblClick()
     CopyToFTP();
 }
 
-void Form1::ListView1_DragDrop()
+void Form1::ListView1_DragDrop(const DropContents &dropped)
 {
-    // Whatever was dragged, a drop here downloads the remote list's current entry.
+    if (downloadDropped(dropped)) return;
+    // Anything else dropped here downloads the remote list's current entry.
     if (ListView2->currentRow() < 0) {
         showMessage(this, noRemoteEntryText());
         return;

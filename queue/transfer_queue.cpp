@@ -41,6 +41,16 @@ void TransferQueue::addDownload(const QString &remote, const QString &local) { a
 void TransferQueue::addUpload(const QString &local, const QString &remote) { addJob(Direction::Upload, local, remote); }
 void TransferQueue::addDelete(const QString &remote) { addJob(Direction::Delete, {}, remote); }
 
+void TransferQueue::addLinkDelete(const QString &remote)
+{
+    QueueItem item;
+    item.job = model_.addJob({Direction::Delete, {}, remote, true});
+    model_.addItem(item);
+    emit itemsAdded(model_.size() - 1, 1);
+    markRunning();
+    QMetaObject::invokeMethod(this, &TransferQueue::pump, Qt::QueuedConnection);
+}
+
 quint32 TransferQueue::addJob(Direction direction, const QString &local, const QString &remote)
 {
     const quint32 job = model_.addJob({direction, local, remote, false});

@@ -57,6 +57,8 @@ public:
     void addUpload(const QString &local, const QString &remote);
     // A remote file, or a folder with everything in it (bottom-up).
     void addDelete(const QString &remote);
+    // A remote link, deleted as itself: it is never entered, so what it points at stays.
+    void addLinkDelete(const QString &remote);
     // The jobs and items of a saved queue; parts of it are continued.
     void restore(const QueueModel &saved);
 

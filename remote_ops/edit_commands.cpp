@@ -77,6 +77,8 @@ void Form1::MKD()
 
 void Form1::Fdelete_Click()
 {
+    // More than one entry, or a folder that may hold more: counted and deleted through the queue.
+    if (deleteThroughQueue()) return;
     // One key press must not lose a remote file: the entry is named and No is the default.
     const EditPlan plan = planDelete(remoteContext(*this));
     if (plan.outcome == EditPlan::Outcome::Send

@@ -3,3 +3,9 @@ add_test(NAME tst_main_window_japanese COMMAND tst_main_window menusInJapanese)
 set_tests_properties(tst_main_window_japanese PROPERTIES
   TIMEOUT 120
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
+
+# The counts named before a deletion, in Japanese.
+add_test(NAME tst_drop_contents_japanese COMMAND tst_drop_contents deleteQuestionInJapanese)
+set_tests_properties(tst_drop_contents_japanese PROPERTIES
+  TIMEOUT 60
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")

@@ -93,8 +93,6 @@ private slots:
         const QString file = "Do you want to delete the file \"my file.txt\" from the server?";
         QTest::newRow("file") << "my file.txt" << false << true << "delete my file.txt" << file;
         QTest::newRow("file, No keeps it") << "my file.txt" << false << false << "" << file;
-        QTest::newRow("folder") << "pub/" << false << true << "rmdir pub/"
-                                << "Do you want to delete the folder \"pub\" from the server?";
         QTest::newRow("parent") << "../" << false << true << "Your selecting item cannot be deleting." << "";
         QTest::newRow("empty list") << QString() << false << true << "You have tried deleting item is not being selected." << "";
         QTest::newRow("busy") << "my file.txt" << true << true << "The last demand is being executed." << "";
@@ -113,7 +111,7 @@ private slots:
         f.inet->executing = busy;
         f.answers = {yes};
         QTest::keyClick(f.window->ListView2, Qt::Key_Delete);
-        const bool sent = outcome.startsWith("delete") || outcome.startsWith("rmdir");
+        const bool sent = outcome.startsWith("delete");
         QCOMPARE(f.inet->commands.mid(1), sent ? QStringList{outcome} : QStringList());
         QStringList told = question.isEmpty() ? QStringList() : QStringList{question};
         if (!sent && !outcome.isEmpty()) told << outcome;
