@@ -362,6 +362,20 @@ void FileListWidget::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) emit entryActivatedByMouse();
 }
 
+bool FileListWidget::event(QEvent *event)
+{
+    // Ctrl+A selects every entry of the focused list, as in any file list; the rename
+    // item that shares the key keeps it elsewhere and takes F2 inside the lists.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::SelectAll) && selectionMode() == ExtendedSelection) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void FileListWidget::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();

@@ -132,6 +132,7 @@ void Form1::createMenus()
     Refr = addItem(edit, Qt::Key_R);
     edit->addSeparator();
     FrDRname = addItem(edit, Qt::Key_A);
+    FrDRname->setShortcuts({FrDRname->shortcut(), QKeySequence(Qt::Key_F2)});
     FMkD = addItem(edit, Qt::Key_N);
     Fdelete = addItem(edit, Qt::Key_D);
     edit->addSeparator();

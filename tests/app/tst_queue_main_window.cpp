@@ -151,6 +151,8 @@ private slots:
         QTest::newRow("Shift+Down twice") << QList<QKeyCombination>{Qt::SHIFT | Qt::Key_Down, Qt::SHIFT | Qt::Key_Down}
                                           << QStringList{"a", "b", "c"};
         QTest::newRow("Shift+click") << QList<QKeyCombination>{} << QStringList{"a", "b", "c", "d/"};
+        QTest::newRow("Ctrl+A, not rename") << QList<QKeyCombination>{Qt::CTRL | Qt::Key_A}
+                                            << QStringList{"a", "b", "c", "d/"};
     }
     void keysAndClicksSelect()
     {
