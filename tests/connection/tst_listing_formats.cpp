@@ -144,6 +144,7 @@ private slots:
         lineRow("gbk year first, joined", "-rw-r--r-- 1 u g 7 2003\xc4\xea" "04\xd4\xc2" "18\xc8\xd5 gb", "gb|file|7",
                 "2003-04-18T00:00:00");
         lineRow("big5 year first", "-rw-r--r-- 1 u g 7 2003\xa6~ 4\xa4\xeb 18\xa4\xe9 b5", "b5|file|7", "2003-04-18T00:00:00");
+        lineRow("month and day joined, clock", "-rw-r--r-- 1 u g 7 4月18日 10:30 md", "md|file|7", "2024-04-18T10:30:00");
         lineRow("no date, a name like a year", "-rw-r--r-- 1 u g 7 2003年度 4月 報告", "2003年度 4月 報告|file|7");
         lineRow("comma after the day", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47 comma", "comma|file|10", "2002-10-08T09:47:00");
         lineRow("german full month", "-rw-r--r-- 1 u g 10 26. Juli 2003 juli", "juli|file|10", "2003-07-26T00:00:00");
