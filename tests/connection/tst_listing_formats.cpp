@@ -87,6 +87,9 @@ private slots:
         lineRow("unix japanese day and year", "-rw-r--r-- 1 u g 7 3月 14日 2023年 x", "x|file|7", "2023-03-14T00:00:00");
         lineRow("unix german month", "-rw-r--r-- 1 u g 9 Mär 14 2023 de.txt", "de.txt|file|9", "2023-03-14T00:00:00");
         lineRow("unix digits after the date", "-rw-r--r-- 1 u g 5 Jan 1 2020 3 29 03:26", "3 29 03:26|file|5", "2020-01-01T00:00:00");
+        lineRow("bsd full time", "-rw-r--r-- 1 u g 5 Jan  1 10:30:15 2020 2021 plan", "2021 plan|file|5", "2020-01-01T10:30:15");
+        lineRow("clock, then a year in the name", "-rw-r--r-- 1 u g 5 Jan  1 10:30 2020 plan", "2020 plan|file|5",
+                "2024-01-01T10:30:00");
         lineRow("netware", "d [RWCEAFMS] owner 512 Feb 14 2024 nw", "nw|folder|512", "2024-02-14T00:00:00");
         lineRow("netware unpadded", "-[R----F--] admin 1234 Feb 14 10:30 nw.dat", "nw.dat|file|1234", "2024-02-14T10:30:00");
         lineRow("link without slash", "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> sub", "ln|link|3", "2024-02-14T00:00:00");
@@ -121,16 +124,14 @@ private slots:
         lineRow("named month in a word", "-rw-r--r-- 1 u g 10 01-jun-99 12:00 named", "named|file|10", "1999-06-01T12:00:00");
         lineRow("day first, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 2004 2005 plan.txt", "2005 plan.txt|file|10",
                 "2004-10-01T00:00:00");
-        // A clock after a day-first date's year is the date's; alone at the end it is the name.
+        // A clock after a day-first date's year is the date's.
         lineRow("day first, year and clock", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30 name", "name|file|10", "2004-10-01T10:30:00");
         lineRow("german day, year and clock", "-rw-r--r-- 1 u g 10 26. Juli 2003 10:30 juli", "juli|file|10",
                 "2003-07-26T10:30:00");
         lineRow("german dotted month, year and clock", "-rw-r--r-- 1 u g 10 2. Okt. 2003 10:30:15 okt", "okt|file|10",
                 "2003-10-02T10:30:15");
-        lineRow("day first, a clock as the name", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30", "10:30|file|10", "2004-10-01T00:00:00");
         lineRow("day first with a clock, a year in the name", "-rw-r--r-- 1 u g 10 01 oct 10:30 2005 plan", "2005 plan|file|10",
                 "2023-10-01T10:30:00");
-        lineRow("one-word date, a clock as the name", "-rw-r--r-- 1 u g 10 01-jun-99 12:00", "12:00|file|10", "1999-06-01T00:00:00");
         // Year first with the marks of the East Asian locales, in UTF-8 and legacy bytes.
         lineRow("japanese year first", "-rw-r--r-- 1 u g 7 2003年 4月 18日 ja", "ja|file|7", "2003-04-18T00:00:00");
         lineRow("japanese year first, joined, clock", "-rw-r--r-- 1 u g 7 2003年4月18日 10:30 ja", "ja|file|7",
@@ -174,6 +175,9 @@ private slots:
         lineRow("no name after the date and clock", "-rw-r--r-- 1 u g 1234 Jan 1 12:00", "");
         lineRow("no name after a day-first date", "-rw-r--r-- 1 owner 1234 01 oct 2004", "");
         lineRow("no name after a one-word date", "-rw-r--r-- 1 u g 1234 24-04-2003", "");
+        lineRow("no name after a year and clock", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30", "");
+        lineRow("no name after an iso date and clock", "-rw-r--r-- 1 u g 10 2024-02-14 10:30", "");
+        lineRow("no name after a comma date and clock", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47", "");
         lineRow("no name after a year-first date", "-rw-r--r-- 1 u g 7 2003年4月18日", "");
     }
     void unixVariants() { checkLine(ListingFormat::List); }

@@ -98,15 +98,15 @@ int namedMonth(QByteArrayView word)
 }
 
 // The date that starts at words[0]; how many words it takes, 0 for none. A clock
-// right after a year belongs to the date, unless it is the last word: a line
-// ends with its name, so there it is the name.
+// right after a year belongs to the date: the forms that write both write the
+// clock there, while a year after a clock, or a second year, begins the name.
 int dateAt(const QByteArrayView *words, int available, Date &date, int currentYear)
 {
     if (available < 1) return 0;
     const QByteArrayView w0 = words[0], w1 = available > 1 ? words[1] : QByteArrayView(),
                          w2 = available > 2 ? words[2] : QByteArrayView();
     auto withClock = [&](int used) {
-        return used + 1 < available && clockInto(words[used], date) ? used + 1 : used;
+        return used < available && clockInto(words[used], date) ? used + 1 : used;
     };
     auto clockOrYearThenClock = [&](QByteArrayView word, int used) {
         if (!clockOrYear(word, date, currentYear)) return 0;
