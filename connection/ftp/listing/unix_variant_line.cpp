@@ -179,6 +179,10 @@ Outcome readUnixVariantLine(QByteArrayView line, const LineClock &clock, LineRea
     const QByteArrayView mode = textOf(line, tokens[0]);
     const char type = typeOfMode(mode);
     if (!type) return Outcome::Unreadable;
+    // This family is tried first once it read a line; the lines of the forms before it stay theirs.
+    LineRead theirs;
+    if (readUnixLine(line, clock, theirs) != Outcome::Unreadable || readWindowsSshLine(line, clock, theirs) != Outcome::Unreadable)
+        return Outcome::Unreadable;
     QByteArrayView words[MaxTokens];
     for (int i = 0; i < count; ++i) words[i] = textOf(line, tokens[i]);
     for (int i = 2; i + 1 < count; ++i) {
