@@ -3,10 +3,10 @@
 // servers of their own making: numeric months ("3 29 03:26", "09-26 2000"),
 // other date orders and separators ("1999/10/12", "24-04-2003", "2004.07.15",
 // "01-jun-99", "01 oct 2004 10:30", "Oct 08, 2002 09:47"), day-first dates with
-// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), year-first
-// Japanese, Chinese and Korean dates ("2003年 4月 18日", "2003年4月18日 10:30", "4月18日"), sizes with
-// a unit ("33.5k"), octal modes ("644"), owner, group and size run together,
-// and lines without any date.
+// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), marked
+// Japanese, Chinese and Korean dates ("2003年 4月 18日", "2003年4月18日 10:30",
+// "4月18日 10:30"), sizes with a unit ("33.5k"), octal modes ("644"), owner,
+// group and size run together, and lines without any date.
 
 #include "listing_families.h"
 #include "listing_words.h"
