@@ -105,8 +105,6 @@ private slots:
         lineRow("unix german month", "-rw-r--r-- 1 u g 9 Mär 14 2023 de.txt", "de.txt|file|9", "2023-03-14T00:00:00");
         lineRow("unix digits after the date", "-rw-r--r-- 1 u g 5 Jan 1 2020 3 29 03:26", "3 29 03:26|file|5", "2020-01-01T00:00:00");
         lineRow("bsd full time", "-rw-r--r-- 1 u g 5 Jan  1 10:30:15 2020 2021 plan", "2021 plan|file|5", "2020-01-01T10:30:15");
-        lineRow("clock, then a year in the name", "-rw-r--r-- 1 u g 5 Jan  1 10:30 2020 plan", "2020 plan|file|5",
-                "2024-01-01T10:30:00");
         lineRow("netware", "d [RWCEAFMS] owner 512 Feb 14 2024 nw", "nw|folder|512", "2024-02-14T00:00:00");
         lineRow("netware unpadded", "-[R----F--] admin 1234 Feb 14 10:30 nw.dat", "nw.dat|file|1234", "2024-02-14T10:30:00");
         lineRow("link without slash", "lrwxrwxrwx 1 u g 3 Feb 14 2024 ln -> sub", "ln|link|3", "2024-02-14T00:00:00");
@@ -153,7 +151,6 @@ private slots:
         lineRow("japanese year first", "-rw-r--r-- 1 u g 7 2003年 4月 18日 ja", "ja|file|7", "2003-04-18T00:00:00");
         lineRow("japanese year first, joined, clock", "-rw-r--r-- 1 u g 7 2003年4月18日 10:30 ja", "ja|file|7",
                 "2003-04-18T10:30:00");
-        lineRow("korean year first", "-rw-r--r-- 1 u g 7 2003년 10월 14일 ko", "ko|file|7", "2003-10-14T00:00:00");
         lineRow("shift_jis year first", "-rw-r--r-- 1 u g 7 2003\x94N 4\x8c\x8e 18\x93\xfa sjis", "sjis|file|7",
                 "2003-04-18T00:00:00");
         lineRow("euc-jp year first, joined", "-rw-r--r-- 1 u g 7 2003\xc7\xaf" "4\xb7\xee" "18\xc6\xfc 10:30 ej", "ej|file|7",
@@ -189,12 +186,9 @@ private slots:
         lineRow("mode alone", "drwxr-xr-x", "");
         // Nothing after the date: no name, so no entry.
         lineRow("no name after the date", "-rw-r--r-- 1 owner 1234 Jan 1 2020", "");
-        lineRow("no name after the date and clock", "-rw-r--r-- 1 u g 1234 Jan 1 12:00", "");
         lineRow("no name after a day-first date", "-rw-r--r-- 1 owner 1234 01 oct 2004", "");
-        lineRow("no name after a one-word date", "-rw-r--r-- 1 u g 1234 24-04-2003", "");
         lineRow("no name after a year and clock", "-rw-r--r-- 1 u g 10 01 oct 2004 10:30", "");
         lineRow("no name after an iso date and clock", "-rw-r--r-- 1 u g 10 2024-02-14 10:30", "");
-        lineRow("no name after a comma date and clock", "-rw-r--r-- 1 u g 10 Oct 08, 2002 09:47", "");
         lineRow("no name after a year-first date", "-rw-r--r-- 1 u g 7 2003年4月18日", "");
     }
     void unixVariants() { checkLineAfterEachForm(); }
