@@ -2,7 +2,8 @@
 // pyftpdlib, FileZilla Server, most appliances; also long-iso and full-iso
 // dates, months in the locale's language and Novell NetWare's rights column.
 // "drwxr-xr-x 2 u g 4096 Jan  1 12:00 name", "-rw-r--r-- 1 u g 5 2024-02-14 10:30 name",
-// "-rw-r--r-- 1 u g 5  3月 14 10:30 name", "d [RWCEAFMS] owner 512 Feb 14 10:30 name".
+// "-rw-r--r-- 1 u g 5  3月 14 10:30 name", "d [RWCEAFMS] owner 512 Feb 14 10:30 name",
+// and BSD's full time "-rw-r--r-- 1 u g 5 Feb 14 10:30:00 2024 name".
 
 #include "listing_families.h"
 #include "listing_words.h"
@@ -29,6 +30,20 @@ void takeUnixName(char type, QByteArrayView mode, QByteArrayView name, LineRead 
         || (mark == '*' && type == '-' && executable) || (mark == '|' && type == 'p') || (mark == '=' && type == 's');
     if (agrees) read.name.chop(1);
 }
+
+namespace {
+
+// The year word after one blank at line[from]; 0 for none. *end: where the word ends.
+int yearAt(QByteArrayView line, qsizetype from, qsizetype *end)
+{
+    if (from + 5 > line.size() || !isBlank(line[from])) return 0;
+    const QByteArrayView word = line.sliced(from + 1, 4);
+    if (!allDigits(word) || numberOf(word) < 1900 || (from + 5 < line.size() && !isBlank(line[from + 5]))) return 0;
+    *end = from + 5;
+    return int(numberOf(word));
+}
+
+} // namespace
 
 Outcome readUnixLine(QByteArrayView line, const LineClock &clock, LineRead &read)
 {
@@ -72,6 +87,15 @@ Outcome readUnixLine(QByteArrayView line, const LineClock &clock, LineRead &read
             month = monthNumber ? monthNumber : europeanMonth(word);
             hasTime = month > 0;
             nameStart = tokens[i + 2].end + 1;
+            // BSD's ls -T writes the seconds and then the year: "Jan  1 10:30:00 2020"
+            if (yearGuessed && last.size() == 8) [[unlikely]] {
+                qsizetype yearEnd = 0;
+                if (const int written = yearAt(line, tokens[i + 2].end, &yearEnd)) {
+                    year = written;
+                    yearGuessed = false;
+                    nameStart = yearEnd + 1;
+                }
+            }
         }
         if (nameStart >= line.size()) return Outcome::Unreadable;
         read.entry.size = numberOf(sizeWord);

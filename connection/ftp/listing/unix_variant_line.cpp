@@ -3,13 +3,14 @@
 // servers of their own making: numeric months ("3 29 03:26", "09-26 2000"),
 // other date orders and separators ("1999/10/12", "24-04-2003", "2004.07.15",
 // "01-jun-99", "01 oct 2004 10:30", "Oct 08, 2002 09:47"), day-first dates with
-// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), year-first
-// Japanese, Chinese and Korean dates ("2003年 4月 18日", "2003年4月18日 10:30"), sizes with
-// a unit ("33.5k"), octal modes ("644"), owner, group and size run together,
-// and lines without any date.
+// month names of other languages ("26. Juli 2003", "2. Okt. 2003"), marked
+// Japanese, Chinese and Korean dates ("2003年 4月 18日", "2003年4月18日 10:30",
+// "4月18日 10:30"), sizes with a unit ("33.5k"), octal modes ("644"), owner,
+// group and size run together, and lines without any date.
 
 #include "listing_families.h"
 #include "listing_words.h"
+#include "marked_date.h"
 
 namespace corvexo::ftp::listing {
 
@@ -96,45 +97,16 @@ int namedMonth(QByteArrayView word)
     return month > 0 ? month : europeanMonth(word);
 }
 
-// "2003年 4月 18日", "2003年4月18日", "2003년 10월 14일": year, month and day each
-// followed by its mark, one character beyond ASCII in whatever charset the server
-// writes (UTF-8, Shift_JIS, EUC-JP, EUC-KR, GBK, Big5); the words it takes, 0 for none.
-int markedYearFirst(const QByteArrayView *words, int available, Date &date)
-{
-    int parts[3];
-    int found = 0, used = 0;
-    while (found < 3 && used < available) {
-        QByteArrayView word = words[used++];
-        while (!word.isEmpty() && found < 3) {
-            qsizetype digits = 0;
-            const qint64 value = numberOf(word, &digits);
-            qsizetype end = digits;
-            while (end < word.size() && !isDigit(word[end])) ++end;
-            // a legacy charset's second byte may be ASCII ("年" is 0x94 'N' in Shift_JIS), never a digit
-            const bool digitsFit = found == 0 ? digits == 4 : digits >= 1 && digits <= 2;
-            if (value < 0 || !digitsFit || end == digits || end - digits > 4 || uchar(word[digits]) < 0x80) return 0;
-            parts[found++] = int(value);
-            word = word.sliced(end);
-        }
-        if (!word.isEmpty()) return 0;
-    }
-    if (found < 3 || parts[1] < 1 || parts[1] > 12 || parts[2] < 1 || parts[2] > 31) return 0;
-    date.year = parts[0];
-    date.month = parts[1];
-    date.day = parts[2];
-    return used;
-}
-
 // The date that starts at words[0]; how many words it takes, 0 for none. A clock
-// right after a year belongs to the date, unless it is the last word: a line
-// ends with its name, so there it is the name.
+// right after a year belongs to the date: the forms that write both write the
+// clock there, while a year after a clock, or a second year, begins the name.
 int dateAt(const QByteArrayView *words, int available, Date &date, int currentYear)
 {
     if (available < 1) return 0;
     const QByteArrayView w0 = words[0], w1 = available > 1 ? words[1] : QByteArrayView(),
                          w2 = available > 2 ? words[2] : QByteArrayView();
     auto withClock = [&](int used) {
-        return used + 1 < available && clockInto(words[used], date) ? used + 1 : used;
+        return used < available && clockInto(words[used], date) ? used + 1 : used;
     };
     auto clockOrYearThenClock = [&](QByteArrayView word, int used) {
         if (!clockOrYear(word, date, currentYear)) return 0;
@@ -145,7 +117,14 @@ int dateAt(const QByteArrayView *words, int available, Date &date, int currentYe
         || dateOf(w0, '-', 'E', &date.year, &date.month, &date.day) || dateOf(w0, '.', 'E', &date.year, &date.month, &date.day)
         || dayMonthNameYear(w0, date))
         return withClock(1);
-    if (const int used = markedYearFirst(words, available, date)) return withClock(used);
+    MarkedDate marked;
+    if (const int used = markedDateAt(words, available, marked)) {
+        date.month = marked.month;
+        date.day = marked.day;
+        date.year = marked.year;
+        if (marked.year) return withClock(used);
+        return used < available ? clockOrYearThenClock(words[used], used + 1) : 0;
+    }
     if (monthAndDay(w0, date)) return clockOrYearThenClock(w1, 2);
     if (available < 3) return 0;
     if (w0.size() <= 2 && allDigits(w0)) {
@@ -200,6 +179,10 @@ Outcome readUnixVariantLine(QByteArrayView line, const LineClock &clock, LineRea
     const QByteArrayView mode = textOf(line, tokens[0]);
     const char type = typeOfMode(mode);
     if (!type) return Outcome::Unreadable;
+    // This family is tried first once it read a line; the lines of the forms before it stay theirs.
+    LineRead theirs;
+    if (readUnixLine(line, clock, theirs) != Outcome::Unreadable || readWindowsSshLine(line, clock, theirs) != Outcome::Unreadable)
+        return Outcome::Unreadable;
     QByteArrayView words[MaxTokens];
     for (int i = 0; i < count; ++i) words[i] = textOf(line, tokens[i]);
     for (int i = 2; i + 1 < count; ++i) {
