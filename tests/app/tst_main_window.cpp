@@ -297,6 +297,38 @@ private slots:
         QVERIFY(f.boxes.isEmpty());
     }
 
+    void progressFiguresStayWholeAtTheFixedSize_data()
+    {
+        QTest::addColumn<TransferProgress>("progress");
+        QTest::addColumn<qint64>("elapsedMs");
+        const qint64 speed = 1048473;   // 1023.9 KB/s
+        const qint64 done = 1073636966;  // 1023.9 MB
+        QTest::newRow("done of total, speed, hours left")
+            << TransferProgress{TransferProgress::Unit::Bytes, done, 1099403067801} << done * 1000 / speed;
+        QTest::newRow("total unknown") << TransferProgress{TransferProgress::Unit::Bytes, 1099403067801, -1} << qint64(1024000);
+        QTest::newRow("listing") << TransferProgress{TransferProgress::Unit::Entries, 999999, -1} << qint64(5000);
+    }
+
+    void progressFiguresStayWholeAtTheFixedSize()
+    {
+        QFETCH(TransferProgress, progress);
+        QFETCH(qint64, elapsedMs);
+        WindowFixture f;
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.setStatusText(QStringLiteral("User name: ") + QString(80, u'x'));  // a long text beside it gives way
+        ProgressPanel &panel = *w.progressPanel;
+        panel.report(progress);
+        panel.line->setText(progressLine(progress, elapsedMs));
+        const int needed = QFontMetrics(panel.line->font()).horizontalAdvance(panel.line->text());
+        QTRY_VERIFY2(panel.line->contentsRect().width() >= needed, qPrintable(panel.line->text()));
+        const QPushButton &stop = *panel.stopButton;
+        QVERIFY(stop.width() >= QFontMetrics(stop.font()).horizontalAdvance(stop.text()));
+        QVERIFY(w.StatusBar1->rect().contains(panel.geometry()));
+        QVERIFY(w.statusLabel->geometry().right() < panel.geometry().left());
+    }
+
     void escWhileConnectingDisconnectsAndLeavesNoListingToOpen()
     {
         WindowFixture f;

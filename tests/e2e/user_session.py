@@ -18,6 +18,8 @@ from xsession import SessionError, XSession, tools_missing, wait_for  # noqa: E4
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Points inside the main window below its menu bar, from the fixed layout.
 MENU_BAR, ROW_TOP, ROW_HEIGHT = 22, 144, 18   # the first row sits under the column titles
+# Bytes per second the server sends: slow enough that a large file's progress can be seen.
+THROTTLE = 200_000
 
 
 class SkipTest(Exception):
@@ -55,14 +57,15 @@ class UserSession:
         for d in ("data", "start", "local", "served/pub", "runtime"):
             os.makedirs(self.path(d), mode=0o700, exist_ok=True)
         self.readme, self.upload = os.urandom(300_000), os.urandom(200_000)
-        for name, content in (("served/readme.txt", self.readme), ("served/pub/inner.txt", b"inside pub\r\n"),
+        for name, content in (("served/readme.txt", self.readme), ("served/large.bin", os.urandom(THROTTLE * 40)), ("served/pub/inner.txt", b"inside pub\r\n"),
                               ("served/old.txt", b"to be renamed\r\n"), ("served/gone.txt", b"to be deleted\r\n"),
                               ("local/hello.txt", self.upload)):
             with open(self.path(name), "wb") as f:
                 f.write(content)
         self.port = free_port()
         self.server = subprocess.Popen(["/usr/bin/python3", os.path.join(SOURCE, "tests/support/ftp_server.py"),
-                                        "--root", self.path("served"), "--port", str(self.port)],
+                                        "--root", self.path("served"), "--port", str(self.port),
+                                        "--throttle", str(THROTTLE)],
                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         if not self.server.stdout.readline().startswith("PORT"):
             raise SessionError("the test server did not start")
@@ -185,6 +188,18 @@ class UserSession:
         self.x.key(self.main, "Return")
         time.sleep(0.5)
 
+    def progress_while_downloading(self):
+        # The progress figures of a running download, whole at 600x450; then Esc stops it,
+        # and no partial file is left.
+        self.click_remote("large.bin")
+        self.x.key(self.main, "ctrl+w")
+        time.sleep(3)
+        self.x.screenshot_window(self.main, "progress-600x450")
+        self.x.key(self.main, "Escape")
+        self.x.wait_title(self.main, self.t[163])
+        if os.path.exists(self.path("local", "large.bin")):
+            raise SessionError("a stopped download left a file in the local folder")
+
     def download_and_upload(self):
         self.click_remote("readme.txt")
         self.x.key(self.main, "ctrl+w")
@@ -232,7 +247,7 @@ class UserSession:
         self.managed = self.x.start_window_manager()
         self.start_app()
         for step in (self.enter_setting, self.connect_and_browse, self.screen_sizes, self.move_local_folder,
-                     self.download_and_upload,
+                     self.progress_while_downloading, self.download_and_upload,
                      self.change_remote_files, self.exit_and_restart):
             print("step:", step.__name__, flush=True)
             try:
