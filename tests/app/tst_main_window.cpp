@@ -4,6 +4,10 @@
 // and choosing settings, downloads that fail, progress, stop and the question
 // before an overwrite.
 #include "app/about_window.h"
+#include "app/transfer_list_model.h"
+#include "app/transfers_window.h"
+#include "connection/ftp/ftp_transfer_control.h"
+#include "support/ftp_test_server.h"
 #include "app/file_list_widget.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -29,7 +33,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -174,6 +181,47 @@ private slots:
         for (const auto &[label, field] : {std::pair{settings->Label3, settings->MaskEdBox1},
                                            {settings->Label4, settings->Text3}, {settings->Label5, settings->Text4}})
             QVERIFY(label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text()) < field->x());
+    }
+
+    void systemReasonsInTheUsersLanguage()
+    {
+        if (uiLanguage() != UiLanguage::Japanese) QSKIP("runs again under LANG=ja_JP.UTF-8");
+        const QString full = QString::fromLocal8Bit(strerror(ENOSPC));
+        if (full == QStringLiteral("No space left on device")) QSKIP("the system's Japanese messages are missing (libc-l10n)");
+        QTemporaryDir disk;
+        const QStringList mount {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                                 QStringLiteral("tmpfs"), disk.path()};
+        if (QProcess::execute(QStringLiteral("mount"), mount) != 0) QSKIP("a small tmpfs cannot be mounted here");
+        const auto unmount = qScopeGuard([&disk] { QProcess::execute(QStringLiteral("umount"), {disk.path()}); });
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QVERIFY(server.writeFile(QStringLiteral("big.bin"), QByteArray(300'000, 'x')));
+        QVERIFY(server.writeFile(QStringLiteral("tree/big.bin"), QByteArray(300'000, 'y')));
+        WindowFixture f(WindowFixture::Start::Later);
+        f.start(new FtpTransferControl);
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(w.Dir1->setPath(disk.path()));
+        f.useServer(server);
+        w.con_Click();
+        QVERIFY(f.settle());
+
+        f.click(w.ListView2, QStringLiteral("big.bin"));
+        w.DownL->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.GetWait && !w.Inet1->stillExecuting(), 30000);
+        const QString reason = QStringLiteral("（デバイスに空き領域がありません）。ファイルは変更されていません。");
+        QCOMPARE(f.texts(), QStringList {QStringLiteral("ホストコンピュータとの通信中のエラーです。\r\nローカルファイル ")
+                                         + disk.filePath(QStringLiteral("big.bin")) + QStringLiteral(" に書き込めませんでした") + reason});
+        QVERIFY(!QFile::exists(disk.filePath(QStringLiteral("big.bin"))));
+        // The same through the queue, in the Transfers window's state column.
+        f.click(w.ListView2, QStringLiteral("tree/"));
+        w.DownL->trigger();
+        QVERIFY(QTest::qWaitFor([&w] { return !w.transferQueue()->isRunning(); }, 60000));
+        const QAbstractItemModel &rows = *w.transfersWindow()->list()->model();
+        const QString state = rows.index(rows.rowCount() - 1, TransferListModel::State).data().toString();
+        QVERIFY2(state.startsWith(QStringLiteral("失敗: ローカルファイル ")) && state.endsWith(reason), qPrintable(state));
+        w.setStatusText(QStringLiteral("tm: No space left on device"));
+        QCOMPARE(w.statusText(), QStringLiteral("tm: デバイスに空き領域がありません"));
     }
 
     void pathBoxAndCaptionsAreUncovered()
