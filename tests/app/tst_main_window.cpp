@@ -4,6 +4,7 @@
 // and choosing settings, downloads that fail, progress, stop and the question
 // before an overwrite.
 #include "app/about_window.h"
+#include "app/data_files.h"
 #include "app/transfer_list_model.h"
 #include "app/transfers_window.h"
 #include "connection/ftp/ftp_transfer_control.h"
@@ -222,6 +223,50 @@ private slots:
         QVERIFY2(state.startsWith(QStringLiteral("失敗: ローカルファイル ")) && state.endsWith(reason), qPrintable(state));
         w.setStatusText(QStringLiteral("tm: No space left on device"));
         QCOMPARE(w.statusText(), QStringLiteral("tm: デバイスに空き領域がありません"));
+    }
+
+    void picturesComeFromTheirTwiceAsLargeFiles_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("twiceShipped");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("plain screen") << 1.0 << true << "frame.png";
+        QTest::newRow("scaled screen") << 2.0 << true << "frame@2x.png";
+        QTest::newRow("scaled, none shipped") << 2.0 << false << "frame.png";
+    }
+
+    void picturesComeFromTheirTwiceAsLargeFiles()
+    {
+        QFETCH(qreal, ratio);
+        QFETCH(bool, twiceShipped);
+        QFETCH(QString, drawn);
+        QTemporaryDir folder;
+        QImage plain(19, 8, QImage::Format_RGB32), twice(38, 16, QImage::Format_RGB32);
+        plain.fill(Qt::blue);
+        twice.fill(Qt::red);
+        QVERIFY(plain.save(folder.filePath(QStringLiteral("frame.png"))));
+        if (twiceShipped) QVERIFY(twice.save(folder.filePath(QStringLiteral("frame@2x.png"))));
+        const QString path = folder.filePath(QStringLiteral("frame.png"));
+        QCOMPARE(sharperPictureFile(path, ratio), folder.filePath(drawn));
+        const QImage read = readPicture(path, ratio);
+        QCOMPARE(read.deviceIndependentSize().toSize(), QSize(19, 8));
+        QCOMPARE(read.pixelColor(0, 0), QColor(drawn.contains(u'@') ? Qt::red : Qt::blue));
+    }
+
+    void twiceAsLargeAndSharpAtScaleTwo()
+    {
+        WindowFixture f;
+        Form1 &w = *f.window;
+        if (w.devicePixelRatioF() != 2.0) QSKIP("runs again under QT_SCALE_FACTOR=2");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.frameGeometry().size() * w.devicePixelRatioF(), QSize(1200, 900));
+        QVERIFY(w.Picture1->showFile(resourceFilePath(QStringLiteral("pyufr2.gif"))));
+        const QPixmap frame = w.Picture1->pixmap();
+        QCOMPARE(frame.devicePixelRatio(), 2.0);
+        QCOMPARE(frame.size(), QSize(380, 176));   // drawn from the larger file, not enlarged
+        for (int position : {1, 2, 3, 5, 6, 7})
+            QVERIFY(w.toolbarButton(position)->icon().availableSizes().contains(QSize(32, 32)));
     }
 
     void pathBoxAndCaptionsAreUncovered()
