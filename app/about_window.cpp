@@ -1,5 +1,6 @@
 #include "about_window.h"
 #include "data_files.h"
+#include "picture_box.h"
 #include "event_hook.h"
 #include "window_placements.h"
 
@@ -46,7 +47,7 @@ Form4::Form4(QWidget *parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Corvexo..."));
     setFixedSize(twipsToPixels(QSize(2985, 1455)));
-    background_.load(resourceFilePath(QStringLiteral("about.gif")));
+    background_ = QPixmap::fromImage(readPicture(resourceFilePath(QStringLiteral("about.gif")), devicePixelRatioF()));
     Label1 = makeLabel(this, QRect(480, 240, 2175, 375), QStringLiteral("Arial"), 8.25, true);
     Label2 = makeLabel(this, QRect(480, 600, 2055, 255), QStringLiteral("Century"), 8.25, false, QColor(255, 192, 192));
     Label3 = makeLabel(this, QRect(480, 840, 2175, 375), QStringLiteral("Tahoma"), 7.5, true, QColor(0, 0, 255));

@@ -324,9 +324,13 @@ private:
     QSize frameUsed_;    // the frame the last normal layout counted with
     bool layoutScheduled_ = false;
     bool frameCheckQueued_ = false;
+    static constexpr int kFrameRemeasures = 8;
+    int frameRemeasures_ = 0;  // times the frame was asked to be measured again
+    bool frameRemeasureQueued_ = false;
     bool inNormalState() const;
     void scheduleLayout();
     void layoutIfFramed();
+    void remeasureFrameSoon();
 
     // --- click animation ---
     void runAnimation();

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/system_reasons.h"
 #include "app/toolbar_buttons.h"
 #include "strings/string_table.h"
 
@@ -35,7 +36,7 @@ void Form1::Text1_MouseMove()
 
 void Form1::setStatusText(const QString &text)
 {
-    statusLabel->setText(text);
+    statusLabel->setText(withSystemReasonsInUserLanguage(text));
 }
 
 QString Form1::statusText() const

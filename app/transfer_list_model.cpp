@@ -2,6 +2,7 @@
 
 #include "queue/queue_messages.h"
 #include "queue_window_texts.h"
+#include "system_reasons.h"
 
 namespace corvexo {
 
@@ -88,7 +89,8 @@ QVariant TransferListModel::data(const QModelIndex &index, int role) const
         return pace == paces_.constEnd() || pace->bytesPerSecond <= 0 ? QString() : shortSize(qint64(pace->bytesPerSecond)) + QStringLiteral("/s");
     }
     case State:
-        return item.reason.isEmpty() ? queue::stateText(item.state) : queue::stateText(item.state) + QStringLiteral(": ") + item.reason;
+        return item.reason.isEmpty() ? queue::stateText(item.state)
+                                     : queue::stateText(item.state) + QStringLiteral(": ") + withSystemReasonsInUserLanguage(item.reason);
     }
     return {};
 }

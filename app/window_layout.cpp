@@ -13,7 +13,10 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QGuiApplication>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 namespace corvexo {
 
@@ -126,7 +129,28 @@ bool Form1::nativeEvent(const QByteArray &eventType, void *message, qintptr *res
 
 void Form1::layoutIfFramed()
 {
-    if (inNormalState() && isVisible() && normalFrame() != frameUsed_) scheduleLayout();
+    if (!inNormalState() || !isVisible()) return;
+    if (normalFrame() != frameUsed_) return scheduleLayout();
+    if (normalFrame().isNull()) remeasureFrameSoon();
+}
+
+// The toolkit may have measured the frame while the window manager was still
+// building it (no frame yet, or one of 1 x 1 pixels), and measures again only when
+// the window is configured anew: ask for that a few times, a moment apart. Without
+// a window manager nothing changes.
+void Form1::remeasureFrameSoon()
+{
+    if (frameRemeasureQueued_ || frameRemeasures_ >= kFrameRemeasures) return;
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    frameRemeasureQueued_ = true;
+    QTimer::singleShot(250, this, [this] {
+        frameRemeasureQueued_ = false;
+        ++frameRemeasures_;
+        QWindow *window = windowHandle();
+        if (!window || !inNormalState()) return;
+        window->setFramePosition(window->framePosition());
+        layoutIfFramed();
+    });
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -47,37 +47,51 @@ icon 17 -fill 'rgb(40,40,40)' -stroke 'rgb(40,40,40)' -draw 'ellipse 5,12 3,2 0,
 
 # The click animation: a ripple spreads from the click, the name is spelled out
 # (frames 6 to 11 stay about a second each), a burst, and the name stays (frame 2).
+# Drawn once as shown and once twice as large for scaled screens (@2x): every
+# length below is in the frame's own pixels, times $s.
 frame() {  # frame <number> <draw arguments...>
     n=$1; shift
-    convert -size 190x88 "xc:$NAVY" -font DejaVu-Sans-Bold "$@" +set date:create +set date:modify -strip "$out/pyufr$n.gif"
+    convert -size $((190 * s))x$((88 * s)) "xc:$NAVY" -font DejaVu-Sans-Bold "$@" \
+            +set date:create +set date:modify -strip "$out/pyufr$n$suffix.gif"
 }
-name="Corvexo"
-frame 2 -fill 'rgb(255,255,192)' -pointsize 30 -gravity center -annotate +0-6 "$name" \
-        -fill 'rgb(160,190,255)' -pointsize 11 -annotate +0+24 'FTP client'
-frame 3 -fill none -stroke 'rgb(255,255,192)' -strokewidth 2 -draw 'circle 95,44 95,36'
-frame 4 -fill none -stroke 'rgb(255,255,192)' -strokewidth 2 -draw 'circle 95,44 95,28'
-frame 5 -fill none -stroke 'rgb(200,200,160)' -strokewidth 2 -draw 'circle 95,44 95,18'
-i=6
-while [ $i -le 11 ]; do
-    shown=$(printf '%s' "$name" | cut -c1-$((i - 4)))
-    frame $i -fill none -stroke 'rgb(60,60,140)' -strokewidth 1 -draw "circle 95,44 95,$((14 - i))" \
-             -stroke none -fill 'rgb(255,255,192)' -pointsize 30 -gravity west -annotate +22-6 "$shown"
-    i=$((i + 1))
-done
-i=12
-while [ $i -le 20 ]; do
-    r=$(( (i - 11) * 5 ))
-    frame $i -fill 'rgb(255,255,192)' -pointsize 30 -gravity center -annotate +0-6 "$name" \
-             -fill none -stroke "rgb($((120 + i * 6)),$((120 + i * 6)),255)" -strokewidth 2 \
-             -draw "ellipse 95,44 $((60 + r)),$((20 + r / 2)) 0,360"
-    i=$((i + 1))
-done
+frames() {  # frames <scale> <file name suffix>
+    s=$1 suffix=$2
+    cx=$((95 * s)) cy=$((44 * s)) big=$((30 * s)) line=$((2 * s))
+    name="Corvexo"
+    frame 2 -fill 'rgb(255,255,192)' -pointsize $big -gravity center -annotate +0-$((6 * s)) "$name" \
+            -fill 'rgb(160,190,255)' -pointsize $((11 * s)) -annotate +0+$((24 * s)) 'FTP client'
+    frame 3 -fill none -stroke 'rgb(255,255,192)' -strokewidth $line -draw "circle $cx,$cy $cx,$((36 * s))"
+    frame 4 -fill none -stroke 'rgb(255,255,192)' -strokewidth $line -draw "circle $cx,$cy $cx,$((28 * s))"
+    frame 5 -fill none -stroke 'rgb(200,200,160)' -strokewidth $line -draw "circle $cx,$cy $cx,$((18 * s))"
+    i=6
+    while [ $i -le 11 ]; do
+        shown=$(printf '%s' "$name" | cut -c1-$((i - 4)))
+        frame $i -fill none -stroke 'rgb(60,60,140)' -strokewidth $s -draw "circle $cx,$cy $cx,$(((14 - i) * s))" \
+                 -stroke none -fill 'rgb(255,255,192)' -pointsize $big -gravity west -annotate +$((22 * s))-$((6 * s)) "$shown"
+        i=$((i + 1))
+    done
+    i=12
+    while [ $i -le 20 ]; do
+        r=$(( (i - 11) * 5 ))
+        frame $i -fill 'rgb(255,255,192)' -pointsize $big -gravity center -annotate +0-$((6 * s)) "$name" \
+                 -fill none -stroke "rgb($((120 + i * 6)),$((120 + i * 6)),255)" -strokewidth $line \
+                 -draw "ellipse $cx,$cy $(((60 + r) * s)),$(((20 + r / 2) * s)) 0,360"
+        i=$((i + 1))
+    done
+}
+frames 1 ""
+frames 2 "@2x"
 
 # The about window's background, 200 x 100: light, with a navy band behind the credit line
-# (below both lines of the version text).
-convert -size 200x100 gradient:'rgb(250,250,255)-rgb(200,210,235)' \
-        -fill "$NAVY" -draw 'rectangle 0,40 199,57' \
-        -fill 'rgb(40,160,60)' -stroke 'rgb(20,90,30)' -draw 'circle 15,24 15,15' \
-        -fill white -stroke none -draw 'polygon 12,19 21,24 12,29' \
-        -fill 'rgb(30,90,200)' -draw 'rectangle 0,96 199,99' \
-        +set date:create +set date:modify -strip "$out/about.gif"
+# (below both lines of the version text); again twice as large (@2x).
+about() {  # about <scale> <file name suffix>
+    s=$1
+    convert -size $((200 * s))x$((100 * s)) gradient:'rgb(250,250,255)-rgb(200,210,235)' \
+            -fill "$NAVY" -draw "rectangle 0,$((40 * s)) $((200 * s - 1)),$((58 * s - 1))" \
+            -fill 'rgb(40,160,60)' -stroke 'rgb(20,90,30)' -strokewidth $s -draw "circle $((15 * s)),$((24 * s)) $((15 * s)),$((15 * s))" \
+            -fill white -stroke none -draw "polygon $((12 * s)),$((19 * s)) $((21 * s)),$((24 * s)) $((12 * s)),$((29 * s))" \
+            -fill 'rgb(30,90,200)' -draw "rectangle 0,$((96 * s)) $((200 * s - 1)),$((100 * s - 1))" \
+            +set date:create +set date:modify -strip "$out/about$2.gif"
+}
+about 1 ""
+about 2 "@2x"

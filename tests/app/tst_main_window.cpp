@@ -2,8 +2,10 @@
 // animation on a clock in the test's hand, its texts in both languages; and
 // as a user meets it: what can be seen and clicked, the port field, removing
 // and choosing settings, downloads that fail, progress, stop and the question
-// before an overwrite.
+// before an overwrite; the system's reasons in Japanese, progress figures whole
+// at the fixed size, and the window at a device pixel ratio of 2.
 #include "app/about_window.h"
+#include "app/data_files.h"
 #include "app/file_list_widget.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -12,10 +14,14 @@
 #include "app/progress_texts.h"
 #include "app/qt_translations.h"
 #include "app/strings/string_table.h"
+#include "app/transfer_list_model.h"
+#include "app/transfers_window.h"
+#include "connection/ftp/ftp_transfer_control.h"
 #include "local/folder_box.h"
 #include "remote_ops/name_dialog.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window.h"
+#include "support/ftp_test_server.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -29,7 +35,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -176,6 +185,62 @@ private slots:
             QVERIFY(label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text()) < field->x());
     }
 
+    void systemReasonsInTheUsersLanguage()
+    {
+        if (uiLanguage() != UiLanguage::Japanese) QSKIP("runs again under LANG=ja_JP.UTF-8");
+        const QString full = QString::fromLocal8Bit(strerror(ENOSPC));
+        if (full == QStringLiteral("No space left on device")) QSKIP("the system's Japanese messages are missing (libc-l10n)");
+        QTemporaryDir disk;
+        const QStringList mount {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                                 QStringLiteral("tmpfs"), disk.path()};
+        if (QProcess::execute(QStringLiteral("mount"), mount) != 0) QSKIP("a small tmpfs cannot be mounted here");
+        const auto unmount = qScopeGuard([&disk] { QProcess::execute(QStringLiteral("umount"), {disk.path()}); });
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QVERIFY(server.writeFile(QStringLiteral("big.bin"), QByteArray(300'000, 'x')));
+        QVERIFY(server.writeFile(QStringLiteral("tree/big.bin"), QByteArray(300'000, 'y')));
+        WindowFixture f(WindowFixture::Start::Later);
+        f.start(new FtpTransferControl);
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(w.Dir1->setPath(disk.path()));
+        f.useServer(server);
+        w.con_Click();
+        QVERIFY(f.settle());
+
+        f.click(w.ListView2, QStringLiteral("big.bin"));
+        w.DownL->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.GetWait && !w.Inet1->stillExecuting(), 30000);
+        const QString reason = QStringLiteral("（デバイスに空き領域がありません）。ファイルは変更されていません。");
+        QCOMPARE(f.texts(), QStringList {QStringLiteral("ホストコンピュータとの通信中のエラーです。\r\nローカルファイル ")
+                                         + disk.filePath(QStringLiteral("big.bin")) + QStringLiteral(" に書き込めませんでした") + reason});
+        // The same through the queue, in the Transfers window's state column.
+        f.click(w.ListView2, QStringLiteral("tree/"));
+        w.DownL->trigger();
+        QVERIFY(QTest::qWaitFor([&w] { return !w.transferQueue()->isRunning(); }, 60000));
+        const QAbstractItemModel &rows = *w.transfersWindow()->list()->model();
+        const QString state = rows.index(rows.rowCount() - 1, TransferListModel::State).data().toString();
+        QVERIFY2(state.startsWith(QStringLiteral("失敗: ローカルファイル ")) && state.endsWith(reason), qPrintable(state));
+        w.setStatusText(QStringLiteral("tm: No space left on device"));
+        QCOMPARE(w.statusText(), QStringLiteral("tm: デバイスに空き領域がありません"));
+    }
+
+    void twiceAsLargeAndSharpAtScaleTwo()
+    {
+        WindowFixture f;
+        Form1 &w = *f.window;
+        if (w.devicePixelRatioF() != 2.0) QSKIP("runs again under QT_SCALE_FACTOR=2");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.frameGeometry().size() * w.devicePixelRatioF(), QSize(1200, 900));
+        QVERIFY(w.Picture1->showFile(resourceFilePath(QStringLiteral("pyufr2.gif"))));
+        const QPixmap frame = w.Picture1->pixmap();
+        QCOMPARE(frame.devicePixelRatio(), 2.0);
+        QCOMPARE(frame.size(), QSize(380, 176));   // drawn from the larger file, not enlarged
+        for (int position : {1, 2, 3, 5, 6, 7})
+            QVERIFY(w.toolbarButton(position)->icon().availableSizes().contains(QSize(32, 32)));
+    }
+
     void pathBoxAndCaptionsAreUncovered()
     {
         WindowFixture f;
@@ -295,6 +360,37 @@ private slots:
         QCOMPARE(f.window->ListView2->count(), entries);
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Stopped."));
         QVERIFY(f.boxes.isEmpty());
+    }
+
+    void progressFiguresStayWholeAtTheFixedSize_data()
+    {
+        QTest::addColumn<TransferProgress>("progress");
+        QTest::addColumn<qint64>("elapsedMs");
+        const qint64 speed = 1048473;   // 1023.9 KB/s
+        const qint64 done = 1073636966;  // 1023.9 MB
+        QTest::newRow("done of total, speed, hours left")
+            << TransferProgress{TransferProgress::Unit::Bytes, done, 1099403067801} << done * 1000 / speed;
+        QTest::newRow("listing") << TransferProgress{TransferProgress::Unit::Entries, 999999, -1} << qint64(5000);
+    }
+
+    void progressFiguresStayWholeAtTheFixedSize()
+    {
+        QFETCH(TransferProgress, progress);
+        QFETCH(qint64, elapsedMs);
+        WindowFixture f;
+        Form1 &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.setStatusText(QStringLiteral("User name: ") + QString(80, u'x'));  // a long text beside it gives way
+        ProgressPanel &panel = *w.progressPanel;
+        panel.report(progress);
+        panel.line->setText(progressLine(progress, elapsedMs));
+        const int needed = QFontMetrics(panel.line->font()).horizontalAdvance(panel.line->text());
+        QTRY_VERIFY2(panel.line->contentsRect().width() >= needed, qPrintable(panel.line->text()));
+        const QPushButton &stop = *panel.stopButton;
+        QVERIFY(stop.width() >= QFontMetrics(stop.font()).horizontalAdvance(stop.text()));
+        QVERIFY(w.StatusBar1->rect().contains(panel.geometry()));
+        QVERIFY(w.statusLabel->geometry().right() < panel.geometry().left());
     }
 
     void escWhileConnectingDisconnectsAndLeavesNoListingToOpen()

@@ -18,6 +18,8 @@ from xsession import SessionError, XSession, tools_missing, wait_for  # noqa: E4
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Points inside the main window below its menu bar, from the fixed layout.
 MENU_BAR, ROW_TOP, ROW_HEIGHT = 22, 144, 18   # the first row sits under the column titles
+# Bytes per second the server sends: slow enough that a large file's progress can be seen.
+THROTTLE = 200_000
 
 
 class SkipTest(Exception):
@@ -55,22 +57,26 @@ class UserSession:
         for d in ("data", "start", "local", "served/pub", "runtime"):
             os.makedirs(self.path(d), mode=0o700, exist_ok=True)
         self.readme, self.upload = os.urandom(300_000), os.urandom(200_000)
-        for name, content in (("served/readme.txt", self.readme), ("served/pub/inner.txt", b"inside pub\r\n"),
+        for name, content in (("served/readme.txt", self.readme), ("served/large.bin", os.urandom(THROTTLE * 40)), ("served/pub/inner.txt", b"inside pub\r\n"),
                               ("served/old.txt", b"to be renamed\r\n"), ("served/gone.txt", b"to be deleted\r\n"),
                               ("local/hello.txt", self.upload)):
             with open(self.path(name), "wb") as f:
                 f.write(content)
         self.port = free_port()
         self.server = subprocess.Popen(["/usr/bin/python3", os.path.join(SOURCE, "tests/support/ftp_server.py"),
-                                        "--root", self.path("served"), "--port", str(self.port)],
+                                        "--root", self.path("served"), "--port", str(self.port),
+                                        "--throttle", str(THROTTLE)],
                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         if not self.server.stdout.readline().startswith("PORT"):
             raise SessionError("the test server did not start")
 
-    def start_app(self, attempts=2):
+    def start_app(self, attempts=2, scale=None):
         locale = "ja_JP.UTF-8" if self.args.lang == "ja" else "C.UTF-8"
         env = dict(os.environ, DISPLAY=self.x.display, XDG_DATA_HOME=self.path("data"), HOME=self.work,
                    XDG_RUNTIME_DIR=self.path("runtime"), QT_QPA_PLATFORM="xcb", LANG=locale, LC_ALL=locale, LANGUAGE="")
+        env.pop("QT_SCALE_FACTOR", None)
+        if scale:
+            env["QT_SCALE_FACTOR"] = str(scale)
         log = open(os.path.join(self.args.artifacts, "corvexo-stderr.txt"), "a")
         self.app = subprocess.Popen([self.args.exe], cwd=self.path("start"), env=env, stdout=subprocess.DEVNULL, stderr=log)
         try:
@@ -80,7 +86,7 @@ class UserSession:
                 raise
             self.x.stop()   # an X server that went away under a busy machine: a fresh one, once
             self.x.start()
-            return self.start_app(attempts - 1)
+            return self.start_app(attempts - 1, scale)
         time.sleep(0.5)
         self.x.screenshot("started")
 
@@ -148,10 +154,10 @@ class UserSession:
     def screen_sizes(self):
         # Normal, the window is 600x450 outside; maximised it fills the 1280x1024 screen,
         # and restored it has its normal size again, each time.
+        self.normal = normal = self.settled_geometry()
         if not self.managed:
             print("no window manager: maximising is not tried")
             return
-        normal = self.settled_geometry()
         self.x.screenshot_window(self.main, "window-600x450")
         self.x.screenshot("screen-600x450")
         for _ in range(2):
@@ -184,6 +190,18 @@ class UserSession:
         self.x.type(self.main, self.path("local"))
         self.x.key(self.main, "Return")
         time.sleep(0.5)
+
+    def progress_while_downloading(self):
+        # The progress figures of a running download, whole at 600x450; then Esc stops it,
+        # and no partial file is left.
+        self.click_remote("large.bin")
+        self.x.key(self.main, "ctrl+w")
+        time.sleep(3)
+        self.x.screenshot_window(self.main, "progress-600x450")
+        self.x.key(self.main, "Escape")
+        self.x.wait_title(self.main, self.t[163])
+        if os.path.exists(self.path("local", "large.bin")):
+            raise SessionError("a stopped download left a file in the local folder")
 
     def download_and_upload(self):
         self.click_remote("readme.txt")
@@ -223,6 +241,21 @@ class UserSession:
         self.app.wait(15)
         self.check_childpf()
 
+    def twice_as_large(self):
+        # At a device pixel ratio of 2 the fixed window is twice as large on the screen.
+        normal = self.normal
+        self.start_app(scale=2)
+        self.x.key(self.main, "ctrl+c")
+        self.wait_listing("reconnected at scale 2", "hello.txt")
+        doubled = self.settled_geometry()
+        self.x.screenshot_window(self.main, "scale2")
+        self.x.key(self.main, "ctrl+x")
+        self.app.wait(15)
+        # The frame stays as thin as the window manager draws it: the outside is what doubles.
+        frame = (600 - normal[2], 450 - normal[3])
+        if abs(doubled[2] + frame[0] - 1200) > 3 or abs(doubled[3] + frame[1] - 900) > 3:
+            raise SessionError("at scale 2 the inside is %r, normally %r" % (doubled[2:], normal[2:]))
+
     def run(self):
         if tools_missing():
             raise SkipTest("missing tools: " + ", ".join(tools_missing()))
@@ -232,8 +265,8 @@ class UserSession:
         self.managed = self.x.start_window_manager()
         self.start_app()
         for step in (self.enter_setting, self.connect_and_browse, self.screen_sizes, self.move_local_folder,
-                     self.download_and_upload,
-                     self.change_remote_files, self.exit_and_restart):
+                     self.progress_while_downloading, self.download_and_upload,
+                     self.change_remote_files, self.exit_and_restart, self.twice_as_large):
             print("step:", step.__name__, flush=True)
             try:
                 step()

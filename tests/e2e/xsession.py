@@ -49,7 +49,13 @@ class XSession:
             f.write(self.OPENBOX_CONFIG)
         self.wm = subprocess.Popen(["openbox", "--config-file", config], env=dict(os.environ, DISPLAY=self.display),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
+        # Only a window mapped after the manager took the screen is framed at once; one that came
+        # earlier would be framed late and change its inside size under the test.
+        try:
+            wait_for("the window manager", lambda: self.wm.poll() is not None or self._run(
+                ["xdotool", "get_num_desktops"], check=False).returncode == 0, 15, 0.2)
+        except SessionError:
+            return False
         return self.wm.poll() is None
 
     def start(self):
