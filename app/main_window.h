@@ -56,7 +56,8 @@ class Form3;
 class Form4;
 class SessionSecurityView;
 class TransfersWindow;
-namespace queue { class TransferQueue; struct ExistingQuestion; }
+namespace queue { class TransferQueue; struct ExistingQuestion; struct SavedQueueRead; }
+class QueueTotalsFeed;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -241,6 +242,11 @@ public:
     void queueSelectedUploads();
     bool remoteEntryIsFolder(const QString &entryText) const;
     void answerExistingTarget(const queue::ExistingQuestion &question);
+    queue::TransferQueue *transferQueueFor(const SessionLogin &login);
+    // An unfinished queue offered once the window is shown (app/main_window_restore.cpp).
+    void watchForSavedQueue();
+    void lookForSavedQueue();
+    void offerSavedQueue(const queue::SavedQueueRead &read);
 
     // --- rename, create, delete ---
     void FrDRname_Click();
@@ -310,6 +316,8 @@ private:
     QPointer<queue::TransferQueue> queue_;
     SessionLogin queueLogin_;
     QPointer<TransfersWindow> transfers_;
+    QueueTotalsFeed *queueTotals_ = nullptr;   // the queue's totals in the progress panel
+    bool savedQueueLooked_ = false;
 };
 
 } // namespace corvexo

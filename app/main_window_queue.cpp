@@ -12,7 +12,9 @@
 #include "connection/transfer_address.h"
 #include "connection/transfer_session_factory.h"
 #include "local/local_paths.h"
+#include "app/queue_totals_feed.h"
 #include "queue/queue_options.h"
+#include "queue/queue_store.h"
 #include "queue/transfer_queue.h"
 #include "settings/settings_store.h"
 
@@ -49,7 +51,11 @@ void applyOptions(queue::TransferQueue &queue, const queue::QueueOptions &option
 
 queue::TransferQueue *Form1::transferQueue()
 {
-    const SessionLogin login = loginOfCurrentSetting();
+    return transferQueueFor(loginOfCurrentSetting());
+}
+
+queue::TransferQueue *Form1::transferQueueFor(const SessionLogin &login)
+{
     if (queue_ && login != queueLogin_ && !queue_->isRunning()) {
         // Another server's queue: the window showing the old one goes with it.
         if (transfers_) delete transfers_.data();
@@ -61,6 +67,8 @@ queue::TransferQueue *Form1::transferQueue()
             [scheme] { return std::unique_ptr<TransferSession>(makeTransferSession(scheme, nullptr)); }, login, this);
         queueLogin_ = login;
         applyOptions(*queue_, queue::loadOptions());
+        queue_->setSavePath(queue::savedQueuePath());
+        queueTotals_->watch(queue_);
         connect(queue_, &queue::TransferQueue::started, this, [this] {
             TransfersWindow *window = transfersWindow();
             window->show();
