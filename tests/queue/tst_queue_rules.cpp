@@ -7,6 +7,7 @@
 #include "queue/queue_store.h"
 #include "tools/console/queue_line.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvexo;
@@ -150,6 +151,67 @@ private slots:
         SavedQueue untouched;
         QVERIFY(!parseQueueText("something else\n", &untouched));
         QVERIFY(!parseQueueText("corvexo-queue 1\nlogin\th\t21\tu\nitem\t5\t0\t1\t0\tx\n", &untouched));
+    }
+
+    // Steps, separated by blanks: "a=50" bytes done, "a:done" a state, "retry", "clear", "-a" removed.
+    void totals_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<qint64>>("expected");   // files done, files, bytes done, bytes
+        QTest::newRow("added") << "" << QList<qint64> {0, 3, 0, 150};
+        QTest::newRow("half of a") << "a=50 a:running" << QList<qint64> {0, 3, 50, 150};
+        QTest::newRow("a done") << "a=100 a:done" << QList<qint64> {1, 3, 100, 150};
+        QTest::newRow("b skipped") << "b=20 b:skipped" << QList<qint64> {1, 3, 0, 100};
+        QTest::newRow("b failed, retried") << "b=20 b:failed retry" << QList<qint64> {0, 3, 20, 150};
+        QTest::newRow("deletion counts no bytes") << "d=70 d:done" << QList<qint64> {1, 3, 0, 150};
+        QTest::newRow("cleared") << "a=100 a:done b:skipped clear" << QList<qint64> {0, 1, 0, 0};
+        QTest::newRow("removed") << "b=20 b:failed -b" << QList<qint64> {0, 2, 0, 100};
+    }
+    void totals()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QList<qint64>, expected);
+        QueueModel model;
+        model.addJob({Direction::Download, QStringLiteral("/l"), QStringLiteral("/r"), true});
+        model.addJob({Direction::Delete, {}, QStringLiteral("/old"), true});
+        const auto add = [&model](quint32 job, ItemKind kind, qint64 size) {
+            QueueItem item;
+            item.job = job;
+            item.kind = kind;
+            item.size = size;
+            model.addItem(item);
+        };
+        add(0, ItemKind::File, 100);     // a
+        add(0, ItemKind::File, 50);      // b
+        add(0, ItemKind::Folder, -1);    // c
+        add(1, ItemKind::File, 70);      // d
+        const QMap<QString, ItemState> states {{"running", ItemState::Running}, {"done", ItemState::Done},
+                                               {"skipped", ItemState::Skipped}, {"failed", ItemState::Failed}};
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const qsizetype item = step.front().unicode() - 'a';
+            if (step == u"retry") model.retryFailed();
+            else if (step == u"clear") model.clearFinished();
+            else if (step.startsWith(u'-')) model.removeItems({step.back().unicode() - 'a'});
+            else if (step.contains(u'=')) model.setDone(item, step.section(u'=', 1).toLongLong());
+            else model.setState(item, states.value(step.section(u':', 1)));
+        }
+        const QueueTotals totals = model.totals();
+        QCOMPARE((QList<qint64> {totals.filesDone, totals.filesTotal, totals.bytesDone, totals.bytesTotal}), expected);
+    }
+
+    void damagedQueueKeptAside()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("transfer-queue"));
+        for (const QString &name : {QStringLiteral("transfer-queue"), QStringLiteral("transfer-queue.damaged")}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("corvexo-queue 1\njob\tbroken\n") > 0);
+        }
+        QCOMPARE(readSavedQueue(path).found, SavedQueueRead::Found::Damaged);
+        QString reason;
+        // An earlier damaged file is not overwritten.
+        QCOMPARE(keepDamagedQueueAside(path, &reason), dir.filePath(QStringLiteral("transfer-queue (1).damaged")));
+        QCOMPARE(readSavedQueue(path).found, SavedQueueRead::Found::Nothing);
     }
 
     void options_data()
