@@ -1,0 +1,194 @@
+// An unfinished queue found at a start, against a real server (pyftpdlib):
+// offered once the window is shown; Yes continues it to the end with the
+// stored or an asked-for password, No removes the parts it left; a damaged
+// saved queue is put aside. And the queue's totals in the progress panel.
+
+#include "app/progress_panel.h"
+#include "app/queue_restore.h"
+#include "app/queue_totals_feed.h"
+#include "app/transfers_window.h"
+#include "connection/ftp/ftp_transfer_control.h"
+#include "queue/queue_store.h"
+#include "support/ftp_test_server.h"
+#include "support/window_fixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace corvexo;
+using namespace corvexo::testing;
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// A download of /pub into folder that a restart cut short: x.txt and y.txt left, y begun.
+bool saveCutQueue(const FtpTestServer &server, const QString &folder)
+{
+    queue::QueueModel model;
+    model.addJob({queue::Direction::Download, folder, QStringLiteral("/pub"), true});
+    for (const char *name : {"x.txt", "y.txt"}) {
+        queue::QueueItem item;
+        item.relative = QString::fromLatin1(name);
+        model.addItem(item);
+    }
+    const SessionLogin login {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), server.port(), server.user(), {}};
+    return QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/.y.txt.corvexo-part"), "y")
+           && queue::saveQueue(login, model).isEmpty();
+}
+
+} // namespace
+
+class TstQueueRestore : public QObject {
+    Q_OBJECT
+private slots:
+    void savedQueueContinues_data()
+    {
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("password of the stored setting") << true;
+        QTest::newRow("password asked for") << false;
+    }
+    void savedQueueContinues()
+    {
+        QFETCH(bool, stored);
+        FtpTestServer server;
+        QVERIFY2(server.start({QStringLiteral("--log-commands")}), qPrintable(server.errorText()));
+        server.writeFile(QStringLiteral("pub/x.txt"), "x content");
+        server.writeFile(QStringLiteral("pub/y.txt"), "yy");
+        QTemporaryDir disk;
+        const QString folder = disk.filePath(QStringLiteral("d"));
+        WindowFixture f(WindowFixture::Start::Later);
+        QVERIFY(saveCutQueue(server, folder));
+        QStringList asked;
+        setQueuePasswordAnswerer([&](const QString &text) {
+            asked << text;
+            return std::optional<QString>(server.password());
+        });
+        f.answers = {true};
+        f.start(new FtpTransferControl);
+        if (stored) f.useServer(server);
+        f.window->show();
+        QVERIFY(QTest::qWaitFor([&] { return !f.boxes.isEmpty(); }, 10000));
+        const QString server_ = QStringLiteral("user@127.0.0.1:%1").arg(server.port());
+        QCOMPARE(f.texts(), QStringList {QStringLiteral("The transfer queue with %1 did not finish: 2 files remain.\n"
+                                                        "Continue it? (No discards it.)").arg(server_)});
+        QVERIFY(QTest::qWaitFor([&] {
+            return contentOf(folder + QStringLiteral("/y.txt")) == "yy" && contentOf(folder + QStringLiteral("/x.txt")) == "x content"
+                   && !QFileInfo::exists(queue::savedQueuePath());
+        }, 60000));
+        setQueuePasswordAnswerer({});
+        QCOMPARE(asked, stored ? QStringList() : QStringList {QStringLiteral("Enter the password of %1 (it is not stored).").arg(server_)});
+        QVERIFY(server.takeOutput().contains("CMD REST"));   // the part went on where it ended
+        QVERIFY(f.window->findChild<TransfersWindow *>()->isVisible());
+        QCOMPARE(f.boxes.size(), 1);
+    }
+
+    void declinedQueueLeavesNoParts()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QTemporaryDir disk;
+        const QString folder = disk.filePath(QStringLiteral("d"));
+        WindowFixture f(WindowFixture::Start::Later);
+        QVERIFY(saveCutQueue(server, folder));
+        QVERIFY(writeFile(folder + QStringLiteral("/.mine.corvexo-part"), "not the queue's"));
+        f.answers = {false};
+        f.start(new FtpTransferControl);
+        f.window->show();
+        QVERIFY(QTest::qWaitFor([&] {
+            return !f.boxes.isEmpty() && !QFileInfo::exists(queue::savedQueuePath());
+        }, 10000));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral(".mine.corvexo-part")});
+        QVERIFY(!f.window->findChild<TransfersWindow *>());
+    }
+
+    void damagedQueueIsPutAside()
+    {
+        WindowFixture f(WindowFixture::Start::Later);
+        QVERIFY(f.data.write(QStringLiteral("transfer-queue"), "corvexo-queue 1\nitem\t9\n"));
+        f.start();
+        f.window->show();
+        QVERIFY(QTest::qWaitFor([&] { return !f.boxes.isEmpty(); }, 10000));
+        const QString aside = f.data.filePath(QStringLiteral("transfer-queue.damaged"));
+        QCOMPARE(f.texts(), QStringList {QStringLiteral("The saved transfer queue could not be read. It was kept as %1.").arg(aside)});
+        QCOMPARE(f.data.read(QStringLiteral("transfer-queue.damaged")), QByteArray("corvexo-queue 1\nitem\t9\n"));
+        QVERIFY(!QFileInfo::exists(queue::savedQueuePath()));
+        QVERIFY(!f.window->findChild<TransfersWindow *>());
+    }
+
+    void storedPasswords_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("found");   // "-": none
+        QTest::newRow("same") << "Files.Example" << "joe" << "" << "pw" << "pw";
+        QTest::newRow("other user") << "files.example" << "ann" << "" << "pw" << "-";
+        QTest::newRow("other port") << "files.example" << "joe" << "2121" << "pw" << "-";
+        QTest::newRow("other scheme") << "sftp://files.example" << "joe" << "21" << "pw" << "-";
+        QTest::newRow("not stored") << "files.example" << "joe" << "" << "" << "-";
+    }
+    void storedPasswords()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, user);
+        QFETCH(QString, port);
+        QFETCH(QString, password);
+        QFETCH(QString, found);
+        const SessionLogin login {TransferScheme::Ftp, QStringLiteral("files.example"), 21, QStringLiteral("joe"), {}};
+        const std::optional<QString> result = storedPasswordFor(login, {{host, password, user, port, QStringLiteral("n")}});
+        QCOMPARE(result.value_or(QStringLiteral("-")), found);
+    }
+
+    void queueLines_data()
+    {
+        QTest::addColumn<QList<qint64>>("totals");   // files done, files, bytes done, bytes, bytes at start, ms
+        QTest::addColumn<QString>("line");
+        QTest::newRow("running") << QList<qint64> {3, 10, 2 << 20, 12 << 20, 0, 2000} << "3/10 files, 2.0 MB of 12.0 MB, 1.0 MB/s, 0:10 left";
+        QTest::newRow("resumed queue") << QList<qint64> {0, 4, 3 << 20, 4 << 20, 2 << 20, 1000} << "0/4 files, 3.0 MB of 4.0 MB, 1.0 MB/s, 0:01 left";
+        QTest::newRow("deletions") << QList<qint64> {5, 9, 0, 0, 0, 3000} << "5/9 files";
+    }
+    void queueLines()
+    {
+        QFETCH(QList<qint64>, totals);
+        QFETCH(QString, line);
+        QCOMPARE(queueProgressLine({totals[0], totals[1], totals[2], totals[3]}, totals[4], totals[5]), line);
+    }
+
+    void windowTransferKeepsThePanel()
+    {
+        QWidget window;
+        auto *panel = new ProgressPanel(&window);
+        window.show();
+        panel->reportQueue(QStringLiteral("queue"), 500);
+        QVERIFY(panel->isVisible() && !panel->stopButton->isVisible());
+        QCOMPARE(panel->line->text(), QStringLiteral("queue"));
+        panel->report({TransferProgress::Unit::Bytes, 512, -1});
+        panel->reportQueue(QStringLiteral("queue again"), 600);
+        QCOMPARE(panel->line->text(), QStringLiteral("512 bytes"));
+        QVERIFY(panel->stopButton->isVisible());
+        panel->finishQueue();   // the queue ending leaves the window's transfer shown
+        QVERIFY(panel->isVisible());
+        panel->finish();
+        panel->reportQueue(QStringLiteral("queue once more"), 700);
+        QCOMPARE(panel->line->text(), QStringLiteral("queue once more"));
+        panel->finishQueue();
+        QVERIFY(!panel->isVisible());
+    }
+};
+
+QTEST_MAIN(TstQueueRestore)
+#include "tst_queue_restore.moc"
