@@ -7,6 +7,7 @@
 #include "app/queue_restore.h"
 #include "app/queue_totals_feed.h"
 #include "app/transfers_window.h"
+#include "connection/ftp/ftp_session.h"
 #include "connection/ftp/ftp_transfer_control.h"
 #include "queue/queue_store.h"
 #include "support/ftp_test_server.h"
@@ -14,6 +15,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -126,6 +129,29 @@ private slots:
         QCOMPARE(f.data.read(QStringLiteral("transfer-queue.damaged")), QByteArray("corvexo-queue 1\nitem\t9\n"));
         QVERIFY(!QFileInfo::exists(queue::savedQueuePath()));
         QVERIFY(!f.window->findChild<TransfersWindow *>());
+    }
+
+    void removedRowTakesItsPart()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QTemporaryDir disk;
+        const QString part = disk.filePath(QStringLiteral(".gone.bin.corvexo-part"));
+        QVERIFY(writeFile(part, "begun"));
+        queue::TransferQueue queue([] { return std::make_unique<ftp::FtpSession>(); },
+                                   {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), server.port(), server.user(), server.password()});
+        TransfersWindow window(&queue);
+        window.show();
+        QSignalSpy finished(&queue, &queue::TransferQueue::finished);
+        queue.addDownload(QStringLiteral("/pub/gone.bin"), disk.filePath(QStringLiteral("gone.bin")));
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(queue.model().count(queue::ItemState::Failed), 1);
+        QVERIFY(!window.removeButton()->isEnabled());
+        window.list()->selectRow(0);
+        QCOMPARE(window.removeButton()->text(), QStringLiteral("Re&move"));
+        window.removeButton()->click();
+        QCOMPARE(window.list()->model()->rowCount(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return !QFileInfo::exists(part); }, 10000));
     }
 
     void storedPasswords_data()
