@@ -6,6 +6,7 @@
 #include "app/progress_panel.h"
 #include "app/queue_restore.h"
 #include "app/queue_totals_feed.h"
+#include "app/strings/string_table.h"
 #include "app/transfers_window.h"
 #include "connection/ftp/ftp_session.h"
 #include "connection/ftp/ftp_transfer_control.h"
@@ -192,6 +193,19 @@ private slots:
         QFETCH(QList<qint64>, totals);
         QFETCH(QString, line);
         QCOMPARE(queueProgressLine({totals[0], totals[1], totals[2], totals[3]}, totals[4], totals[5]), line);
+    }
+
+    void textsInJapanese()
+    {
+        if (uiLanguage() != UiLanguage::Japanese) QSKIP("runs again under LANG=ja_JP.UTF-8");
+        queue::SavedQueue saved;
+        saved.login = {TransferScheme::Sftp, QStringLiteral("files.example"), 22, QStringLiteral("joe"), {}};
+        saved.model.addJob({queue::Direction::Upload, QStringLiteral("/l"), QStringLiteral("/r"), false});
+        QCOMPARE(savedQueueQuestion(saved), QStringLiteral("sftp://joe@files.example との転送キューが終わっていません。"
+                                                           "残りは 0 個のファイルと、読み終えていないフォルダーです。\n続けますか？（「いいえ」で破棄します）"));
+        QCOMPARE(queuePasswordQuestionText(saved.login), QStringLiteral("sftp://joe@files.example のパスワードを入力してください（保存はされません）。"));
+        QCOMPARE(damagedQueueText(QStringLiteral("/d/q.damaged")), QStringLiteral("保存された転送キューを読めませんでした。/d/q.damaged として残してあります。"));
+        QCOMPARE(queueProgressLine({1, 2, 1024, 2048}, 0, 1000), QStringLiteral("1/2 ファイル、2.0 KB 中 1.0 KB、1.0 KB/秒、残り 0:01"));
     }
 
     void windowTransferKeepsThePanel()
