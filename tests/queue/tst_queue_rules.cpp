@@ -7,7 +7,6 @@
 #include "queue/queue_store.h"
 #include "tools/console/queue_line.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvexo;
@@ -158,8 +157,6 @@ private slots:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<qint64>>("expected");   // files done, files, bytes done, bytes
-        QTest::newRow("added") << "" << QList<qint64> {0, 3, 0, 150};
-        QTest::newRow("half of a") << "a=50 a:running" << QList<qint64> {0, 3, 50, 150};
         QTest::newRow("a done") << "a=100 a:done" << QList<qint64> {1, 3, 100, 150};
         QTest::newRow("b skipped") << "b=20 b:skipped" << QList<qint64> {1, 3, 0, 100};
         QTest::newRow("b failed, retried") << "b=20 b:failed retry" << QList<qint64> {0, 3, 20, 150};
@@ -174,17 +171,9 @@ private slots:
         QueueModel model;
         model.addJob({Direction::Download, QStringLiteral("/l"), QStringLiteral("/r"), true});
         model.addJob({Direction::Delete, {}, QStringLiteral("/old"), true});
-        const auto add = [&model](quint32 job, ItemKind kind, qint64 size) {
-            QueueItem item;
-            item.job = job;
-            item.kind = kind;
-            item.size = size;
+        for (const QueueItem &item : {QueueItem {.size = 100}, QueueItem {.size = 50}, QueueItem {.kind = ItemKind::Folder},
+                                      QueueItem {.size = 70, .job = 1}})   // a, b, c, d
             model.addItem(item);
-        };
-        add(0, ItemKind::File, 100);     // a
-        add(0, ItemKind::File, 50);      // b
-        add(0, ItemKind::Folder, -1);    // c
-        add(1, ItemKind::File, 70);      // d
         const QMap<QString, ItemState> states {{"running", ItemState::Running}, {"done", ItemState::Done},
                                                {"skipped", ItemState::Skipped}, {"failed", ItemState::Failed}};
         for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
@@ -197,21 +186,6 @@ private slots:
         }
         const QueueTotals totals = model.totals();
         QCOMPARE((QList<qint64> {totals.filesDone, totals.filesTotal, totals.bytesDone, totals.bytesTotal}), expected);
-    }
-
-    void damagedQueueKeptAside()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("transfer-queue"));
-        for (const QString &name : {QStringLiteral("transfer-queue"), QStringLiteral("transfer-queue.damaged")}) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("corvexo-queue 1\njob\tbroken\n") > 0);
-        }
-        QCOMPARE(readSavedQueue(path).found, SavedQueueRead::Found::Damaged);
-        QString reason;
-        // An earlier damaged file is not overwritten.
-        QCOMPARE(keepDamagedQueueAside(path, &reason), dir.filePath(QStringLiteral("transfer-queue (1).damaged")));
-        QCOMPARE(readSavedQueue(path).found, SavedQueueRead::Found::Nothing);
     }
 
     void options_data()
