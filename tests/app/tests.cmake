@@ -3,8 +3,3 @@ add_test(NAME tst_main_window_japanese COMMAND tst_main_window menusInJapanese)
 set_tests_properties(tst_main_window_japanese PROPERTIES
   TIMEOUT 120
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
-# The unfinished queue's questions and the queue's totals in Japanese.
-add_test(NAME tst_queue_restore_japanese COMMAND tst_queue_restore textsInJapanese)
-set_tests_properties(tst_queue_restore_japanese PROPERTIES
-  TIMEOUT 60
-  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8")
