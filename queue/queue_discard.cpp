@@ -14,11 +14,11 @@ bool mayHoldPart(const QueueModel &model, const QueueItem &item)
     return model.direction(item) == Direction::Download && item.kind == ItemKind::File && item.state != ItemState::Done;
 }
 
-QStringList partFilesOf(const QueueModel &model, const std::function<bool(const QueueItem &)> &chosen)
+QStringList partFilesOf(const QueueModel &model, const std::function<bool(qsizetype)> &chosen)
 {
     QStringList parts;
-    for (const QueueItem &item : model.items())
-        if (mayHoldPart(model, item) && (!chosen || chosen(item))) parts << partPathFor(model.localPath(item));
+    for (qsizetype i = 0; i < model.size(); ++i)
+        if (mayHoldPart(model, model.item(i)) && (!chosen || chosen(i))) parts << partPathFor(model.localPath(model.item(i)));
     return parts;
 }
 

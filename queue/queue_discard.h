@@ -14,8 +14,8 @@ namespace corvexo::queue {
 
 // Whether a finished or waiting item may hold a part: a download of a file not done.
 bool mayHoldPart(const QueueModel &model, const QueueItem &item);
-// The parts of the model's items that may hold one and that chosen() accepts (all when empty).
-QStringList partFilesOf(const QueueModel &model, const std::function<bool(const QueueItem &)> &chosen = {});
+// The parts of the model's items that may hold one and whose index chosen() accepts (all when empty).
+QStringList partFilesOf(const QueueModel &model, const std::function<bool(qsizetype)> &chosen = {});
 
 // Removes the files on a pool thread; done(), if given, runs on context's thread afterwards.
 void removeFilesInBackground(const QStringList &paths, QObject *context, std::function<void()> done = {});

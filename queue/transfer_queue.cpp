@@ -380,7 +380,7 @@ void TransferQueue::clearFinished()
 {
     if (!idle_) return;   // indexes stay fixed while items run
     // A skipped download may hold a part that an earlier run kept.
-    removeFilesInBackground(partFilesOf(model_, [](const QueueItem &item) { return item.state == ItemState::Skipped; }), this);
+    removeFilesInBackground(partFilesOf(model_, [this](qsizetype i) { return model_.item(i).state == ItemState::Skipped; }), this);
     model_.clearFinished();
     afterRemoval();
 }
@@ -391,8 +391,7 @@ void TransferQueue::removeItems(const QList<qsizetype> &indexes)
     QList<bool> chosen(model_.size(), false);
     for (qsizetype index : indexes)
         if (index >= 0 && index < model_.size()) chosen[index] = true;
-    const QueueItem *first = model_.items().constData();
-    removeFilesInBackground(partFilesOf(model_, [&chosen, first](const QueueItem &item) { return chosen[&item - first]; }), this);
+    removeFilesInBackground(partFilesOf(model_, [&chosen](qsizetype i) { return chosen[i]; }), this);
     model_.removeItems(indexes);
     afterRemoval();
 }
