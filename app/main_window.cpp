@@ -8,6 +8,7 @@
 #include "file_list_widget.h"
 #include "image_list.h"
 #include "picture_box.h"
+#include "queue_totals_feed.h"
 #include "queue_window_texts.h"
 #include "selection_texts.h"
 #include "connection/session_security_view.h"
@@ -202,6 +203,8 @@ void Form1::connectSignals()
     connectLocalViewSignals();
     connectRemoteListSignals();
     connectProgressAndStop();
+    queueTotals_ = new QueueTotalsFeed(progressPanel, this);
+    watchForSavedQueue();
 }
 
 void Form1::Form_Load()

@@ -64,7 +64,8 @@ class TransfersWindow;
 class RemoteTreeCounter;
 struct RemoteRoot;
 struct TreeCount;
-namespace queue { class TransferQueue; struct ExistingQuestion; }
+namespace queue { class TransferQueue; struct ExistingQuestion; struct SavedQueueRead; }
+class QueueTotalsFeed;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -269,6 +270,11 @@ public:
     // More than one entry or a folder: counted on a queue session, asked once,
     // deleted through the queue. False leaves a single file to Fdelete_Click.
     bool deleteThroughQueue();
+    queue::TransferQueue *transferQueueFor(const SessionLogin &login);
+    // An unfinished queue offered once the window is shown (app/main_window_restore.cpp).
+    void watchForSavedQueue();
+    void lookForSavedQueue();
+    void offerSavedQueue(const queue::SavedQueueRead &read);
 
     // --- rename, create, delete ---
     void FrDRname_Click();
@@ -346,6 +352,8 @@ private:
     void refreshRemoteList();
     QPointer<RemoteTreeCounter> deletionCount_;
     void askAndDelete(const QList<RemoteRoot> &roots, const QStringList &entries, const TreeCount &count);
+    QueueTotalsFeed *queueTotals_ = nullptr;   // the queue's totals in the progress panel
+    bool savedQueueLooked_ = false;
 };
 
 } // namespace corvexo

@@ -8,12 +8,14 @@
 #include "app/file_list_widget.h"
 #include "app/message_box.h"
 #include "app/options_window.h"
+#include "app/queue_totals_feed.h"
 #include "app/transfers_window.h"
 #include "connection/certificate_messages.h"
 #include "connection/transfer_address.h"
 #include "connection/transfer_session_factory.h"
 #include "local/local_paths.h"
 #include "queue/queue_options.h"
+#include "queue/queue_store.h"
 #include "queue/transfer_queue.h"
 #include "settings/settings_store.h"
 
@@ -66,7 +68,11 @@ void Form1::refreshRemoteList()
 
 queue::TransferQueue *Form1::transferQueue()
 {
-    const SessionLogin login = queueLogin();
+    return transferQueueFor(queueLogin());
+}
+
+queue::TransferQueue *Form1::transferQueueFor(const SessionLogin &login)
+{
     if (queue_ && login != queueLogin_) {
         if (queue_->isRunning()) {
             // Another server's queue runs on in its own window; this server's work must never join it.
@@ -85,6 +91,8 @@ queue::TransferQueue *Form1::transferQueue()
         queue_ = queue;
         queueLogin_ = login;
         applyOptions(*queue, queue::loadOptions());
+        queue->setSavePath(queue::savedQueuePath());
+        queueTotals_->watch(queue);
         connect(queue, &queue::TransferQueue::finished, this, [this] {
             if (std::exchange(refreshWhenQueueEnds_, false)) refreshRemoteList();
         });
@@ -112,7 +120,8 @@ queue::TransferQueue *Form1::transferQueue()
 
 TransfersWindow *Form1::transfersWindow()
 {
-    queue::TransferQueue *queue = transferQueue();
+    // The queue at hand, even another server's that has ended, until new work replaces it.
+    queue::TransferQueue *queue = queue_ ? queue_.data() : transferQueue();
     if (!transfers_) transfers_ = new TransfersWindow(queue, this);
     return transfers_;
 }

@@ -40,15 +40,39 @@ ProgressPanel::ProgressPanel(QWidget *parent) : QWidget(parent)
 void ProgressPanel::report(const TransferProgress &progress)
 {
     if (!sinceFirstReport_.isValid()) sinceFirstReport_.start();
-    const std::optional<int> permille = progressPermille(progress);
+    showsQueue_ = false;
+    stopButton->show();
+    showBar(progressPermille(progress));
+    line->setText(progressLine(progress, sinceFirstReport_.elapsed()));
+    show();
+}
+
+void ProgressPanel::showBar(std::optional<int> permille)
+{
     if (permille) {
         bar->setRange(0, 1000);
         bar->setValue(*permille);
     } else {
         bar->setRange(0, 0);  // moving to and fro: the total is not known
     }
-    line->setText(progressLine(progress, sinceFirstReport_.elapsed()));
+}
+
+void ProgressPanel::reportQueue(const QString &text, std::optional<int> permille)
+{
+    if (sinceFirstReport_.isValid()) return;   // the window's own transfer keeps the panel
+    showsQueue_ = true;
+    stopButton->hide();
+    showBar(permille);
+    line->setText(text);
     show();
+}
+
+void ProgressPanel::finishQueue()
+{
+    if (!std::exchange(showsQueue_, false)) return;
+    stopButton->show();
+    hide();
+    line->clear();
 }
 
 void ProgressPanel::finish()

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -27,12 +28,19 @@ public:
     void report(const TransferProgress &progress);
     // The command ended: the panel goes, and the next report starts a new timing.
     void finish();
+    // The queue's totals, shown while no transfer of the window's own runs; without
+    // Stop, since Stop and Esc belong to the window's transfer (the Transfers window stops the queue).
+    void reportQueue(const QString &text, std::optional<int> permille);
+    void finishQueue();
 
 signals:
     void stopRequested();
 
 private:
+    void showBar(std::optional<int> permille);
+
     QElapsedTimer sinceFirstReport_;
+    bool showsQueue_ = false;
 };
 
 } // namespace corvexo

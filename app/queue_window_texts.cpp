@@ -25,6 +25,7 @@ BilingualText pairOf(QueueWindowText which)
     case T::StopAll: return {u"Stop &all", u"すべて停止(&A)"};
     case T::RetryFailed: return {u"&Retry failed", u"失敗を再試行(&R)"};
     case T::ClearDone: return {u"&Clear done", u"完了を消去(&C)"};
+    case T::RemoveSelected: return {u"Re&move", u"一覧から外す(&M)"};
     case T::OptionsTitle: return {u"Options", u"オプション"};
     case T::ParallelSessions: return {u"Parallel sessions:", u"同時接続数："};
     case T::ExistingTargets: return {u"When a target exists:", u"転送先が既にあるとき："};

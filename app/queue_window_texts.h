@@ -9,7 +9,7 @@ enum class QueueWindowText {
     TransfersTitle,
     ColumnDirection, ColumnSource, ColumnTarget, ColumnSize, ColumnProgress, ColumnSpeed, ColumnState,
     Download, Upload, Delete,
-    Stop, StopAll, RetryFailed, ClearDone,
+    Stop, StopAll, RetryFailed, ClearDone, RemoveSelected,
     OptionsTitle, ParallelSessions, ExistingTargets,
     ExistingAsk, ExistingOverwrite, ExistingNewer, ExistingResume, ExistingRename, ExistingSkip,
     Ok, Cancel,

@@ -17,7 +17,8 @@ TransfersWindow::TransfersWindow(queue::TransferQueue *queue, QWidget *parent)
       stop_(new QPushButton(queueWindowText(QueueWindowText::Stop), this)),
       stopAll_(new QPushButton(queueWindowText(QueueWindowText::StopAll), this)),
       retry_(new QPushButton(queueWindowText(QueueWindowText::RetryFailed), this)),
-      clear_(new QPushButton(queueWindowText(QueueWindowText::ClearDone), this))
+      clear_(new QPushButton(queueWindowText(QueueWindowText::ClearDone), this)),
+      remove_(new QPushButton(queueWindowText(QueueWindowText::RemoveSelected), this))
 {
     setWindowTitle(queueWindowText(QueueWindowText::TransfersTitle));
     list_->setModel(model_);
@@ -28,7 +29,7 @@ TransfersWindow::TransfersWindow(queue::TransferQueue *queue, QWidget *parent)
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->horizontalHeader()->setStretchLastSection(true);
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *button : {stop_, stopAll_, retry_, clear_}) buttons->addWidget(button);
+    for (QPushButton *button : {stop_, stopAll_, retry_, clear_, remove_}) buttons->addWidget(button);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(list_);
@@ -39,6 +40,7 @@ TransfersWindow::TransfersWindow(queue::TransferQueue *queue, QWidget *parent)
     connect(stopAll_, &QPushButton::clicked, queue_, &queue::TransferQueue::stopAll);
     connect(retry_, &QPushButton::clicked, queue_, &queue::TransferQueue::retryFailed);
     connect(clear_, &QPushButton::clicked, queue_, &queue::TransferQueue::clearFinished);
+    connect(remove_, &QPushButton::clicked, this, &TransfersWindow::removeSelected);
     connect(queue_, &queue::TransferQueue::itemFinished, this, &TransfersWindow::updateButtons);
     connect(queue_, &queue::TransferQueue::finished, this, &TransfersWindow::updateButtons);
     connect(queue_, &queue::TransferQueue::started, this, &TransfersWindow::updateButtons);
@@ -52,6 +54,13 @@ void TransfersWindow::stopSelected()
     for (const QModelIndex &row : list_->selectionModel()->selectedRows()) queue_->stopItem(row.row());
 }
 
+void TransfersWindow::removeSelected()
+{
+    QList<qsizetype> rows;
+    for (const QModelIndex &row : list_->selectionModel()->selectedRows()) rows << row.row();
+    queue_->removeItems(rows);
+}
+
 void TransfersWindow::updateButtons()
 {
     const queue::QueueModel &model = queue_->model();
@@ -60,6 +69,7 @@ void TransfersWindow::updateButtons()
     retry_->setEnabled(model.count(queue::ItemState::Failed) > 0);
     // Rows keep their places while items run.
     clear_->setEnabled(!queue_->isRunning() && model.count(queue::ItemState::Done) + model.count(queue::ItemState::Skipped) > 0);
+    remove_->setEnabled(!queue_->isRunning() && list_->selectionModel()->hasSelection());
 }
 
 } // namespace corvexo

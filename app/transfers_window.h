@@ -1,6 +1,7 @@
 #pragma once
-// The Transfers window: the queue's items, one a row, and its four commands
-// (stop the selected items, stop all, retry the failed, clear the done).
+// The Transfers window: the queue's items, one a row, and its commands (stop
+// the selected items, stop all, retry the failed, clear the done, and remove
+// the selected items once the queue stands still, failed ones with their parts).
 // Non-modal; it only shows the queue and hands it the user's commands.
 
 #include "queue/transfer_queue.h"
@@ -24,15 +25,17 @@ public:
     QPushButton *stopAllButton() const { return stopAll_; }
     QPushButton *retryButton() const { return retry_; }
     QPushButton *clearButton() const { return clear_; }
+    QPushButton *removeButton() const { return remove_; }
 
 private:
     void stopSelected();
+    void removeSelected();
     void updateButtons();
 
     queue::TransferQueue *queue_;
     TransferListModel *model_;
     QTableView *list_;
-    QPushButton *stop_, *stopAll_, *retry_, *clear_;
+    QPushButton *stop_, *stopAll_, *retry_, *clear_, *remove_;
 };
 
 } // namespace corvexo

@@ -48,6 +48,12 @@ QString TransferCommand::text() const
 
 TransferCommand TransferCommand::connectListing() { return make(Verb::List, "dir "); }
 TransferCommand TransferCommand::listing() { return make(Verb::List, "Dir "); }
+TransferCommand TransferCommand::linkListing()
+{
+    TransferCommand command = make(Verb::List, "Dir ");
+    command.linksShown = true;
+    return command;
+}
 TransferCommand TransferCommand::changeDir(const QString &folder) { return make(Verb::ChangeDir, "CD ", {folder}); }
 TransferCommand TransferCommand::parentDir() { return make(Verb::ParentDir, "CDUP "); }
 TransferCommand TransferCommand::get(const QString &remote, const QString &localPath)

@@ -15,6 +15,7 @@ struct TransferCommand {
     QString word;          // the command word as written, trailing blank included ("Dir ", "GET ")
     QStringList operands;  // names and paths, each whole
     qint64 offset = 0;     // GetFrom and PutFrom: the bytes the target already holds
+    bool linksShown = false;   // List: links are listed as links, even where a machine listing follows them
 
     // The command line as the window writes it: word + operands joined by single blanks.
     QString text() const;
@@ -31,6 +32,9 @@ struct TransferCommand {
     static TransferCommand rename(const QString &from, const QString &to);  // "RENAME " a b
     // For the queue. The answer of size is the remote file's size in digits.
     static TransferCommand size(const QString &remote);                      // "size " remote
+    // A listing whose links show as links: an FTP server's machine listing (MLSD) may
+    // describe a link by its target, so the long listing (LIST) is asked for instead.
+    static TransferCommand linkListing();                                    // "Dir "
     // A download into partPath that continues after its first offset bytes where the
     // server can restart a transfer (else from the beginning); partPath stays, whole or
     // not, and its size is checked against the server's once the transfer ends.

@@ -1,6 +1,7 @@
 #include "queue_store.h"
 
 #include "connection/transfer_address.h"
+#include "queue_rules.h"
 
 #include "files/file_writing.h"
 
@@ -55,8 +56,8 @@ bool parseItem(const QList<QByteArray> &f, QueueModel &model)
     item.size = f[3].toLongLong();
     item.modified = f[4].toLongLong();
     item.relative = unescaped(f[5]);
-    // Only items of walked jobs are kept: the others are found again by a new walk.
-    if (model.jobs()[job].walked) model.addItem(item);
+    // Items of a job whose walk had not ended are kept too: their parts are known by them.
+    model.addItem(item);
     return true;
 }
 
@@ -127,6 +128,29 @@ bool loadQueue(SavedQueue *out, const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && parseQueueText(file.readAll(), out);
+}
+
+SavedQueueRead readSavedQueue(const QString &path)
+{
+    SavedQueueRead read;
+    QFile file(path);
+    if (!file.exists()) return read;
+    const bool parsed = file.open(QIODevice::ReadOnly) && parseQueueText(file.readAll(), &read.saved);
+    read.found = parsed ? SavedQueueRead::Found::Queue : SavedQueueRead::Found::Damaged;
+    return read;
+}
+
+QString keepDamagedQueueAside(const QString &path, QString *reason)
+{
+    const QFileInfo info(path);
+    const auto taken = [&info](const QString &candidate) { return info.dir().exists(candidate); };
+    const QString first = info.fileName() + QStringLiteral(".damaged");
+    const QString name = taken(first) ? freeName(first, taken) : first;
+    const QString aside = info.dir().filePath(name);
+    QFile file(path);
+    if (file.rename(aside)) return aside;
+    *reason = file.errorString();
+    return {};
 }
 
 } // namespace corvexo::queue

@@ -1,7 +1,8 @@
 #pragma once
 // The unfinished queue on disk, so that it is offered again after a restart:
 // the server (never its password), every job, and every item not yet done.
-// A job whose walk had not ended is walked again and keeps none of its items.
+// A job whose walk had not ended is walked again; its items are kept only to
+// find the parts they left.
 // The text is UTF-8, one record a line; fields are separated by tabs, and a
 // tab, line end or "%" inside a field is written as %09, %0A, %0D or %25.
 
@@ -27,5 +28,16 @@ QString savedQueuePath();
 // Writes the queue, or removes the file when nothing is left to do. Empty on success, else the reason.
 QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path = savedQueuePath());
 bool loadQueue(SavedQueue *out, const QString &path = savedQueuePath());
+
+// What a start finds in the data folder; read beside the window's thread.
+struct SavedQueueRead {
+    enum class Found { Nothing, Queue, Damaged };
+    Found found = Found::Nothing;
+    SavedQueue saved;
+};
+SavedQueueRead readSavedQueue(const QString &path = savedQueuePath());
+// Moves a saved queue that cannot be read aside, beside it, under a free name.
+// The new path on success; empty, with the reason in *reason, otherwise.
+QString keepDamagedQueueAside(const QString &path, QString *reason);
 
 } // namespace corvexo::queue

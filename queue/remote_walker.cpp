@@ -3,9 +3,26 @@
 #include "queue_messages.h"
 #include "queue_rules.h"
 
+#include <QSet>
 #include <QTimer>
 
 namespace corvexo::queue {
+
+bool mayHideLinks(TransferScheme scheme, const QList<RemoteEntry> &entries)
+{
+    // An SSH server describes the link itself.
+    if (scheme == TransferScheme::Sftp) return false;
+    return std::any_of(entries.begin(), entries.end(), [](const RemoteEntry &e) { return e.isFolder && !e.isLink; });
+}
+
+void markLinks(QList<RemoteEntry> &entries, const QList<RemoteEntry> &longListing)
+{
+    QSet<QString> links;
+    for (const RemoteEntry &entry : longListing)
+        if (entry.isLink) links.insert(entry.name);
+    for (RemoteEntry &entry : entries)
+        if (links.contains(entry.name)) entry.isLink = true;
+}
 
 RemoteWalker::RemoteWalker(std::unique_ptr<TransferSession> session, const SessionLogin &login, QObject *parent)
     : QObject(parent), session_(std::move(session)), login_(login)
@@ -85,19 +102,31 @@ void RemoteWalker::listNext()
             return listNext();
         }
         run(TransferCommand::listing(), [this, relative](bool listed) {
-            if (!listed) emit failed(relative, failureText(), WalkedEntry {relative, ItemKind::Folder, -1, 0});
-            else onListed(relative);
-            listNext();
+            if (!listed) {
+                emit failed(relative, failureText(), WalkedEntry {relative, ItemKind::Folder, -1, 0});
+                return listNext();
+            }
+            const QList<RemoteEntry> entries = session_->listedEntries();
+            if (!mayHideLinks(login_.scheme, entries)) {
+                onListed(relative, entries);
+                return listNext();
+            }
+            run(TransferCommand::linkListing(), [this, relative, entries](bool longListed) {
+                QList<RemoteEntry> marked = entries;
+                if (longListed) markLinks(marked, session_->listedEntries());
+                onListed(relative, marked);
+                listNext();
+            });
         });
     });
 }
 
-void RemoteWalker::onListed(const QString &relative)
+void RemoteWalker::onListed(const QString &relative, const QList<RemoteEntry> &listed)
 {
     const int depth = relative.isEmpty() ? 1 : int(relative.count(u'/')) + 2;
     QList<WalkedEntry> entries;
     QStringList subfolders;
-    for (const RemoteEntry &remote : session_->listedEntries()) {
+    for (const RemoteEntry &remote : listed) {
         if (remote.name == u".." || remote.name == u".") continue;
         WalkedEntry entry;
         entry.relative = relative.isEmpty() ? remote.name : relative + u'/' + remote.name;

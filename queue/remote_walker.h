@@ -2,8 +2,10 @@
 // Walks a remote folder tree on a session of its own: each folder is entered
 // by its absolute path and listed with the engine's own parsers, in the
 // server's charset. Folders come before their contents. Links to folders are
-// reported as links, not entered; a server that lists them as plain folders
-// (MLSD) is walked at most MaxDepth folders down, so that they cannot loop.
+// reported as links, not entered: an FTP server's machine listing (MLSD) may
+// describe a link by its target, so a folder with subfolders is listed once
+// more in the long form, which shows links as links. A server that hides them
+// even there is walked at most MaxDepth folders down, so that they cannot loop.
 
 #include "connection/transfer_session.h"
 #include "local_walker.h"
@@ -13,6 +15,11 @@
 #include <memory>
 
 namespace corvexo::queue {
+
+// Whether a listing may hold links described as folders: an FTP listing with folders not known as links.
+bool mayHideLinks(TransferScheme scheme, const QList<RemoteEntry> &entries);
+// Marks the entries that the long listing shows as links.
+void markLinks(QList<RemoteEntry> &entries, const QList<RemoteEntry> &longListing);
 
 class RemoteWalker : public QObject {
     Q_OBJECT
@@ -39,7 +46,7 @@ private:
     // A passing fault (a lost connection, 421) is tried again, like an item, after a growing pause.
     void run(const TransferCommand &command, Then then, int attempts = 0);
     void listNext();
-    void onListed(const QString &relative);
+    void onListed(const QString &relative, const QList<RemoteEntry> &listed);
     QString failureText() const;
 
     std::unique_ptr<TransferSession> session_;

@@ -1,6 +1,7 @@
 #include "transfer_queue.h"
 
 #include "local_walker.h"
+#include "queue_discard.h"
 #include "queue_messages.h"
 #include "queue_store.h"
 #include "remote_walker.h"
@@ -70,6 +71,8 @@ void TransferQueue::restore(const QueueModel &saved)
     }
     const qsizetype before = model_.size();
     for (QueueItem item : saved.items()) {
+        // A job walked again finds its items anew.
+        if (!saved.jobs()[item.job].walked) continue;
         item.job += first;
         item.state = ItemState::Waiting;
         item.attempts = 0;
@@ -386,8 +389,27 @@ void TransferQueue::retryFailed()
 void TransferQueue::clearFinished()
 {
     if (!idle_) return;   // indexes stay fixed while items run
+    // A skipped download may hold a part that an earlier run kept.
+    removeFilesInBackground(partFilesOf(model_, [this](qsizetype i) { return model_.item(i).state == ItemState::Skipped; }), this);
     model_.clearFinished();
+    afterRemoval();
+}
+
+void TransferQueue::removeItems(const QList<qsizetype> &indexes)
+{
+    if (!idle_) return;
+    QList<bool> chosen(model_.size(), false);
+    for (qsizetype index : indexes)
+        if (index >= 0 && index < model_.size()) chosen[index] = true;
+    removeFilesInBackground(partFilesOf(model_, [&chosen](qsizetype i) { return chosen[i]; }), this);
+    model_.removeItems(indexes);
+    afterRemoval();
+}
+
+void TransferQueue::afterRemoval()
+{
     cursor_ = 0;
+    save();   // what is left is what a restart offers
     emit itemsAdded(0, model_.size());
 }
 

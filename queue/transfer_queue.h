@@ -65,7 +65,10 @@ public:
     void stopItem(qsizetype index);
     void stopAll();        // nothing waiting starts; running items end
     void retryFailed();
+    // Both leave the parts of downloads they let go of nowhere: those are removed.
     void clearFinished();
+    // Finished items (failed ones among them) leave the queue; only while it stands still.
+    void removeItems(const QList<qsizetype> &indexes);
     void answerExisting(ExistingChoice choice, bool forTheRest);
     void answerCertificate(bool trust);
 
@@ -100,6 +103,7 @@ private:
     void askNext();
     void setState(qsizetype index, ItemState state, const QString &reason = {});
     void checkFinished();
+    void afterRemoval();
     void markRunning();
     void save();
 

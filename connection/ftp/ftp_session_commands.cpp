@@ -85,7 +85,8 @@ void FtpSession::rename(const QString &from, const QString &to)
 
 void FtpSession::list()
 {
-    const bool mlsd = features_.contains(QStringLiteral("MLST")) || features_.contains(QStringLiteral("MLSD"));
+    const bool mlsd = !command_.linksShown
+                      && (features_.contains(QStringLiteral("MLST")) || features_.contains(QStringLiteral("MLSD")));
     const ListingFormat format = mlsd ? ListingFormat::Mlsd : ListingFormat::List;
     startListing(format);
     openDataConnection([this, format](quint16 port) {

@@ -140,8 +140,9 @@ private slots:
         QCOMPARE(saved.model.jobs()[0].localRoot, model.jobs()[0].localRoot);
         QCOMPARE(saved.model.jobs()[0].remoteRoot, model.jobs()[0].remoteRoot);
         QVERIFY(!saved.model.jobs()[1].walked);
-        // The done item is not kept; the unwalked job's items are found again by its walk.
-        QCOMPARE(saved.model.size(), 1);
+        // The done item is not kept; the unwalked job's item is, for the part it may have left.
+        QCOMPARE(saved.model.size(), 2);
+        QCOMPARE(saved.model.item(1).job, 1u);
         QCOMPARE(saved.model.item(0).relative, waiting.relative);
         QCOMPARE(saved.model.item(0).size, 1234);
         QCOMPARE(saved.model.item(0).modified, waiting.modified);
@@ -149,6 +150,42 @@ private slots:
         SavedQueue untouched;
         QVERIFY(!parseQueueText("something else\n", &untouched));
         QVERIFY(!parseQueueText("corvexo-queue 1\nlogin\th\t21\tu\nitem\t5\t0\t1\t0\tx\n", &untouched));
+    }
+
+    // Steps, separated by blanks: "a=50" bytes done, "a:done" a state, "retry", "clear", "-a" removed.
+    void totals_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<qint64>>("expected");   // files done, files, bytes done, bytes
+        QTest::newRow("a done") << "a=100 a:done" << QList<qint64> {1, 3, 100, 150};
+        QTest::newRow("b skipped") << "b=20 b:skipped" << QList<qint64> {1, 3, 0, 100};
+        QTest::newRow("b failed, retried") << "b=20 b:failed retry" << QList<qint64> {0, 3, 20, 150};
+        QTest::newRow("deletion counts no bytes") << "d=70 d:done" << QList<qint64> {1, 3, 0, 150};
+        QTest::newRow("cleared") << "a=100 a:done b:skipped clear" << QList<qint64> {0, 1, 0, 0};
+        QTest::newRow("removed") << "b=20 b:failed -b" << QList<qint64> {0, 2, 0, 100};
+    }
+    void totals()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QList<qint64>, expected);
+        QueueModel model;
+        model.addJob({Direction::Download, QStringLiteral("/l"), QStringLiteral("/r"), true});
+        model.addJob({Direction::Delete, {}, QStringLiteral("/old"), true});
+        for (const QueueItem &item : {QueueItem {.size = 100}, QueueItem {.size = 50}, QueueItem {.kind = ItemKind::Folder},
+                                      QueueItem {.size = 70, .job = 1}})   // a, b, c, d
+            model.addItem(item);
+        const QMap<QString, ItemState> states {{"running", ItemState::Running}, {"done", ItemState::Done},
+                                               {"skipped", ItemState::Skipped}, {"failed", ItemState::Failed}};
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const qsizetype item = step.front().unicode() - 'a';
+            if (step == u"retry") model.retryFailed();
+            else if (step == u"clear") model.clearFinished();
+            else if (step.startsWith(u'-')) model.removeItems({step.back().unicode() - 'a'});
+            else if (step.contains(u'=')) model.setDone(item, step.section(u'=', 1).toLongLong());
+            else model.setState(item, states.value(step.section(u':', 1)));
+        }
+        const QueueTotals totals = model.totals();
+        QCOMPARE((QList<qint64> {totals.filesDone, totals.filesTotal, totals.bytesDone, totals.bytesTotal}), expected);
     }
 
     void options_data()

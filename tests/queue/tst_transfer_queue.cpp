@@ -115,14 +115,15 @@ private slots:
         makeTree(server, QStringLiteral("old"));
         server.writeFile(QStringLiteral("keep.txt"), "stays");
         server.writeFile(QStringLiteral("elsewhere/kept.txt"), "kept");
-        // Where the listing shows links, one to a folder outside goes as a link, its target stays.
-        const bool listsLinks = arguments.contains(QStringLiteral("--no-mlsd"));
-        if (listsLinks) QVERIFY(QFile::link(server.pathOf(QStringLiteral("elsewhere")), server.pathOf(QStringLiteral("old/link"))));
+        // A link to a folder outside goes as a link, its target stays, even where MLSD
+        // describes it as a folder; a link back up is not walked round and round.
+        QVERIFY(QFile::link(server.pathOf(QStringLiteral("elsewhere")), server.pathOf(QStringLiteral("old/link"))));
+        QVERIFY(QFile::link(QStringLiteral(".."), server.pathOf(QStringLiteral("old/sub one/up"))));
         auto queue = queueFor(server, 3);
         queue->addDelete(QStringLiteral("old"));
         QVERIFY(runToEnd(*queue));
         QCOMPARE(queue->model().count(ItemState::Failed), 0);
-        QCOMPARE(queue->model().count(ItemState::Done), listsLinks ? 9 : 8);   // 4 files, 4 folders with the root
+        QCOMPARE(queue->model().count(ItemState::Done), 10);   // 4 files, 2 links, 4 folders with the root
         QCOMPARE(server.readFile(QStringLiteral("elsewhere/kept.txt")), QByteArray("kept"));
         QVERIFY(!QFileInfo::exists(server.pathOf(QStringLiteral("old"))));
         QCOMPARE(server.readFile(QStringLiteral("keep.txt")), QByteArray("stays"));
@@ -291,6 +292,25 @@ private slots:
         QCOMPARE(contentOf(local.filePath(QStringLiteral("d2/y.txt"))), QByteArray("yy"));
         // Nothing is left to offer again.
         QVERIFY(!QFileInfo::exists(saved));
+    }
+
+    void partOfRemovedItemGoes()
+    {
+        FtpTestServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorText()));
+        QTemporaryDir local;
+        QFile part(local.filePath(QStringLiteral(".gone.bin.corvexo-part")));
+        QVERIFY(part.open(QIODevice::WriteOnly) && part.write("begun") == 5);
+        part.close();
+        auto queue = queueFor(server);
+        queue->addDownload(QStringLiteral("/pub/gone.bin"), local.filePath(QStringLiteral("gone.bin")));
+        QVERIFY(runToEnd(*queue));
+        QCOMPARE(queue->model().count(ItemState::Failed), 1);
+        queue->clearFinished();   // a failed item stays, with its part, for a retry
+        QVERIFY(part.exists());
+        queue->removeItems({0});
+        QVERIFY(QTest::qWaitFor([&] { return !part.exists(); }, 10000));
+        QCOMPARE(queue->model().size(), 0);
     }
 };
 
