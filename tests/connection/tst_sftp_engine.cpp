@@ -219,24 +219,41 @@ private slots:
         QCOMPARE(back.readAll(), content);
     }
 
+    void queueMovesATreeDownAndUp_data()
+    {
+        QTest::addColumn<bool>("fromTheWindowsFolder");
+        QTest::newRow("paths relative to the login folder") << false;
+        QTest::newRow("paths in the folder the window shows") << true;
+    }
     void queueMovesATreeDownAndUp()
     {
+        QFETCH(bool, fromTheWindowsFolder);
         QVERIFY(server_.writeFile("tree/top.bin", randomBytes(300000)));
         QVERIFY(server_.writeFile("tree/deeper/inner.txt", "inner"));
-        QVERIFY(server_.writeFile("tree/deeper/empty", QByteArray()));
+        QVERIFY(server_.writeFile("tree/deeper/deepest/empty", QByteArray()));
+        // The window names a folder by the browsing session's folder and the entry's name.
+        QString folder;
+        if (fromTheWindowsFolder) {
+            QCOMPARE(run(TransferCommand::changeDir("sub")).how, Ended::Completed);
+            QCOMPARE(run(TransferCommand::parentDir()).how, Ended::Completed);
+            folder = session_->currentFolder() + u'/';
+            QCOMPARE(folder, server_.root() + u'/');
+        }
         SessionLogin login = login_;
         login.scheme = TransferScheme::Sftp;
         queue::TransferQueue queue([] { return std::unique_ptr<TransferSession>(sftp::makeSftpSession()); }, login);
         const auto runToEnd = [&queue] { return QSignalSpy(&queue, &queue::TransferQueue::finished).wait(60000); };
         const QString down = local_.filePath("tree down");
-        queue.addDownload("tree", down);
+        queue.addDownload(folder + "tree", down);
         QVERIFY(runToEnd());
         QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
         QCOMPARE(treeOf(down), treeOf(server_.pathOf("tree")));
-        queue.addUpload(down, "tree back");
+        queue.addUpload(down, folder + "tree back");
         QVERIFY(runToEnd());
         QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
         QCOMPARE(treeOf(server_.pathOf("tree back")), treeOf(down));
+        QVERIFY(QDir(server_.pathOf("tree back")).removeRecursively());
+        QVERIFY(QDir(down).removeRecursively());
     }
 
     void continuedTransfersKeepTheirFirstPart()

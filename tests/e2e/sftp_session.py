@@ -29,6 +29,15 @@ def run_quietly(args, stdin=None):
     return subprocess.run(args, input=stdin, text=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE).returncode == 0
 
 
+def tree_of(root):   # every file and folder below root, with its content
+    tree = {}
+    for folder, dirs, names in os.walk(root):
+        for name in dirs + names:
+            path = os.path.join(folder, name)
+            tree[os.path.relpath(path, root)] = read_bytes(path) if os.path.isfile(path) else "/"
+    return tree
+
+
 class Sshd:
     """An sshd of the run's own: its configuration, host key and served folder."""
 
@@ -93,6 +102,7 @@ class SftpSession:
             os.makedirs(self.path(d), mode=0o700, exist_ok=True)
         self.readme, self.upload = os.urandom(3_000_000), os.urandom(2_000_000)
         files = (("served/readme.txt", self.readme), ("served/pub/inner.txt", b"inside pub\n"),
+                 ("served/pub/deeper/more.bin", os.urandom(500_000)), ("served/pub/deeper/empty", b""),
                  ("served/old.txt", b"to be renamed\n"), ("served/gone.txt", b"to be deleted\n"),
                  ("local/hello.txt", self.upload))
         for name, content in files:
@@ -210,6 +220,13 @@ class SftpSession:
         wait_for("the uploaded file", lambda: read_bytes(self.path("served", "hello.txt")) == self.upload)
         self.wait_listing("uploaded", "hello.txt")
 
+    def download_a_folder(self):
+        # A folder goes through the queue, with the remote folder the window shows.
+        self.click_remote("pub/")
+        self.x.key(self.main, "ctrl+w")
+        wait_for("the downloaded folder", lambda: tree_of(self.path("local", "pub")) == tree_of(self.path("served", "pub")))
+        self.x.screenshot("folder downloaded")
+
     def stop_a_download(self):
         local_before = sorted(os.listdir(self.path("local")))
         self.click_remote("big.bin")
@@ -256,13 +273,14 @@ class SftpSession:
     def run(self):
         if tools_missing():
             raise SkipTest("missing tools: " + ", ".join(tools_missing()))
-        os.makedirs(self.args.artifacts, exist_ok=True)
+        shutil.rmtree(self.args.artifacts, ignore_errors=True)   # this run's screenshots only
+        os.makedirs(self.args.artifacts)
         self.prepare()
         self.x.start()
         self.x.start_window_manager()
         self.start_app()
         for step in (self.enter_setting, self.connect_trusting_the_key, self.browse, self.move_local_folder,
-                     self.download_and_upload, self.stop_a_download, self.change_remote_files, self.disconnect):
+                     self.download_and_upload, self.download_a_folder, self.stop_a_download, self.change_remote_files, self.disconnect):
             print("step:", step.__name__, flush=True)
             try:
                 step()
