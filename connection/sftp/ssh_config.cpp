@@ -28,7 +28,7 @@ bool globMatches(QStringView pattern, QStringView text)
 // A line's keyword and its arguments: "Key value", "Key=value", quoted arguments kept whole.
 QStringList wordsOf(const QString &line)
 {
-    static const QRegularExpression word(QStringLiteral(R"re("([^"]*)"|([^\s"=]+))re"));
+    static const QRegularExpression word(QStringLiteral(R"re("([^"]*)"|([^\s"]+))re"));
     QStringList words;
     const qsizetype equals = line.indexOf(u'=');
     QString text = line;

@@ -536,12 +536,12 @@ private slots:
         QTest::addColumn<sftp::SshHostConfig>("expected");
         const QString text = "# mine\n"
                              "Host nas box !box\n  HostName 192.0.2.7\n  Port=2222\n  User admin\n"
-                             "  IdentityFile ~/.ssh/nas_key\n"
+                             "  IdentityFile ~/.ssh/nas=key\n"
                              "Match host nas\n  User matched\n"
                              "Host *.example.org\n  user \"web user\"\n  IdentityFile %d/keys/%h-%u\n  Port 99999\n"
                              "Host *\n  Port 2200\n  HostName %h.lan\n  IdentityFile /k/all\n";
         QTest::newRow("alias with every keyword, first values win")
-            << "nas" << text << sftp::SshHostConfig {"192.0.2.7", 2222, "admin", {"/h/.ssh/nas_key", "/k/all"}};
+            << "nas" << text << sftp::SshHostConfig {"192.0.2.7", 2222, "admin", {"/h/.ssh/nas=key", "/k/all"}};
         QTest::newRow("a negated pattern leaves its block out")
             << "box" << text << sftp::SshHostConfig {"box.lan", 2200, {}, {"/k/all"}};
         QTest::newRow("wildcard, quoted value, tokens, a port out of range passed over")

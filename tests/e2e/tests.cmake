@@ -22,7 +22,11 @@ add_test(NAME package_check
 set_tests_properties(package_check PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 
 # The same user's session over SFTP, against a local OpenSSH sshd and a password login.
-add_test(NAME e2e_sftp_session
-  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/sftp_session.py
-          --exe $<TARGET_FILE:corvexo> --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/sftp)
-set_tests_properties(e2e_sftp_session PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+foreach(lang en ja)
+  add_test(NAME e2e_sftp_session_${lang}
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/sftp_session.py
+            --exe $<TARGET_FILE:corvexo> --lang ${lang}
+            --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/sftp/${lang})
+  set_tests_properties(e2e_sftp_session_${lang} PROPERTIES
+    TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endforeach()
