@@ -120,6 +120,15 @@ class SftpSession(UserSession):
             self.x.key(self.main, "ctrl+u")
             self.wait_listing("up from " + folder.rstrip("/"), "readme.txt")
 
+    def download_replacing(self):   # the local file is older: asked first, then replaced
+        with open(self.path("local", "readme.txt"), "wb") as f:
+            f.write(b"older")
+        self.click_remote("readme.txt")
+        self.x.key(self.main, "ctrl+w")
+        self.x.wait_gone(self.in_dialog("Corvexo", ["key:alt+y"]))
+        wait_for("the replaced file", lambda: read_bytes(self.path("local", "readme.txt")) == self.readme)
+        self.x.wait_title(self.main, self.t[166])
+
     def download_a_folder(self):   # through the queue, named by the remote folder the window shows
         self.click_remote("pub/")
         self.x.key(self.main, "ctrl+w")
@@ -166,7 +175,7 @@ class SftpSession(UserSession):
         self.managed = self.x.start_window_manager()
         self.start_app()
         for step in (self.enter_setting, self.connect_trusting_the_key, self.browse, self.move_local_folder,
-                     self.download_and_upload, self.download_a_folder, self.stop_a_download,
+                     self.download_and_upload, self.download_replacing, self.download_a_folder, self.stop_a_download,
                      self.change_remote_files, self.delete_a_folder, self.disconnect):
             print("step:", step.__name__, flush=True)
             try:
