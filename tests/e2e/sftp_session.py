@@ -30,6 +30,16 @@ def tree_of(root):   # every file below root with its content, and every folder 
             for folder, dirs, names in os.walk(root) for name in dirs + names}
 
 
+def runs_as(uid):   # whether any process runs as that user
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.stat("/proc/" + pid).st_uid == uid:
+                return True
+        except OSError:
+            pass
+    return False
+
+
 def listening(port):
     with socket.socket() as s:
         return s.connect_ex(("127.0.0.1", port)) == 0
@@ -160,7 +170,8 @@ class SftpSession(UserSession):
 
     def disconnect(self):
         self.x.key(self.main, "ctrl+i")
-        wait_for("the server's session to end", lambda: not quietly(["pgrep", "-u", USER]), 15)
+        uid = pwd.getpwnam(USER).pw_uid
+        wait_for("the server's session to end", lambda: not runs_as(uid), 15)
         self.x.screenshot("disconnected")
         self.x.key(self.main, "ctrl+x")
         self.app.wait(15)
