@@ -57,6 +57,11 @@ class SftpSession(UserSession):
             raise SessionError("chpasswd failed")
         os.environ.pop("SSH_AUTH_SOCK", None)   # only the password may log in
         os.chmod(self.work, 0o755)              # the test user walks through it
+        folder = os.path.dirname(self.work)
+        while folder != "/":                      # and through every folder above it
+            if not os.stat(folder).st_mode & 0o001:
+                raise SkipTest("the test user cannot reach %s (TMPDIR)" % self.work)
+            folder = os.path.dirname(folder)
         for d in ("data", "start", "local", "runtime"):
             os.makedirs(self.path(d), mode=0o700, exist_ok=True)
         self.readme, self.upload = os.urandom(3_000_000), os.urandom(2_000_000)
