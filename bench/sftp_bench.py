@@ -20,7 +20,7 @@ Fair means:
 Work: a --size-mib file down and up, under each of the two servers, and a listing of
 100,000 entries (ours `dir`, sftp `ls -l`). ratio = peer's median / ours (above 1: ours is faster).
 
-  bench/sftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--work DIR] [--only list]
+  bench/sftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--work DIR] [--only list|transfer|down]
 """
 import argparse
 import hashlib
@@ -176,7 +176,7 @@ def main():
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--work", default="/var/tmp")
-    parser.add_argument("--only", choices=["list", "transfer"])
+    parser.add_argument("--only", choices=["list", "transfer", "down"])
     args = parser.parse_args()
     work = tempfile.mkdtemp(prefix="sftp-bench-", dir=args.work)
     user = pwd.getpwuid(os.getuid()).pw_name
@@ -224,13 +224,15 @@ def main():
                     ("sftp", clients.sftp(server, ["get big.bin " + down], "sync " + down)),
                     ("scp", clients.scp(server, "%s@127.0.0.1:%s/big.bin" % (user, root), down, "sync " + down)),
                 ], args.runs, check_down)
+                if args.only == "down":
+                    continue
                 race("%d MiB up, %s" % (args.size_mib, cipher), [
                     ("ours", clients.ours(server, ["put %s up.bin" % source])),
                     ("sftp", clients.sftp(server, ["put %s up.bin" % source])),
                     ("scp", clients.scp(server, source, "%s@127.0.0.1:%s/up.bin" % (user, root))),
                 ], args.runs, check_up)
             os.unlink(os.path.join(root, "big.bin"))
-        if args.only != "transfer":
+        if args.only not in ("transfer", "down"):
             folder = os.path.join(root, "many")
             os.makedirs(folder)
             for i in range(LIST_ENTRIES):

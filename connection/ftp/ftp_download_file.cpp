@@ -6,8 +6,6 @@
 #include <QPromise>
 #include <QThreadPool>
 
-#include <fcntl.h>
-
 namespace corvexo::ftp {
 
 FtpDownloadFile::FtpDownloadFile(const QString &targetPath, QObject *parent)
@@ -28,32 +26,20 @@ bool FtpDownloadFile::open()
     if (keepBytes_ < 0) return openForWriting(static_cast<QSaveFile &>(*file_));
     if (!openContinuing(static_cast<QFile &>(*file_), keepBytes_)) return false;
     startsAt_ = file_->pos();
+    writeback_.restartAt(startsAt_);
     return true;
 }
 
 bool FtpDownloadFile::restartFromZero()
 {
     startsAt_ = 0;
-    writebackFrom_ = 0;
+    writeback_.restartAt(0);
     return file_->resize(0) && file_->seek(0);
 }
 
 void FtpDownloadFile::startWriteback()
 {
-    constexpr qint64 stepBytes = 32 * 1024 * 1024;
-    const qint64 written = file_->pos();
-    if (written - writebackFrom_ < stepBytes || writebackRunning_->load() || !file_->flush()) return;
-#ifdef SYNC_FILE_RANGE_WRITE
-    // Even starting the writing can wait for the disk's queue, so a pool thread does it;
-    // it holds the file so the descriptor stays open.
-    writebackRunning_->store(true);
-    QThreadPool::globalInstance()->start(
-        [file = file_, running = writebackRunning_, fd = file_->handle(), from = writebackFrom_, to = written] {
-            ::sync_file_range(fd, from, to - from, SYNC_FILE_RANGE_WRITE);
-            running->store(false);
-        });
-#endif
-    writebackFrom_ = written;
+    writeback_.advance(*file_);
 }
 
 void FtpDownloadFile::commit()

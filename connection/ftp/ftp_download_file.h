@@ -7,10 +7,11 @@
 // happens; commit only checks that every byte was written, and the caller
 // makes it durable when it gives the file its name.
 
+#include "files/early_writeback.h"
+
 #include <QFile>
 #include <QObject>
 #include <QSaveFile>
-#include <atomic>
 #include <memory>
 
 namespace corvexo::ftp {
@@ -54,8 +55,7 @@ private:
     std::shared_ptr<QFileDevice> file_;
     qint64 keepBytes_ = -1;   // -1: a temporary file that replaces the target
     qint64 startsAt_ = 0;
-    qint64 writebackFrom_ = 0;
-    std::shared_ptr<std::atomic<bool>> writebackRunning_ = std::make_shared<std::atomic<bool>>(false);
+    EarlyWriteback writeback_;
 };
 
 } // namespace corvexo::ftp

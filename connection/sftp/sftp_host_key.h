@@ -11,6 +11,8 @@ namespace corvexo::sftp {
 struct HostKeyFacts {
     enum class Known { Trusted, Unknown, Changed };
     Known known = Known::Unknown;
+    QString host;                  // as connected to: the configuration's host name for an alias
+    quint16 port = 22;
     QString keyType;               // as ssh-keygen -l names it: "ED25519", "ECDSA", "RSA"
     QString fingerprint;           // "SHA256:" and unpadded base64, as ssh-keygen -l prints it
     QString previousFingerprint;   // the known key's, when it changed

@@ -137,8 +137,8 @@ void SftpSession::onHostKey(const HostKeyFacts &facts)
     awaitingAnswer_ = true;
     timer_.stop();
     CertificateQuestion question;
-    question.host = login_.host;
-    question.port = login_.port;
+    question.host = facts.host;
+    question.port = facts.port;
     question.keyType = facts.keyType;
     question.fingerprint = facts.fingerprint;
     question.previousFingerprint = facts.previousFingerprint;

@@ -185,12 +185,13 @@ bool SftpWire::receive(SftpReply *reply)
         error_ = sftpText(SftpText::MalformedPacket);
         return false;
     }
-    QByteArray packet(qsizetype(length), Qt::Uninitialized);
-    if (!readExactly(packet.data(), packet.size())) return false;
-    reply->type = quint8(packet[0]);
-    reply->id = qFromBigEndian<quint32>(packet.constData() + 1);
-    reply->body = packet.sliced(5);
-    return true;
+    // The type and id first, so that the body (a read's data) is read straight into its place.
+    char typeAndId[5];
+    if (!readExactly(typeAndId, 5)) return false;
+    reply->type = quint8(typeAndId[0]);
+    reply->id = qFromBigEndian<quint32>(typeAndId + 1);
+    reply->body.resize(qsizetype(length) - 5);
+    return readExactly(reply->body.data(), reply->body.size());
 }
 
 bool SftpWire::call(quint8 type, const QByteArray &body, SftpReply *reply)

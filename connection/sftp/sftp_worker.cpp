@@ -4,6 +4,7 @@
 #include "connection/transfer_control.h"
 #include "sftp_messages.h"
 #include "ssh_authentication.h"
+#include "ssh_config.h"
 #include "ssh_connection.h"
 
 #include <QHostInfo>
@@ -26,18 +27,23 @@ void SftpWorker::interrupt()
 void SftpWorker::open(const SessionLogin &login, const QString &knownHostsPath, int timeoutSeconds,
                       const std::optional<ftp::FtpCharset> &charset)
 {
-    login_ = login;
+    // An alias of the user's ssh configuration is reached as ssh reaches it.
+    const SshHostConfig config = readSshConfigFor(login.host, defaultSshConfigPath());
+    login_ = withSshConfig(login, config);
+    identityFiles_ = config.identityFiles;
+    for (const QString &keyFile : SshAuthentication::defaultKeyFiles())
+        if (!identityFiles_.contains(keyFile)) identityFiles_.append(keyFile);
     if (charset) {
         charset_ = *charset;
         charsetKnown_ = true;
     }
     knownHostsPath_ = knownHostsPath;
-    const QHostInfo found = QHostInfo::fromName(login.host);
+    const QHostInfo found = QHostInfo::fromName(login_.host);
     if (found.error() != QHostInfo::NoError || found.addresses().isEmpty())
-        return failLocally(ftp::engineText(ftp::EngineText::HostNotFound).arg(login.host));
+        return failLocally(ftp::engineText(ftp::EngineText::HostNotFound).arg(login_.host));
     emit reached(TransferState::Resolved);
     emit reached(TransferState::Connecting);
-    if (!connection_->connectTo(login, knownHostsPath, timeoutSeconds)) {
+    if (!connection_->connectTo(login_, knownHostsPath, timeoutSeconds)) {
         failLocally(connection_->errorText());
         return;
     }
@@ -51,8 +57,7 @@ void SftpWorker::trustHostKey(bool remember)
         const QString why = appendKnownHost(knownHostsPath_, hostKey_.knownHostsLine);
         if (!why.isEmpty()) emit trustNotSaved(knownHostsPath_, why);
     }
-    authentication_ = std::make_unique<SshAuthentication>(connection_->handle(), login_.password,
-                                                          SshAuthentication::defaultKeyFiles());
+    authentication_ = std::make_unique<SshAuthentication>(connection_->handle(), login_.password, identityFiles_);
     authenticate();
 }
 

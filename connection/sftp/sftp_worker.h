@@ -101,7 +101,8 @@ private:
     void stopped();
     void endWith(SftpOutcome outcome);
 
-    SessionLogin login_;
+    SessionLogin login_;   // as the user's ssh configuration completes it
+    QStringList identityFiles_;   // the configuration's, then the default key files
     std::unique_ptr<SshConnection> connection_;
     std::unique_ptr<SshAuthentication> authentication_;
     std::unique_ptr<SftpWire> wire_;

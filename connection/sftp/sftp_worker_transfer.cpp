@@ -6,6 +6,7 @@
 #include "connection/ftp/ftp_download_size.h"
 #include "connection/ftp/ftp_messages.h"
 #include "connection/transfer_control.h"
+#include "files/early_writeback.h"
 #include "files/file_writing.h"
 #include "sftp_messages.h"
 #include "sftp_worker.h"
@@ -71,6 +72,8 @@ void SftpWorker::download(const QString &remote, const QString &localPath, std::
     sinceProgress_.start();
     reportProgress(0, total, true);
 
+    EarlyWriteback writeback;
+    writeback.restartAt(qint64(from));
     std::map<quint32, ReadRequest> inFlight;
     std::map<quint64, QByteArray> early;    // data that came before the data in front of it
     std::deque<ReadRequest> again;          // the rest of short reads
@@ -107,21 +110,27 @@ void SftpWorker::download(const QString &remote, const QString &localPath, std::
             else if (!failure) failure = reply;
             continue;
         }
-        QByteArray data = SftpReader(reply.body).string();
-        if (quint64(data.size()) > request.length) return failLocally(sftpText(SftpText::MalformedPacket));
+        SftpReader reader(reply.body);
+        const QByteArrayView data = reader.stringView();
+        if (!reader.ok() || quint64(data.size()) > request.length) return failLocally(sftpText(SftpText::MalformedPacket));
         if (size && request.offset + data.size() > *size) grown = true;
         if (quint64(data.size()) < request.length && !data.isEmpty()) {
             again.push_back({request.offset + data.size(), request.length - data.size()});
             // A server that cuts reads short before the end is asked for no more than it gives.
             if (size && request.offset + data.size() < *size) readBytes = std::min(readBytes, data.size());
         }
-        early.emplace(request.offset, std::move(data));
+        // Data in its turn goes to the file at once; data ahead of a gap waits, copied.
+        const auto writeOut = [&](QByteArrayView bytes) {
+            if (writeError.isEmpty() && !writeAll(file, bytes.data(), bytes.size())) writeError = file.errorString();
+            written += quint64(bytes.size());
+        };
+        if (request.offset == written) writeOut(data);
+        else early.emplace(request.offset, data.toByteArray());
         for (auto first = early.begin(); first != early.end() && first->first == written; first = early.begin()) {
-            if (writeError.isEmpty() && !writeAll(file, first->second.constData(), first->second.size()))
-                writeError = file.errorString();
-            written += first->second.size();
+            writeOut(first->second);
             early.erase(first);
         }
+        if (writeError.isEmpty()) writeback.advance(file);
         reportProgress(qint64(written - from), total, false);
     }
     closeHandle(*handle);

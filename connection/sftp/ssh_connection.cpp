@@ -69,7 +69,8 @@ bool SshConnection::connectTo(const SessionLogin &login, const QString &knownHos
     const unsigned int port = login.port;
     const long timeout = timeoutSeconds > 0 ? timeoutSeconds : 60;
     const int no = 0;
-    // The user's ssh configuration is not read: the settings say where to go, and as whom.
+    // The user's ssh configuration was read before (for the keywords we honour): libssh's
+    // own reading would let it override what the settings say.
     ssh_options_set(session_, SSH_OPTIONS_PROCESS_CONFIG, &no);
     ssh_options_set(session_, SSH_OPTIONS_HOST, host.constData());
     ssh_options_set(session_, SSH_OPTIONS_PORT, &port);
@@ -91,6 +92,8 @@ bool SshConnection::connectTo(const SessionLogin &login, const QString &knownHos
 HostKeyFacts SshConnection::hostKey() const
 {
     HostKeyFacts facts;
+    facts.host = host_;
+    facts.port = port_;
     ssh_key key = nullptr;
     if (ssh_get_server_publickey(session_, &key) != SSH_OK) return facts;
     facts.keyType = keyTypeName(QString::fromLatin1(ssh_key_type_to_char(ssh_key_type(key))));

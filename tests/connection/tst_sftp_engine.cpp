@@ -7,6 +7,7 @@
 #include "connection/certificate_messages.h"
 #include "connection/sftp/sftp_session.h"
 #include "connection/sftp/sftp_session_factory.h"
+#include "connection/sftp/ssh_config.h"
 #include "queue/transfer_queue.h"
 #include "connection/transfer_control.h"
 #include "connection/passphrase_prompt.h"
@@ -31,6 +32,7 @@ using namespace corvexo::testing;
 
 Q_DECLARE_METATYPE(corvexo::TransferCommand)
 Q_DECLARE_METATYPE(std::optional<QString>)
+Q_DECLARE_METATYPE(corvexo::sftp::SshHostConfig)
 
 namespace {
 
@@ -219,24 +221,41 @@ private slots:
         QCOMPARE(back.readAll(), content);
     }
 
+    void queueMovesATreeDownAndUp_data()
+    {
+        QTest::addColumn<bool>("fromTheWindowsFolder");
+        QTest::newRow("paths relative to the login folder") << false;
+        QTest::newRow("paths in the folder the window shows") << true;
+    }
     void queueMovesATreeDownAndUp()
     {
+        QFETCH(bool, fromTheWindowsFolder);
         QVERIFY(server_.writeFile("tree/top.bin", randomBytes(300000)));
         QVERIFY(server_.writeFile("tree/deeper/inner.txt", "inner"));
-        QVERIFY(server_.writeFile("tree/deeper/empty", QByteArray()));
+        QVERIFY(server_.writeFile("tree/deeper/deepest/empty", QByteArray()));
+        // The window names a folder by the browsing session's folder and the entry's name.
+        QString folder;
+        if (fromTheWindowsFolder) {
+            QCOMPARE(run(TransferCommand::changeDir("sub")).how, Ended::Completed);
+            QCOMPARE(run(TransferCommand::parentDir()).how, Ended::Completed);
+            folder = session_->currentFolder() + u'/';
+            QCOMPARE(folder, server_.root() + u'/');
+        }
         SessionLogin login = login_;
         login.scheme = TransferScheme::Sftp;
         queue::TransferQueue queue([] { return std::unique_ptr<TransferSession>(sftp::makeSftpSession()); }, login);
         const auto runToEnd = [&queue] { return QSignalSpy(&queue, &queue::TransferQueue::finished).wait(60000); };
         const QString down = local_.filePath("tree down");
-        queue.addDownload("tree", down);
+        queue.addDownload(folder + "tree", down);
         QVERIFY(runToEnd());
         QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
         QCOMPARE(treeOf(down), treeOf(server_.pathOf("tree")));
-        queue.addUpload(down, "tree back");
+        queue.addUpload(down, folder + "tree back");
         QVERIFY(runToEnd());
         QCOMPARE(queue.model().count(queue::ItemState::Failed), 0);
         QCOMPARE(treeOf(server_.pathOf("tree back")), treeOf(down));
+        QVERIFY(QDir(server_.pathOf("tree back")).removeRecursively());
+        QVERIFY(QDir(down).removeRecursively());
     }
 
     void continuedTransfersKeepTheirFirstPart()
@@ -508,6 +527,82 @@ private slots:
         QCOMPARE(back.readAll(), QByteArray("shift"));
         QCOMPARE(run(TransferCommand::put(target, QStringLiteral("コピー.txt"))).how, Ended::Completed);
         QVERIFY(::access((folder + "\x83\x52\x83\x73\x81\x5b.txt").constData(), F_OK) == 0);
+    }
+
+    void sshConfigIsReadAsSshReadsIt_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<sftp::SshHostConfig>("expected");
+        const QString text = "# mine\n"
+                             "Host nas box !box\n  HostName 192.0.2.7\n  Port=2222\n  User admin\n"
+                             "  IdentityFile ~/.ssh/nas=key\n"
+                             "Match host nas\n  User matched\n"
+                             "Host *.example.org\n  user \"web user\"\n  IdentityFile %d/keys/%h-%u\n  Port 99999\n"
+                             "Host *\n  Port 2200\n  HostName %h.lan\n  IdentityFile /k/all\n";
+        QTest::newRow("alias with every keyword, first values win")
+            << "nas" << text << sftp::SshHostConfig {"192.0.2.7", 2222, "admin", {"/h/.ssh/nas=key", "/k/all"}};
+        QTest::newRow("a negated pattern leaves its block out")
+            << "box" << text << sftp::SshHostConfig {"box.lan", 2200, {}, {"/k/all"}};
+        QTest::newRow("wildcard, quoted value, tokens, a port out of range passed over")
+            << "www.Example.org" << text
+            << sftp::SshHostConfig {"www.Example.org.lan", 2200, "web user", {"/h/keys/www.Example.org.lan-me", "/k/all"}};
+        QTest::newRow("no file") << "nas" << QString() << sftp::SshHostConfig {};
+    }
+    void sshConfigIsReadAsSshReadsIt()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, text);
+        QFETCH(sftp::SshHostConfig, expected);
+        const sftp::SshHostConfig config = sftp::sshConfigFor(host, text, "/h", "me");
+        QCOMPARE(config.hostName, expected.hostName);
+        QCOMPARE(config.port, expected.port);
+        QCOMPARE(config.user, expected.user);
+        QCOMPARE(config.identityFiles, expected.identityFiles);
+    }
+
+    void settingsWinOverTheSshConfig_data()
+    {
+        QTest::addColumn<quint16>("port");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<quint16>("usedPort");
+        QTest::addColumn<QString>("usedUser");
+        QTest::newRow("nothing set") << quint16(22) << "Anonymous" << quint16(2222) << "admin";
+        QTest::newRow("no user at all") << quint16(22) << "" << quint16(2222) << "admin";
+        QTest::newRow("both set") << quint16(2022) << "me" << quint16(2022) << "me";
+    }
+    void settingsWinOverTheSshConfig()
+    {
+        QFETCH(quint16, port);
+        QFETCH(QString, user);
+        QFETCH(quint16, usedPort);
+        QFETCH(QString, usedUser);
+        const SessionLogin used = sftp::withSshConfig({TransferScheme::Sftp, "nas", port, user, "pw"},
+                                                      {"192.0.2.7", 2222, "admin", {}});
+        QCOMPARE(used, (SessionLogin {TransferScheme::Sftp, "192.0.2.7", usedPort, usedUser, "pw"}));
+    }
+
+    void aliasOfTheSshConfigLogsInWithItsKey()
+    {
+        const QString otherKey = QDir(home_.path()).filePath("keys/only for tests");
+        QVERIFY(QDir().mkpath(QFileInfo(otherKey).absolutePath()));
+        QVERIFY(SshdTestServer::makeKey(otherKey));
+        QVERIFY(server_.authorize(otherKey));
+        // The default key is moved aside: only the configured one can log in.
+        QVERIFY(QFile::rename(keyPath(), keyPath() + ".aside"));
+        auto restore = qScopeGuard([&] { QFile::rename(keyPath() + ".aside", keyPath()); });
+        QFile config(QDir(home_.path()).filePath(".ssh/config"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("Host corvexo-alias\n HostName 127.0.0.1\n Port %1\n User %2\n"
+                                    " IdentityFile \"~/keys/only for tests\"\n")
+                         .arg(server_.port()).arg(SshdTestServer::currentUser()).toUtf8());
+        config.close();
+        auto removeConfig = qScopeGuard([&] { config.remove(); });
+        QSignalSpy questions(session_.get(), &TransferSession::certificateQuestion);
+        const SessionLogin alias {TransferScheme::Sftp, "corvexo-alias", 22, "Anonymous", QString()};
+        QCOMPARE(runOn(*session_, alias, TransferCommand::listing()).how, Ended::Completed);
+        QVERIFY(questions.isEmpty());   // the key is known under the real host and port
+        QVERIFY(QString::fromUtf8(session_->answer()).contains("a.txt"));
     }
 
     void windowAsksForHostKeyAndPassphrase()

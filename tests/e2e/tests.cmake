@@ -20,3 +20,13 @@ add_test(NAME package_check
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/install_check.py --package
           --build ${CMAKE_BINARY_DIR} --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/package)
 set_tests_properties(package_check PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+# The same user's session over SFTP, against a local OpenSSH sshd and a password login.
+foreach(lang en ja)
+  add_test(NAME e2e_sftp_session_${lang}
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/sftp_session.py
+            --exe $<TARGET_FILE:corvexo> --lang ${lang}
+            --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/sftp/${lang})
+  set_tests_properties(e2e_sftp_session_${lang} PROPERTIES
+    TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endforeach()
