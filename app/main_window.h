@@ -330,7 +330,7 @@ private:
     QSize frameUsed_;    // the frame the last normal layout counted with
     bool layoutScheduled_ = false;
     bool frameCheckQueued_ = false;
-    static constexpr int kFrameRemeasures = 8;
+    static constexpr int kFrameRemeasures = 40;   // 10 s: a loaded window manager may frame late
     int frameRemeasures_ = 0;  // times the frame was asked to be measured again
     bool frameRemeasureQueued_ = false;
     bool inNormalState() const;

@@ -26,13 +26,14 @@ QPixmap lockPicture(bool open, qreal ratio)
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(90, 90, 90), 1.6));
-    const qreal lift = open ? 2.5 : 0;   // an open shackle stands up on its left side only
-    painter.drawArc(QRectF(4.5, 1.5 - lift, 7, 8), 0, 180 * 16);
-    painter.drawLine(QPointF(4.5, 5.5 - lift), QPointF(4.5, 7.5 - lift));
-    painter.drawLine(QPointF(11.5, 5.5 - lift), QPointF(11.5, 7.5));
+    // An open shackle stands up on its left side only; even lifted, its top stays inside the picture.
+    const qreal lift = open ? 2 : 0;
+    painter.drawArc(QRectF(4.5, 3 - lift, 7, 8), 0, 180 * 16);
+    painter.drawLine(QPointF(4.5, 7 - lift), QPointF(4.5, 8.5 - lift));
+    painter.drawLine(QPointF(11.5, 7 - lift), QPointF(11.5, 8.5));
     painter.setPen(Qt::NoPen);
     painter.setBrush(open ? QColor(200, 60, 40) : QColor(200, 150, 30));
-    painter.drawRoundedRect(QRectF(2.5, 7, 11, 8), 1.5, 1.5);   // the body
+    painter.drawRoundedRect(QRectF(2.5, 8.5, 11, 7), 1.5, 1.5);   // the body
     return picture;
 }
 

@@ -61,6 +61,13 @@ QString partPathFor(const QString &targetPath)
     return target.dir().filePath(u'.' + target.fileName() + QStringLiteral(".corvexo-part"));
 }
 
+QString reasonNamingTarget(QString reason, const QString &targetPath)
+{
+    const QString part = partPathFor(targetPath);
+    reason.replace(part, targetPath);
+    return reason.replace(QFileInfo(part).fileName(), QFileInfo(targetPath).fileName());
+}
+
 namespace {
 
 constexpr std::pair<ExistingChoice, const char16_t *> ChoiceWords[] = {

@@ -43,6 +43,10 @@ QString freeName(const QString &fileName, const std::function<bool(const QString
 // The hidden file beside a download's target that holds what arrived until it is whole.
 QString partPathFor(const QString &targetPath);
 
+// A failure's reason as the user reads it: the part is the program's own
+// business, so where the reason names it, it names the target instead.
+QString reasonNamingTarget(QString reason, const QString &targetPath);
+
 // The words of the options file and the console tool for each choice.
 QString choiceWord(ExistingChoice choice);
 bool choiceOfWord(const QString &word, ExistingChoice *choice);

@@ -113,6 +113,7 @@ void QueueWorker::endFailed()
     result.outcome = Outcome::Failed;
     const int code = session_->replyCode();
     result.reason = code ? QStringLiteral("%1 %2").arg(code).arg(session_->replyText()) : session_->replyText();
+    if (order_.direction == Direction::Download) result.reason = reasonNamingTarget(result.reason, order_.local);
     result.failure = {code, !session_->isOpenFor(login_), trustRefused_};
     const qsizetype index = std::exchange(order_.index, -1);
     emit finishedItem(index, result);

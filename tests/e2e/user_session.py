@@ -219,7 +219,7 @@ class UserSession:
         self.in_dialog(self.t[139], ["newdir", "key:Return"])
         self.wait_listing("folder created", "newdir/")
         self.click_remote("old.txt")
-        self.x.key(self.main, "ctrl+a")
+        self.x.key(self.main, "F2")   # Ctrl+A selects all in a list
         self.in_dialog(self.t[152], ["renamed file.txt", "key:Return"])
         self.wait_listing("renamed", "renamed file.txt")
         self.click_remote("gone.txt")

@@ -112,6 +112,11 @@ private slots:
     void partFileIsHiddenBesideTarget()
     {
         QCOMPARE(partPathFor(QStringLiteral("/d/sub one/a b.txt")), QStringLiteral("/d/sub one/.a b.txt.corvexo-part"));
+        // A reason names the target, never the hidden part.
+        QCOMPARE(reasonNamingTarget(QStringLiteral("Cannot write /d/.a.txt.corvexo-part: disk full"), QStringLiteral("/d/a.txt")),
+                 QStringLiteral("Cannot write /d/a.txt: disk full"));
+        QCOMPARE(reasonNamingTarget(QStringLiteral("\".a.txt.corvexo-part\" failed"), QStringLiteral("/d/a.txt")),
+                 QStringLiteral("\"a.txt\" failed"));
     }
 
     void savedQueueRoundTrip()
