@@ -282,23 +282,13 @@ private slots:
     }
 
     // A size the queue's listing gave is the check, and the server is not asked again.
-    void listedSizeIsTheCheck_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("info");
-        QTest::newRow("short") << "short" << "The download of f.bin is not complete: 40000 bytes arrived of the "
-                                             "100000 bytes the server announced. The local file was left as it was.";
-        QTest::newRow("three times") << "long" << "The download of f.bin is not complete: ";
-    }
     void listedSizeIsTheCheck()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, info);
-        startOdd({"--mode", mode}, "hostile_ftp_server.py");
+        startOdd({"--mode", "short"}, "hostile_ftp_server.py");
         control_->setRequestTimeoutMilliseconds(5000);
         const FtpRun got = run(TransferCommand::getFrom(QStringLiteral("f.bin"), local_.filePath("part"), 0, 100000));
-        QCOMPARE(got.states.last(), int(TransferState::Error));
-        QVERIFY2(got.info.startsWith(info), qPrintable(got.info));
+        QCOMPARE(got.info, QStringLiteral("The download of f.bin is not complete: 40000 bytes arrived of the "
+                                          "100000 bytes the server announced. The local file was left as it was."));
         QVERIFY(!odd_->takeOutput().contains("CMD SIZE"));
     }
 
