@@ -18,6 +18,7 @@ Ratio = lftp's median wall time / ours (above 1: ours is faster).
 
   bench/queue_bench.py [--console PATH] [--runs 3] [--servers pyftpdlib,vsftpd]
                        [--debs /tmp] [--size-mib 1024] [--skip-resume] [--skip-trees]
+                       [--only down|up] [--sessions 2,4]
 """
 import argparse
 import filecmp
@@ -72,14 +73,17 @@ def lftp_mirror(server, script):
 def timed_rows(server, console, args, source_tree, local):
     rows = []
     remote_up = os.path.join(server.root, "w", "up")
-    for sessions in (2, 4):
+    for sessions in (int(n) for n in args.sessions.split(",")):
         down = os.path.join(local, "down")
         runners = {
             "ours": ours(console, server, 'get -r --parallel %d tree "%s"' % (sessions, down)),
             "lftp": lftp_mirror(server, "mirror --parallel=%d tree \"%s\"" % (sessions, down)),
         }
-        rows.append(run_rows("%s: 1,000 x 10 KB down, %d sessions" % (server.name, sessions), runners,
-                             lambda: same_tree(source_tree, down), lambda: shutil.rmtree(down, True), args.runs))
+        if args.only != "up":
+            rows.append(run_rows("%s: 1,000 x 10 KB down, %d sessions" % (server.name, sessions), runners,
+                                 lambda: same_tree(source_tree, down), lambda: shutil.rmtree(down, True), args.runs))
+        if args.only == "down":
+            continue
         runners = {
             "ours": ours(console, server, 'put -r --parallel %d "%s" /w/up' % (sessions, source_tree)),
             "lftp": lftp_mirror(server, "mirror -R --parallel=%d \"%s\" /w/up" % (sessions, source_tree)),
@@ -192,6 +196,8 @@ def main():
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--skip-resume", action="store_true")
     parser.add_argument("--skip-trees", action="store_true")
+    parser.add_argument("--only", choices=["down", "up"], help="the tree rows of one direction alone")
+    parser.add_argument("--sessions", default="2,4")
     args = parser.parse_args()
     console = os.path.abspath(args.console)
     work = tempfile.mkdtemp(prefix="queue-bench-")

@@ -73,10 +73,12 @@ TransferCommand TransferCommand::rename(const QString &from, const QString &to)
 }
 
 TransferCommand TransferCommand::size(const QString &remote) { return make(Verb::Size, "size ", {remote}); }
-TransferCommand TransferCommand::getFrom(const QString &remote, const QString &partPath, qint64 offset)
+TransferCommand TransferCommand::getFrom(const QString &remote, const QString &partPath, qint64 offset,
+                                         qint64 knownSize)
 {
     TransferCommand c = make(Verb::GetFrom, "reget ", {remote, partPath});
     c.offset = offset;
+    c.knownSize = knownSize;
     return c;
 }
 TransferCommand TransferCommand::putFrom(const QString &localPath, const QString &remote, qint64 offset)

@@ -15,6 +15,7 @@ struct TransferCommand {
     QString word;          // the command word as written, trailing blank included ("Dir ", "GET ")
     QStringList operands;  // names and paths, each whole
     qint64 offset = 0;     // GetFrom and PutFrom: the bytes the target already holds
+    qint64 knownSize = -1; // GetFrom: the size a listing just gave (-1: unknown), checked instead of asking again
     bool linksShown = false;   // List: links are listed as links, even where a machine listing follows them
 
     // The command line as the window writes it: word + operands joined by single blanks.
@@ -37,8 +38,10 @@ struct TransferCommand {
     static TransferCommand linkListing();                                    // "Dir "
     // A download into partPath that continues after its first offset bytes where the
     // server can restart a transfer (else from the beginning); partPath stays, whole or
-    // not, and its size is checked against the server's once the transfer ends.
-    static TransferCommand getFrom(const QString &remote, const QString &partPath, qint64 offset);  // "reget "
+    // not, and its size is checked against the server's once the transfer ends (against
+    // knownSize, without asking the server, when the transfer starts at the beginning).
+    static TransferCommand getFrom(const QString &remote, const QString &partPath, qint64 offset,
+                                   qint64 knownSize = -1);  // "reget "
     // An upload that sends localPath from offset on, after the offset bytes the remote file holds.
     static TransferCommand putFrom(const QString &localPath, const QString &remote, qint64 offset);  // "reput "
 

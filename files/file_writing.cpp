@@ -64,7 +64,8 @@ bool openContinuing(QFile &file, qint64 keepBytes)
     if (QFileInfo(file.fileName()).isDir()) return false;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
     const qint64 keep = std::min(file.size(), std::max<qint64>(keepBytes, 0));
-    return file.resize(keep) && file.seek(keep);
+    // A truncation to nothing makes ext4 write the file out at its close: only when bytes go.
+    return (file.size() == keep || file.resize(keep)) && file.seek(keep);
 }
 
 QStringList moveIntoPlaceDurably(const QList<std::pair<QString, QString>> &moves)

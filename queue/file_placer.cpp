@@ -8,15 +8,29 @@
 
 namespace corvexo::queue {
 
+FilePlacer::FilePlacer(QObject *parent) : QObject(parent)
+{
+    gather_.setSingleShot(true);
+    gather_.setInterval(GatherMs);
+    connect(&gather_, &QTimer::timeout, this, &FilePlacer::startBatch);
+}
+
 void FilePlacer::place(qsizetype item, const QString &part, const QString &target)
 {
     pending_.append({item, part, target});
-    if (!running_) startBatch();
+    if (!running_ && !gather_.isActive()) gather_.start();
+}
+
+void FilePlacer::flush()
+{
+    if (running_) return;
+    gather_.stop();
+    startBatch();
 }
 
 void FilePlacer::startBatch()
 {
-    if (pending_.isEmpty()) return;
+    if (pending_.isEmpty() || running_) return;
     running_ = true;
     const QList<Move> batch = std::exchange(pending_, {});
     QList<std::pair<QString, QString>> moves;
@@ -27,8 +41,12 @@ void FilePlacer::startBatch()
         const QStringList reasons = watcher->result();
         watcher->deleteLater();
         running_ = false;
-        for (qsizetype i = 0; i < batch.size(); ++i) emit placed(batch[i].item, reasons.value(i));
-        startBatch();
+        // Idle only once the last of the batch is told: a listener may ask at each.
+        for (qsizetype i = 0; i < batch.size(); ++i) {
+            unreported_ = batch.size() - i - 1;
+            emit placed(batch[i].item, reasons.value(i));
+        }
+        if (!pending_.isEmpty() && !running_ && !gather_.isActive()) gather_.start();
     });
     auto promise = std::make_shared<QPromise<QStringList>>();
     watcher->setFuture(promise->future());

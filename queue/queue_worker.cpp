@@ -183,7 +183,7 @@ void QueueWorker::download()
 void QueueWorker::startDownload(const QString &target, const QString &part, qint64 offset)
 {
     offset_ = offset;
-    command(TransferCommand::getFrom(order_.remote, part, offset), [this, target, part] {
+    command(TransferCommand::getFrom(order_.remote, part, offset, order_.source.size), [this, target, part] {
         // The engine checked the size the server gave; the listing's size is checked too.
         const qint64 got = QFileInfo(part).size();
         if (order_.source.size >= 0 && got != order_.source.size)

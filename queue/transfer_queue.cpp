@@ -417,11 +417,12 @@ void TransferQueue::afterRemoval()
 
 void TransferQueue::checkFinished()
 {
-    if (idle_ || localWalker_ || remoteWalker_ || !walksPending_.isEmpty() || !pausedWorkers_.isEmpty() || !placer_.idle())
-        return;
+    if (idle_ || localWalker_ || remoteWalker_ || !walksPending_.isEmpty() || !pausedWorkers_.isEmpty()) return;
     for (const auto &worker : workers_)
         if (worker->busy()) return;
     if (nextRunnable() >= 0) return;
+    // Only the last files wait for their names: they need not wait to be gathered.
+    if (!placer_.idle()) return placer_.flush();
     idle_ = true;
     saveTimer_.stop();
     save();

@@ -44,6 +44,12 @@ void FtpDownloadFile::startWriteback()
 
 void FtpDownloadFile::commit()
 {
+    if (keepBytes_ >= 0) {
+        // A part is written unbuffered, and made durable by the caller, which names it, many
+        // files at a time: nothing is left to wait for.
+        const bool ok = file_->flush() && file_->error() == QFileDevice::NoError;
+        return emit committed(ok, file_->errorString());
+    }
     // On a pool thread: one thread per file would cost more than a small file's whole commit.
     // The watcher goes with this object, so a commit that ends after it touches nothing.
     auto promise = std::make_shared<QPromise<Outcome>>();
@@ -55,10 +61,8 @@ void FtpDownloadFile::commit()
     });
     watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([file = file_, promise, continuing = keepBytes_ >= 0] {
-        // A partial file is made durable by the caller, which names it, many files at a time.
-        const bool ok = continuing ? file->flush() && file->error() == QFileDevice::NoError
-                                   : commitChecked(static_cast<QSaveFile &>(*file));
+    QThreadPool::globalInstance()->start([file = file_, promise] {
+        const bool ok = commitChecked(static_cast<QSaveFile &>(*file));
         promise->addResult(Outcome {ok, file->errorString()});
         promise->finish();
     });

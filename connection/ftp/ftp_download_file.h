@@ -40,7 +40,8 @@ public:
 
     // Flushes the data to disk and puts the file in place of the target. The
     // flush of a large file can take a long time, so it runs on a pool
-    // thread and committed() reports the end on this object's thread.
+    // thread and committed() reports the end on this object's thread. A part
+    // (keepBytes given) is only checked, and committed() comes at once.
     void commit();
 
 signals:

@@ -65,6 +65,13 @@ TransferProgress FtpSession::progress() const
 
 void FtpSession::learnAnnouncedSize(const QString &remote, Step next)
 {
+    // A listing's size is as good a check as SIZE, and saves a round trip per file. A part
+    // that is continued asks the server, which knows whether the file shrank since.
+    const bool known = command_.verb == TransferCommand::Verb::GetFrom && command_.offset == 0 && command_.knownSize >= 0;
+    if (known) {
+        watch_.announced = watch_.total = command_.knownSize;
+        return next();
+    }
     // Asked whatever FEAT said: a server that cannot list its features may still know sizes.
     askRemoteSize(remote, [this, next](std::optional<qint64> size) {
         if (size) watch_.announced = watch_.total = *size;

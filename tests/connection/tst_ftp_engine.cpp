@@ -281,6 +281,17 @@ private slots:
         QCOMPARE(localFiles(), QStringList{QStringLiteral("f.bin")});
     }
 
+    // A size the queue's listing gave is the check, and the server is not asked again.
+    void listedSizeIsTheCheck()
+    {
+        startOdd({"--mode", "short"}, "hostile_ftp_server.py");
+        control_->setRequestTimeoutMilliseconds(5000);
+        const FtpRun got = run(TransferCommand::getFrom(QStringLiteral("f.bin"), local_.filePath("part"), 0, 100000));
+        QCOMPARE(got.info, QStringLiteral("The download of f.bin is not complete: 40000 bytes arrived of the "
+                                          "100000 bytes the server announced. The local file was left as it was."));
+        QVERIFY(!odd_->takeOutput().contains("CMD SIZE"));
+    }
+
     void replyThatCannotBeRead_data()
     {
         QTest::addColumn<QString>("mode");

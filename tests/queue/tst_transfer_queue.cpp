@@ -83,13 +83,19 @@ private slots:
         const QString down = local.filePath(QStringLiteral("down here"));
 
         auto queue = queueFor(server);
+        qsizetype doneAtEnd = -1;
+        connect(queue.get(), &TransferQueue::finished, this, [&] { doneAtEnd = queue->model().count(ItemState::Done); });
         queue->addDownload(QStringLiteral("tree"), down);
         QVERIFY(runToEnd(*queue));
         QCOMPARE(queue->model().count(ItemState::Failed), 0);
+        // Finished means every file has its name.
+        QCOMPARE(doneAtEnd, queue->model().size());
         QCOMPARE(treeOf(down), treeOf(server.pathOf(QStringLiteral("tree"))));
-        // One session walked, two moved the files, each logged in once.
+        // One session walked, two moved the files, each logged in once; the listing's sizes are the check.
         QCOMPARE(queue->sessionsUsed(), 2);
-        QCOMPARE(server.takeOutput().count("CMD PASS"), 3);
+        const QByteArray log = server.takeOutput();
+        QCOMPARE(log.count("CMD PASS"), 3);
+        QCOMPARE(log.count("CMD SIZE"), 0);
 
         // Up again, with a link to a folder that is listed as skipped, not followed.
         QVERIFY(QFile::link(down, down + QStringLiteral("/loop")));
