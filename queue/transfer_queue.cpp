@@ -441,7 +441,7 @@ void TransferQueue::markRunning()
 
 void TransferQueue::save()
 {
-    if (!savePath_.isEmpty()) saveQueue(login_, model_, savePath_);
+    if (!savePath_.isEmpty()) saver_.save(login_, model_, savePath_);
 }
 
 } // namespace corvexo::queue
