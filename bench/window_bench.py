@@ -287,6 +287,7 @@ def queue_row(x, exe, work, port, count, seconds, print_progress, apps):
     time.sleep(0.5)
     app.press("q")
     time.sleep(0.3)
+    before = peak_rss_mb(app.process.pid) or 0
     sent = app.press("ctrl+w")
     print_progress("queue of %d files running for %d s..." % (count, seconds))
     peak = 0
@@ -296,7 +297,7 @@ def queue_row(x, exe, work, port, count, seconds, print_progress, apps):
         time.sleep(0.5)
     stopped = int(time.time() * 1000)
     files = sum(len(names) for _, _, names in os.walk(target))
-    row = ("queue of %d files, %d s (%d in, %.0f MB peak)" % (count, seconds, files, peak), None, None,
+    row = ("queue of %d files, %d s (%d in; peak %.0f MB, %.0f before)" % (count, seconds, files, peak, before), None, None,
            app.log.longest_stall(sent, stopped))
     app.quit()
     return row
