@@ -119,7 +119,7 @@ private:
     bool idle_ = true;
     QString savePath_;
     QTimer saveTimer_;
-    QueueSaver saver_;   // writes beside this thread: a long queue takes a while to write
+    QueueSaver saver_;   // a long queue takes a while to write: never in one go on this thread
 
     std::vector<std::unique_ptr<QueueWorker>> workers_;
     FilePlacer placer_;

@@ -14,17 +14,19 @@ using namespace corvexo::queue;
 
 namespace {
 
-QueueModel modelOf(int items)
+void addItems(QueueModel &model, int count)
 {
-    QueueModel model;
-    model.addJob({Direction::Download, QStringLiteral("/home/u/in"), QStringLiteral("/pub"), true});
-    for (int i = 0; i < items; ++i) {
+    if (model.jobs().isEmpty()) model.addJob({Direction::Download, QStringLiteral("/home/u/in"), QStringLiteral("/pub"), true});
+    for (int i = 0; i < count; ++i) {
         QueueItem item;
-        item.relative = QStringLiteral("f%1.txt").arg(i);
-        item.size = i;
+        item.relative = QStringLiteral("f%1.txt").arg(model.size());
         model.addItem(item);
     }
-    return model;
+}
+
+void finishAll(QueueModel &model)
+{
+    for (qsizetype i = 0; i < model.size(); ++i) model.setState(i, ItemState::Done);
 }
 
 // Items the saved file holds; -1: no file.
@@ -41,23 +43,32 @@ class TstQueueSaver : public QObject {
 private slots:
     void lastStateAskedForIsKept_data()
     {
-        QTest::addColumn<QList<int>>("states");   // items of each state saved in turn; 0: nothing left
+        // Each step: n > 0 adds n items and saves; 0 finishes them all and saves;
+        // -1 finishes and clears them all, without a save.
+        QTest::addColumn<QList<int>>("steps");
         QTest::addColumn<bool>("destroyAtOnce");
-        QTest::addColumn<qsizetype>("expected");
+        QTest::addColumn<qsizetype>("expected");   // items in the file; -1: no file
         QTest::newRow("one save") << QList<int> {3} << false << qsizetype(3);
-        QTest::newRow("saves faster than the disk") << QList<int> {5, 2000, 7, 4} << false << qsizetype(4);
+        QTest::newRow("saves faster than the disk") << QList<int> {5, 9000, 7} << false << qsizetype(9012);
         QTest::newRow("ends with nothing to do") << QList<int> {5, 0} << false << qsizetype(-1);
-        QTest::newRow("saver goes with a save waiting") << QList<int> {2000, 6} << true << qsizetype(6);
+        QTest::newRow("items cleared while the text is made") << QList<int> {9000, -1, 4} << false << qsizetype(4);
+        QTest::newRow("saver goes with a save unfinished") << QList<int> {9000, 6} << true << qsizetype(9006);
     }
     void lastStateAskedForIsKept()
     {
-        QFETCH(QList<int>, states);
+        QFETCH(QList<int>, steps);
         QFETCH(bool, destroyAtOnce);
         QFETCH(qsizetype, expected);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("data/transfer-queue"));
-        auto saver = std::make_unique<QueueSaver>();
-        for (int items : states) saver->save({}, modelOf(items), path);
+        QueueModel model;
+        auto saver = std::make_unique<QueueSaver>(&model);
+        for (int step : steps) {
+            if (step > 0) addItems(model, step);
+            else finishAll(model);
+            if (step < 0) model.clearFinished();
+            else saver->save({}, path);
+        }
         if (destroyAtOnce) saver.reset();
         else QVERIFY(QTest::qWaitFor([&] { return saver->idle(); }, 20000));
         QCOMPARE(savedItems(path), expected);
