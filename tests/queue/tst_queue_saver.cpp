@@ -48,7 +48,6 @@ private slots:
         QTest::addColumn<QList<int>>("steps");
         QTest::addColumn<bool>("destroyAtOnce");
         QTest::addColumn<qsizetype>("expected");   // items in the file; -1: no file
-        QTest::newRow("one save") << QList<int> {3} << false << qsizetype(3);
         QTest::newRow("saves faster than the disk") << QList<int> {5, 9000, 7} << false << qsizetype(9012);
         QTest::newRow("ends with nothing to do") << QList<int> {5, 0} << false << qsizetype(-1);
         QTest::newRow("items cleared while the text is made") << QList<int> {9000, -1, 4} << false << qsizetype(4);
