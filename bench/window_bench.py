@@ -8,9 +8,12 @@ pyftpdlib server, drives it with keys through xdotool, and prints:
   - remote folders of --entries entries (100,000 and 1,000,000 by default):
     the time from Enter on the folder to the caption "Completed.", beside
     curl's time for the same LIST, and the longest stall meanwhile;
-  - the longest stall while a --size-mib file downloads.
+  - the longest stall while a --size-mib file downloads;
+  - with --queue N: a remote folder of N empty files (in folders of 1,000)
+    downloaded through the transfer queue: the longest stall over the first
+    --queue-seconds after Download, and the program's peak memory.
 
-  bench/window_bench.py [--exe build/corvexo] [--entries 100000 1000000] [--size-mib 512]
+  bench/window_bench.py [--exe build/corvexo] [--entries 100000 1000000] [--size-mib 512] [--queue 100000]
 Needs Xvfb, xdotool and curl.
 """
 import argparse
@@ -42,6 +45,30 @@ def make_files(folder, count, prefix):
         return  # made by an earlier run (--work)
     for i in range(count):
         open(os.path.join(folder, "%s%07d.txt" % (prefix, i)), "wb").close()
+
+
+def make_tree(folder, count, per_folder=1000):
+    marker = os.path.join(folder, ".made-%d" % count)
+    if os.path.exists(marker):
+        return  # made by an earlier run (--work)
+    shutil.rmtree(folder, ignore_errors=True)
+    for i in range(count):
+        sub = os.path.join(folder, "camera %03d" % (i // per_folder))
+        if i % per_folder == 0:
+            os.makedirs(sub)
+        open(os.path.join(sub, "IMG_%07d.JPG" % i), "wb").close()
+    open(marker, "wb").close()
+
+
+def peak_rss_mb(pid):
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1]) / 1024
+    except OSError:
+        pass
+    return None
 
 
 def make_big_file(path, size):
@@ -154,7 +181,7 @@ def curl_list(url, runs=3):
     return statistics.median(times)
 
 
-def measure(exe, work, entries, local_count, size_mib, print_progress=print):
+def measure(exe, work, entries, local_count, size_mib, print_progress=print, queue_count=0, queue_seconds=30):
     """The window's figures, as rows (task, window s, curl s or None, longest stall ms or None).
 
     entries: remote folder sizes to show; local_count: local files to start up in (0: none);
@@ -164,6 +191,7 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
         raise SystemExit("missing: " + ", ".join(missing))
     served, empty, local = (os.path.join(work, d) for d in ("served", "empty", "local"))
     os.makedirs(empty, exist_ok=True)
+    os.makedirs(served, exist_ok=True)
     x, server, apps = XSession(work), None, []
     try:
         print_progress("preparing folders and a %d MiB file..." % size_mib)
@@ -178,6 +206,9 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
             if name[0] in "abcdefgh" and name not in wanted and os.path.isdir(os.path.join(served, name)):
                 shutil.rmtree(os.path.join(served, name))
         make_big_file(os.path.join(served, "zfile.bin"), size_mib * 1024 * 1024)
+        if queue_count:
+            print_progress("preparing a tree of %d files..." % queue_count)
+            make_tree(os.path.join(served, "queued"), queue_count)
         if local_count:
             make_files(local, local_count, "local file ")
 
@@ -224,6 +255,9 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
                      app.log.longest_stall(sent, done)))
         app.quit()
 
+        if queue_count:
+            rows.append(queue_row(x, exe, work, port, queue_count, queue_seconds, print_progress, apps))
+
         if local_count:
             app = App(x, exe, work, local, port, "local")
             apps.append(app)
@@ -240,18 +274,49 @@ def measure(exe, work, entries, local_count, size_mib, print_progress=print):
         x.stop()
 
 
+def queue_row(x, exe, work, port, count, seconds, print_progress, apps):
+    """Downloads the remote folder "queued" through the queue; the longest stall over the first seconds."""
+    target = os.path.join(work, "queue-target")
+    shutil.rmtree(target, ignore_errors=True)
+    os.makedirs(target)
+    # A queue an earlier run left would be offered at start.
+    shutil.rmtree(os.path.join(work, "data-queue"), ignore_errors=True)
+    app = App(x, exe, work, target, port, "queue")
+    apps.append(app)
+    app.until_completed(app.press("ctrl+c"))
+    time.sleep(0.5)
+    app.press("q")
+    time.sleep(0.3)
+    before = peak_rss_mb(app.process.pid) or 0
+    sent = app.press("ctrl+w")
+    print_progress("queue of %d files running for %d s..." % (count, seconds))
+    peak = 0
+    end = time.time() + seconds
+    while time.time() < end and app.process.poll() is None:
+        peak = max(peak, peak_rss_mb(app.process.pid) or 0)
+        time.sleep(0.5)
+    stopped = int(time.time() * 1000)
+    files = sum(len(names) for _, _, names in os.walk(target))
+    row = ("queue of %d files, %d s (%d in; peak %.0f MB, %.0f before)" % (count, seconds, files, peak, before), None, None,
+           app.log.longest_stall(sent, stopped))
+    app.quit()
+    return row
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", default=os.path.join(SOURCE, "build", "corvexo"))
-    parser.add_argument("--entries", type=int, nargs="+", default=[100000, 1000000])
+    parser.add_argument("--entries", type=int, nargs="*", default=[100000, 1000000])
     parser.add_argument("--local", type=int, default=100000)
     parser.add_argument("--size-mib", type=int, default=512)
+    parser.add_argument("--queue", type=int, default=0, help="files of the folder downloaded through the queue")
+    parser.add_argument("--queue-seconds", type=int, default=30)
     parser.add_argument("--work", help="keep the folders here for the next run instead of a fresh temporary folder")
     args = parser.parse_args()
     work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="corvexo-window-bench-")
     try:
         rows = measure(os.path.abspath(args.exe), work, args.entries, args.local, args.size_mib,
-                       lambda text: print(text, flush=True))
+                       lambda text: print(text, flush=True), args.queue, args.queue_seconds)
         print("%-44s %9s %9s %8s %10s" % ("task", "window s", "curl s", "x curl", "stall ms"))
         for task, ours, curl, stall in rows:
             print("%-44s %9s %9s %8s %10s" % (task, "" if ours is None else "%.3f" % ours,

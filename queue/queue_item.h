@@ -44,3 +44,6 @@ inline bool isFinished(ItemState state)
 }
 
 } // namespace corvexo::queue
+
+// Moved as bytes when a long queue's list grows, rather than one item at a time.
+Q_DECLARE_TYPEINFO(corvexo::queue::QueueItem, Q_RELOCATABLE_TYPE);

@@ -63,7 +63,7 @@ bool parseItem(const QList<QByteArray> &f, QueueModel &model)
 
 } // namespace
 
-QByteArray queueText(const SessionLogin &login, const QueueModel &model)
+QByteArray queueTextHead(const SessionLogin &login, const QueueModel &model)
 {
     QByteArray out = QByteArray(Header) + '\n';
     appendRecord(out, "login", escaped(login.host), QByteArray::number(login.port), escaped(login.user),
@@ -71,11 +71,23 @@ QByteArray queueText(const SessionLogin &login, const QueueModel &model)
     for (const QueueJob &job : model.jobs())
         appendRecord(out, "job", QByteArray::number(int(job.direction)), escaped(job.localRoot),
                      escaped(job.remoteRoot), QByteArray(job.walked ? "1" : "0"));
-    for (const QueueItem &item : model.items()) {
+    return out;
+}
+
+void appendQueueItems(QByteArray &out, const QueueModel &model, qsizetype from, qsizetype to)
+{
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, model.size()); ++i) {
+        const QueueItem &item = model.item(i);
         if (item.state == ItemState::Done || item.state == ItemState::Skipped) continue;
         appendRecord(out, "item", QByteArray::number(item.job), QByteArray::number(int(item.kind)),
                      QByteArray::number(item.size), QByteArray::number(item.modified), escaped(item.relative));
     }
+}
+
+QByteArray queueText(const SessionLogin &login, const QueueModel &model)
+{
+    QByteArray out = queueTextHead(login, model);
+    appendQueueItems(out, model, 0, model.size());
     return out;
 }
 
@@ -114,14 +126,24 @@ QString savedQueuePath()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("transfer-queue"));
 }
 
-QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path)
+bool nothingToKeep(const QueueModel &model)
 {
-    if (!model.hasUnfinished() && model.count(ItemState::Failed) == 0 && model.allWalked()) {
+    return !model.hasUnfinished() && model.count(ItemState::Failed) == 0 && model.allWalked();
+}
+
+QString writeQueueText(const QByteArray &text, const QString &path)
+{
+    if (text.isNull()) {
         if (QFileInfo::exists(path) && !QFile::remove(path)) return QFile(path).errorString();
         return {};
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return writeFileWhole(path, queueText(login, model));
+    return writeFileWhole(path, text);
+}
+
+QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path)
+{
+    return writeQueueText(nothingToKeep(model) ? QByteArray() : queueText(login, model), path);
 }
 
 bool loadQueue(SavedQueue *out, const QString &path)

@@ -20,6 +20,14 @@ struct SavedQueue {
 };
 
 QByteArray queueText(const SessionLogin &login, const QueueModel &model);
+// The same text in pieces: the head (format, server, jobs), then the items from..to-1
+// that are still to do, so a long queue can be written out a slice at a time.
+QByteArray queueTextHead(const SessionLogin &login, const QueueModel &model);
+void appendQueueItems(QByteArray &out, const QueueModel &model, qsizetype from, qsizetype to);
+// Whether the queue holds nothing a restart would offer: then its file goes.
+bool nothingToKeep(const QueueModel &model);
+// Writes a queue's text; a null text removes the file. Empty on success, else the reason.
+QString writeQueueText(const QByteArray &text, const QString &path);
 // False for a text that is not a saved queue (then out is left as it was).
 bool parseQueueText(const QByteArray &text, SavedQueue *out);
 

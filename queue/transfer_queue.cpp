@@ -22,7 +22,7 @@ void dropLater(std::unique_ptr<T> &owned)
 } // namespace
 
 TransferQueue::TransferQueue(SessionFactory factory, const SessionLogin &login, QObject *parent)
-    : QObject(parent), factory_(std::move(factory)), login_(login)
+    : QObject(parent), factory_(std::move(factory)), login_(login), saver_(&model_)
 {
     qRegisterMetaType<corvexo::queue::WorkResult>();
     qRegisterMetaType<corvexo::queue::FileFacts>();
@@ -442,7 +442,7 @@ void TransferQueue::markRunning()
 
 void TransferQueue::save()
 {
-    if (!savePath_.isEmpty()) saveQueue(login_, model_, savePath_);
+    if (!savePath_.isEmpty()) saver_.save(login_, savePath_);
 }
 
 } // namespace corvexo::queue

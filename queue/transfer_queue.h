@@ -10,6 +10,7 @@
 #include "local_walker.h"
 #include "queue_model.h"
 #include "queue_rules.h"
+#include "queue_saver.h"
 #include "queue_worker.h"
 
 #include <QObject>
@@ -118,6 +119,7 @@ private:
     bool idle_ = true;
     QString savePath_;
     QTimer saveTimer_;
+    QueueSaver saver_;   // a long queue takes a while to write: never in one go on this thread
 
     std::vector<std::unique_ptr<QueueWorker>> workers_;
     FilePlacer placer_;
