@@ -19,7 +19,10 @@
 #include "queue/transfer_queue.h"
 #include "settings/settings_store.h"
 
+#include <QFileInfo>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace corvexo {
 
@@ -91,7 +94,12 @@ queue::TransferQueue *Form1::transferQueueFor(const SessionLogin &login)
         queue_ = queue;
         queueLogin_ = login;
         applyOptions(*queue, queue::loadOptions());
-        queue->setSavePath(queue::savedQueuePath());
+        queue->setSavePath(queue::freeSavedQueuePath([this](const QString &path) {
+            const QList<queue::TransferQueue *> queues = findChildren<queue::TransferQueue *>();
+            return QFileInfo::exists(path) || std::any_of(queues.begin(), queues.end(), [&path](queue::TransferQueue *q) {
+                return q->savePath() == path;
+            });
+        }));
         queueTotals_->watch(queue);
         connect(queue, &queue::TransferQueue::finished, this, [this] {
             if (std::exchange(refreshWhenQueueEnds_, false)) refreshRemoteList();

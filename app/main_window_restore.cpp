@@ -15,6 +15,7 @@
 #include "settings/settings_store.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFutureWatcher>
 #include <QPromise>
 #include <QThreadPool>
@@ -58,15 +59,16 @@ void Form1::lookForSavedQueue()
     auto promise = std::make_shared<QPromise<queue::SavedQueueRead>>();
     watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, path = queue::savedQueuePath()] {
-        promise->addResult(queue::readSavedQueue(path));
+    QThreadPool::globalInstance()->start([promise] {
+        // One queue a start; any other is offered at a later start.
+        promise->addResult(queue::readSavedQueue(queue::savedQueuePaths().value(0, queue::savedQueuePath())));
         promise->finish();
     });
 }
 
 void Form1::offerSavedQueue(const queue::SavedQueueRead &read)
 {
-    const QString path = queue::savedQueuePath();
+    const QString path = read.path;
     if (read.found == queue::SavedQueueRead::Found::Damaged) {
         QString reason;
         const QString aside = queue::keepDamagedQueueAside(path, &reason);
@@ -83,7 +85,13 @@ void Form1::offerSavedQueue(const queue::SavedQueueRead &read)
     if (!password) password = askQueuePassword(this, login);
     if (!password) return;   // kept, and offered again at the next start
     login.password = *password;
-    transferQueueFor(login)->restore(read.saved.model);
+    const bool joining = queue_ && login == queueLogin_;
+    queue::TransferQueue *queue = transferQueueFor(login);
+    queue->restore(read.saved.model);
+    // A new queue goes on in the file its items came from; a running one keeps its own
+    // file, which holds them from its next save on.
+    if (joining) QFile::remove(path);
+    else queue->setSavePath(path);
     Transfers_Click();
 }
 

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace corvexo::queue {
 
 namespace {
@@ -121,9 +123,32 @@ bool parseQueueText(const QByteArray &text, SavedQueue *out)
     return true;
 }
 
-QString savedQueuePath()
+QString savedQueuePath(int slot)
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("transfer-queue"));
+    const QString name = slot <= 1 ? QStringLiteral("transfer-queue") : QStringLiteral("transfer-queue-%1").arg(slot);
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(name);
+}
+
+QString freeSavedQueuePath(const std::function<bool(const QString &)> &taken)
+{
+    int slot = 1;
+    while (taken(savedQueuePath(slot))) ++slot;
+    return savedQueuePath(slot);
+}
+
+QStringList savedQueuePaths()
+{
+    const QFileInfo first(savedQueuePath());
+    QStringList paths;
+    if (first.exists()) paths << first.filePath();
+    const QDir folder = first.dir();
+    QStringList others = folder.entryList({QStringLiteral("transfer-queue-*")}, QDir::Files);
+    // Numbered names in the order they were taken: by their number, not as text.
+    const auto number = [](const QString &name) { return name.section(u'-', -1).toInt(); };
+    others.removeIf([&number](const QString &name) { return number(name) < 2; });
+    std::sort(others.begin(), others.end(), [&number](const QString &a, const QString &b) { return number(a) < number(b); });
+    for (const QString &name : others) paths << folder.filePath(name);
+    return paths;
 }
 
 bool nothingToKeep(const QueueModel &model)
@@ -155,6 +180,7 @@ bool loadQueue(SavedQueue *out, const QString &path)
 SavedQueueRead readSavedQueue(const QString &path)
 {
     SavedQueueRead read;
+    read.path = path;
     QFile file(path);
     if (!file.exists()) return read;
     const bool parsed = file.open(QIODevice::ReadOnly) && parseQueueText(file.readAll(), &read.saved);

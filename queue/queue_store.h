@@ -11,6 +11,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace corvexo::queue {
 
@@ -31,8 +34,14 @@ QString writeQueueText(const QByteArray &text, const QString &path);
 // False for a text that is not a saved queue (then out is left as it was).
 bool parseQueueText(const QByteArray &text, SavedQueue *out);
 
-// Where the unfinished queue is kept: the program's data folder.
-QString savedQueuePath();
+// Where an unfinished queue is kept: the program's data folder. Queues that run at
+// once keep a file each, so that none writes over another's: "transfer-queue",
+// then "transfer-queue-2", "transfer-queue-3", ...
+QString savedQueuePath(int slot = 1);
+// The first of those paths that taken() refuses (a live queue's, or a file on disk).
+QString freeSavedQueuePath(const std::function<bool(const QString &)> &taken);
+// The saved queues in the data folder, "transfer-queue" first.
+QStringList savedQueuePaths();
 // Writes the queue, or removes the file when nothing is left to do. Empty on success, else the reason.
 QString saveQueue(const SessionLogin &login, const QueueModel &model, const QString &path = savedQueuePath());
 bool loadQueue(SavedQueue *out, const QString &path = savedQueuePath());
@@ -42,6 +51,7 @@ struct SavedQueueRead {
     enum class Found { Nothing, Queue, Damaged };
     Found found = Found::Nothing;
     SavedQueue saved;
+    QString path;   // the file it was read from
 };
 SavedQueueRead readSavedQueue(const QString &path = savedQueuePath());
 // Moves a saved queue that cannot be read aside, beside it, under a free name.

@@ -51,6 +51,7 @@ public:
     void setContinueParts(bool on) { continueParts_ = on; }
     // Where the unfinished queue is kept while it runs; empty: not kept.
     void setSavePath(const QString &path) { savePath_ = path; }
+    QString savePath() const { return savePath_; }
 
     // A remote file or folder (its whole tree) to a local path.
     void addDownload(const QString &remote, const QString &local);

@@ -35,7 +35,7 @@ bool writeFile(const QString &path, const QByteArray &content)
 }
 
 // A download of /pub into folder that a restart cut short: x.txt and y.txt left, y begun.
-bool saveCutQueue(quint16 port, const QString &folder)
+bool saveCutQueue(quint16 port, const QString &folder, int slot = 1)
 {
     queue::QueueModel model;
     model.addJob({queue::Direction::Download, folder, QStringLiteral("/pub"), true});
@@ -46,7 +46,7 @@ bool saveCutQueue(quint16 port, const QString &folder)
     }
     const SessionLogin login {TransferScheme::Ftp, QStringLiteral("127.0.0.1"), port, QStringLiteral("user"), {}};
     return QDir().mkpath(folder) && writeFile(folder + QStringLiteral("/.y.txt.corvexo-part"), "y")
-           && queue::saveQueue(login, model).isEmpty();
+           && queue::saveQueue(login, model, queue::savedQueuePath(slot)).isEmpty();
 }
 
 } // namespace
@@ -57,12 +57,15 @@ private slots:
     void savedQueueContinues_data()
     {
         QTest::addColumn<bool>("stored");
-        QTest::newRow("password of the stored setting") << true;
-        QTest::newRow("password asked for") << false;
+        QTest::addColumn<int>("slot");   // a queue that ran beside another keeps a file of its own
+        QTest::newRow("password of the stored setting") << true << 1;
+        QTest::newRow("password asked for") << false << 1;
+        QTest::newRow("the second queue's file") << true << 2;
     }
     void savedQueueContinues()
     {
         QFETCH(bool, stored);
+        QFETCH(int, slot);
         FtpTestServer server;
         QVERIFY2(server.start({QStringLiteral("--log-commands")}), qPrintable(server.errorText()));
         server.writeFile(QStringLiteral("pub/x.txt"), "x content");
@@ -70,7 +73,7 @@ private slots:
         QTemporaryDir disk;
         const QString folder = disk.filePath(QStringLiteral("d"));
         WindowFixture f(WindowFixture::Start::Later);
-        QVERIFY(saveCutQueue(server.port(), folder));
+        QVERIFY(saveCutQueue(server.port(), folder, slot));
         QStringList asked;
         setQueuePasswordAnswerer([&](const QString &text) {
             asked << text;
@@ -86,8 +89,9 @@ private slots:
                                                         "Continue it? (No discards it.)").arg(server_)});
         QVERIFY(QTest::qWaitFor([&] {
             return contentOf(folder + QStringLiteral("/y.txt")) == "yy" && contentOf(folder + QStringLiteral("/x.txt")) == "x content"
-                   && !QFileInfo::exists(queue::savedQueuePath());
+                   && !QFileInfo::exists(queue::savedQueuePath(slot));
         }, 60000));
+        QVERIFY(queue::savedQueuePaths().isEmpty());
         setQueuePasswordAnswerer({});
         QCOMPARE(asked, stored ? QStringList() : QStringList {QStringLiteral("Enter the password of %1 (it is not stored).").arg(server_)});
         QVERIFY(server.takeOutput().contains("CMD REST"));   // the part went on where it ended

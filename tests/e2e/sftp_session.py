@@ -4,18 +4,17 @@
 # with a password; plus the host-key question, a link to a folder, a folder
 # downloaded through the queue, a stopped download, a folder deleted and the
 # disconnection. Exit codes: 0 passed, 1 failed, 77 skipped (with the reason).
-import argparse
 import os
 import pwd
-import shutil
 import socket
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import user_session  # noqa: E402
 from user_session import SkipTest, UserSession, read_bytes  # noqa: E402
-from xsession import SessionError, tools_missing, wait_for  # noqa: E402
+from xsession import SessionError, wait_for  # noqa: E402
 
 USER, PASSWORD = "corvexoe2e", "e2e pass word"
 SSHD = "/usr/sbin/sshd"
@@ -181,48 +180,11 @@ class SftpSession(UserSession):
         self.x.key(self.main, "ctrl+x")
         self.app.wait(15)
 
-    def run(self):
-        if tools_missing():
-            raise SkipTest("missing tools: " + ", ".join(tools_missing()))
-        shutil.rmtree(self.args.artifacts, ignore_errors=True)   # this run's screenshots only
-        os.makedirs(self.args.artifacts)
-        self.prepare()
-        self.x.start()
-        self.managed = self.x.start_window_manager()
-        self.start_app()
-        for step in (self.enter_setting, self.connect_trusting_the_key, self.browse, self.move_local_folder,
-                     self.download_and_upload, self.download_replacing, self.download_a_folder, self.stop_a_download,
-                     self.change_remote_files, self.delete_a_folder, self.disconnect):
-            print("step:", step.__name__, flush=True)
-            try:
-                step()
-            except (SessionError, subprocess.TimeoutExpired):
-                self.x.screenshot("failed-" + step.__name__)
-                raise
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--lang", choices=("en", "ja"), default="en")
-    parser.add_argument("--artifacts", required=True)
-    args = parser.parse_args()
-    args.exe = os.path.abspath(args.exe)
-    session = SftpSession(args)
-    try:
-        session.run()
-        print("passed; screenshots in", args.artifacts)
-        return 0
-    except SkipTest as skip:
-        print("SKIPPED:", skip)
-        return 77
-    except (SessionError, subprocess.TimeoutExpired) as error:
-        print("FAILED:", error)
-        return 1
-    finally:
-        session.stop_all()
-        shutil.rmtree(session.work, ignore_errors=True)
+    def steps(self):
+        return (self.enter_setting, self.connect_trusting_the_key, self.browse, self.move_local_folder,
+                self.download_and_upload, self.download_replacing, self.download_a_folder, self.stop_a_download,
+                self.change_remote_files, self.delete_a_folder, self.disconnect)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(user_session.main(SftpSession))

@@ -256,17 +256,21 @@ class UserSession:
         if abs(doubled[2] + frame[0] - 1200) > 3 or abs(doubled[3] + frame[1] - 900) > 3:
             raise SessionError("at scale 2 the inside is %r, normally %r" % (doubled[2:], normal[2:]))
 
+    def steps(self):
+        return (self.enter_setting, self.connect_and_browse, self.screen_sizes, self.move_local_folder,
+                self.progress_while_downloading, self.download_and_upload,
+                self.change_remote_files, self.exit_and_restart, self.twice_as_large)
+
     def run(self):
         if tools_missing():
             raise SkipTest("missing tools: " + ", ".join(tools_missing()))
-        os.makedirs(self.args.artifacts, exist_ok=True)
+        shutil.rmtree(self.args.artifacts, ignore_errors=True)   # this run's screenshots only
+        os.makedirs(self.args.artifacts)
         self.prepare()
         self.x.start()
         self.managed = self.x.start_window_manager()
         self.start_app()
-        for step in (self.enter_setting, self.connect_and_browse, self.screen_sizes, self.move_local_folder,
-                     self.progress_while_downloading, self.download_and_upload,
-                     self.change_remote_files, self.exit_and_restart, self.twice_as_large):
+        for step in self.steps():
             print("step:", step.__name__, flush=True)
             try:
                 step()
@@ -275,14 +279,14 @@ class UserSession:
                 raise
 
 
-def main():
+def main(session_class=UserSession):
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
     parser.add_argument("--lang", choices=("en", "ja"), default="en")
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
     args.exe = os.path.abspath(args.exe)
-    session = UserSession(args)
+    session = session_class(args)
     try:
         session.run()
         print("passed; screenshots in", args.artifacts)

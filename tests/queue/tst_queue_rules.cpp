@@ -112,6 +112,10 @@ private slots:
     void partFileIsHiddenBesideTarget()
     {
         QCOMPARE(partPathFor(QStringLiteral("/d/sub one/a b.txt")), QStringLiteral("/d/sub one/.a b.txt.corvexo-part"));
+        // Queues running at once never share a saved file.
+        const QStringList live {savedQueuePath(), savedQueuePath(2)};
+        QCOMPARE(freeSavedQueuePath([&live](const QString &path) { return live.contains(path); }), savedQueuePath(3));
+        QVERIFY(savedQueuePath(3).endsWith(QStringLiteral("/transfer-queue-3")));
         // A reason names the target, never the hidden part.
         QCOMPARE(reasonNamingTarget(QStringLiteral("Cannot write /d/.a.txt.corvexo-part: disk full"), QStringLiteral("/d/a.txt")),
                  QStringLiteral("Cannot write /d/a.txt: disk full"));
