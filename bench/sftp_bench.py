@@ -23,52 +23,23 @@ Work: a --size-mib file down and up, under each of the two servers, and a listin
   bench/sftp_bench.py [--console PATH] [--size-mib 1024] [--runs 3] [--work DIR] [--only list|transfer|down]
 """
 import argparse
-import hashlib
 import os
 import pwd
 import shutil
 import socket
 import statistics
 import subprocess
+import sys
 import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+from ftp_bench import free_port, make_file, settle, sha256  # noqa: E402  (shared with the FTP bench)
+
 TIME = "/usr/bin/time"
 GCM = "aes128-gcm@openssh.com"
 LIST_ENTRIES = 100_000
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def make_file(path, size):
-    block = os.urandom(1 << 20)
-    with open(path, "wb") as f:
-        left = size
-        while left > 0:
-            f.write(block[:min(left, len(block))])
-            left -= len(block)
-
-
-def sha256(path):
-    digest = hashlib.sha256()
-    with open(path, "rb") as f:
-        for block in iter(lambda: f.read(1 << 20), b""):
-            digest.update(block)
-    return digest.hexdigest()
-
-
-def settle():
-    subprocess.run(["sync"])
-    try:
-        with open("/proc/sys/vm/drop_caches", "w") as f:
-            f.write("3\n")
-    except OSError:
-        pass
 
 
 class Sshd:

@@ -7,6 +7,7 @@
 #include "connection/ftp/ftp_transfer_control.h"
 #include "local/folder_box.h"
 #include "support/ftp_test_server.h"
+#include "support/local_files.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -19,23 +20,6 @@ using namespace corvexo::testing;
 using queue::ExistingChoice;
 
 namespace {
-QMap<QString, QByteArray> treeOf(const QString &root)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        tree.insert(QDir(root).relativeFilePath(file.fileName()),
-                    it.fileInfo().isDir() ? QByteArray("/") : (file.open(QIODevice::ReadOnly), file.readAll()));
-    }
-    return tree;
-}
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
 QStringList namesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
@@ -92,9 +76,7 @@ private slots:
         server.writeFile(QStringLiteral("tree/日本/big.bin"), big);
         QTemporaryDir disk;
         QVERIFY(QDir().mkpath(disk.filePath(QStringLiteral("tree/日本"))));
-        QFile shorter(disk.filePath(QStringLiteral("tree/日本/big.bin")));
-        QVERIFY(shorter.open(QIODevice::WriteOnly) && shorter.write("old") == 3);
-        shorter.close();
+        QVERIFY(writeFile(disk.filePath(QStringLiteral("tree/日本/big.bin")), "old"));
         QList<QList<ExistingChoice>> offered;
         setExistingAnswerer([&](const queue::ExistingQuestion &, const QList<ExistingChoice> &choices) {
             offered << choices;
@@ -102,16 +84,11 @@ private slots:
         });
 
         WindowFixture f(WindowFixture::Start::Later);
-        f.start(new FtpTransferControl);
-        f.window->show();
-        QVERIFY(f.window->Dir1->setPath(disk.path()));
-        f.useServer(server);
-        f.window->con_Click();
-        QVERIFY(f.settle());
+        QVERIFY(connectTo(f, server, disk.path()));
         f.click(f.window->ListView2, "tree/");
         f.window->DownL->trigger();
         QVERIFY(f.window->transfersWindow()->isVisible());
-        QVERIFY(QTest::qWaitFor([&] { return !f.window->transferQueue()->isRunning(); }, 60000));
+        QVERIFY(queueEnds(f));
         setExistingAnswerer({});
         QCOMPARE(treeOf(disk.filePath(QStringLiteral("tree"))), treeOf(server.pathOf(QStringLiteral("tree"))));
         QCOMPARE(offered, QList<QList<ExistingChoice>>({{ExistingChoice::Overwrite, ExistingChoice::OverwriteIfNewer,
@@ -126,12 +103,7 @@ private slots:
         for (const char *name : {"one.txt", "two.txt", "three.txt"}) server.writeFile(name, name);
         QTemporaryDir disk;
         WindowFixture f(WindowFixture::Start::Later);
-        f.start(new FtpTransferControl);
-        f.window->show();
-        QVERIFY(f.window->Dir1->setPath(disk.path()));
-        f.useServer(server);
-        f.window->con_Click();
-        QVERIFY(f.settle());
+        QVERIFY(connectTo(f, server, disk.path()));
         FileListWidget *remote = f.window->ListView2;
         f.click(remote, "one.txt");
         QTest::mouseClick(remote->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -139,7 +111,7 @@ private slots:
         QCOMPARE(remote->selectedEntryTexts().size(), 2);
         QCOMPARE(remote->currentEntryText(), QStringLiteral("three.txt"));
         f.window->DownL->trigger();
-        QVERIFY(QTest::qWaitFor([&] { return !f.window->transferQueue()->isRunning(); }, 60000));
+        QVERIFY(queueEnds(f));
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files, QDir::Name), QStringList({"one.txt", "three.txt"}));
         QCOMPARE(treeOf(disk.path()).value("three.txt"), QByteArray("three.txt"));
     }

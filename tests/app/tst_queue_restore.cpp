@@ -10,6 +10,7 @@
 #include "connection/ftp/ftp_transfer_control.h"
 #include "queue/queue_store.h"
 #include "support/ftp_test_server.h"
+#include "support/local_files.h"
 #include "support/window_fixture.h"
 
 #include <QLabel>
@@ -21,18 +22,6 @@ using namespace corvexo;
 using namespace corvexo::testing;
 
 namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 // A download of /pub into folder that a restart cut short: x.txt and y.txt left, y begun.
 bool saveCutQueue(quint16 port, const QString &folder, int slot = 1)

@@ -12,6 +12,7 @@
 #include "connection/transfer_control.h"
 #include "connection/passphrase_prompt.h"
 #include "connection/session_security_view.h"
+#include "support/local_files.h"
 #include "support/sshd_test_server.h"
 #include "support/window_fixture.h"
 
@@ -72,37 +73,6 @@ SessionLogin loginTo(quint16 port, const QString &user, const QString &password)
     login.user = user;
     login.password = password;
     return login;
-}
-
-QByteArray randomBytes(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i) bytes[i] = char(QRandomGenerator::global()->bounded(256));
-    return bytes;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeLocal(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// Every file and folder below root with its content, by relative path.
-QMap<QString, QByteArray> treeOf(const QString &root)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        tree.insert(QDir(root).relativeFilePath(path), it.fileInfo().isDir() ? QByteArray("/") : contentOf(path));
-    }
-    return tree;
 }
 
 } // namespace
@@ -269,24 +239,24 @@ private slots:
         // The part's own first bytes stay: only the rest comes from the server.
         const QString part = local_.filePath("whole.part");
         const QByteArray first(40000, 'x');
-        QVERIFY(writeLocal(part, first));
+        QVERIFY(writeFile(part, first));
         QCOMPARE(run(TransferCommand::getFrom("whole.bin", part, first.size())).how, Ended::Completed);
         QCOMPARE(contentOf(part), first + content.mid(first.size()));
         // A part longer than the remote file is from an older file: the whole file comes again.
-        QVERIFY(writeLocal(part, QByteArray(150000, 'y')));
+        QVERIFY(writeFile(part, QByteArray(150000, 'y')));
         QCOMPARE(run(TransferCommand::getFrom("whole.bin", part, 150000)).how, Ended::Completed);
         QCOMPARE(contentOf(part), content);
         // A failed continuation keeps what the part held.
-        QVERIFY(writeLocal(part, first));
+        QVERIFY(writeFile(part, first));
         QCOMPARE(run(TransferCommand::getFrom("no such.bin", part, first.size())).how, Ended::Failed);
         QCOMPARE(contentOf(part), first);
 
         // Up: from 0 the remote file is written anew; from an offset its first bytes stay.
         const QString source = local_.filePath("source.bin");
-        QVERIFY(writeLocal(source, content.left(1000)));
+        QVERIFY(writeFile(source, content.left(1000)));
         QCOMPARE(run(TransferCommand::putFrom(source, "whole.bin", 0)).how, Ended::Completed);
         QCOMPARE(server_.readFile("whole.bin"), content.left(1000));
-        QVERIFY(writeLocal(source, QByteArray(1000, 'z') + content.mid(1000)));
+        QVERIFY(writeFile(source, QByteArray(1000, 'z') + content.mid(1000)));
         QCOMPARE(run(TransferCommand::putFrom(source, "whole.bin", 1000)).how, Ended::Completed);
         QCOMPARE(server_.readFile("whole.bin"), content);
     }

@@ -105,13 +105,7 @@ class SftpSession(UserSession):
     # --- the steps beyond the FTP run's ---
     def enter_setting(self):
         self.x.key(self.main, "ctrl+s")
-        fields = []
-        for value in ("sftp server", "sftp://127.0.0.1", str(self.port), USER, PASSWORD):
-            fields += [value, "key:Return"]
-        settings = self.in_dialog(self.t[109], fields + ["key:alt+d"])   # Set this setting to default
-        self.x.wait_gone(self.in_dialog("Corvexo", ["key:alt+y"]))         # add it to the list first: Yes
-        self.x.key(settings, "alt+o")
-        self.x.wait_gone(settings)
+        self.type_default_setting("sftp server", "sftp://127.0.0.1", USER, PASSWORD)
         line = ('"sftp://127.0.0.1","%s","%s","%d","sftp server"\r\n' % (PASSWORD, USER, self.port)).encode()
         if read_bytes(os.path.join(self.app_data, "Sfile")) != line:
             raise SessionError("Sfile holds %r" % read_bytes(os.path.join(self.app_data, "Sfile")))

@@ -127,15 +127,18 @@ class UserSession:
             raise SessionError("childpf holds %r, expected %r" % (remembered, self.path("local")))
 
     # --- the steps ---
-    def enter_setting(self):
-        self.x.key(self.main, "ctrl+s")
+    def type_default_setting(self, name, host, user, password):
         fields = []
-        for value in ("e2e server", "ftp://127.0.0.1", str(self.port), "user", "secret"):
+        for value in (name, host, str(self.port), user, password):
             fields += [value, "key:Return"]
         settings = self.in_dialog(self.t[109], fields + ["key:alt+d"])   # Set this setting to default
         self.x.wait_gone(self.in_dialog("Corvexo", ["key:alt+y"]))         # add it to the list first: Yes
         self.x.key(settings, "alt+o")                                       # OK hides the window
         self.x.wait_gone(settings)
+
+    def enter_setting(self):
+        self.x.key(self.main, "ctrl+s")
+        self.type_default_setting("e2e server", "ftp://127.0.0.1", "user", "secret")
         line = ('"127.0.0.1","secret","user","%d","e2e server"\r\n' % self.port).encode()
         files = [read_bytes(os.path.join(self.app_data, name)) or b"" for name in ("Sfile", "SLItems")]
         private = all(os.stat(os.path.join(self.app_data, n)).st_mode & 0o077 == 0 for n in ("Sfile", "SLItems"))

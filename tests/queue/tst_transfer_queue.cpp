@@ -7,6 +7,7 @@
 #include "queue/queue_store.h"
 #include "queue/transfer_queue.h"
 #include "support/ftp_test_server.h"
+#include "support/local_files.h"
 
 #include <QDirIterator>
 #include <QSignalSpy>
@@ -16,6 +17,9 @@
 using namespace corvexo;
 using namespace corvexo::queue;
 using corvexo::testing::FtpTestServer;
+using corvexo::testing::contentOf;
+using corvexo::testing::treeOf;
+using corvexo::testing::writeFile;
 
 namespace {
 
@@ -33,24 +37,6 @@ bool runToEnd(TransferQueue &queue, int ms = 60000)
 {
     QSignalSpy finished(&queue, &TransferQueue::finished);
     return finished.count() > 0 || finished.wait(ms);
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// Every file below root with its content, by relative path.
-QMap<QString, QByteArray> treeOf(const QString &root)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        tree.insert(QDir(root).relativeFilePath(path), it.fileInfo().isDir() ? QByteArray("/") : contentOf(path));
-    }
-    return tree;
 }
 
 QByteArray pattern(int size, char seed)
@@ -256,9 +242,7 @@ private slots:
         QVERIFY2(server.start({QStringLiteral("--log-commands")}), qPrintable(server.errorText()));
         QTemporaryDir local;
         const QByteArray content = pattern(200000, 5);
-        QFile file(local.filePath(QStringLiteral("f.bin")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+        QVERIFY(writeFile(local.filePath(QStringLiteral("f.bin")), content));
         server.writeFile(QStringLiteral("to/f.bin"), content.left(70000));
         auto queue = queueFor(server, 1);
         queue->setExistingChoice(ExistingChoice::Resume);

@@ -10,6 +10,7 @@
 #include "remote_ops/edit_availability_table.h"
 #include "remote_ops/name_dialog.h"
 #include "support/ftp_run.h"
+#include "support/local_files.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -32,12 +33,6 @@ QString pattern(const std::optional<EditAvailability> &a)
                     a->downloadButton, a->uploadButton})
         out += on ? u'1' : u'0';
     return out;
-}
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &b : bytes) b = char(QRandomGenerator::global()->bounded(256));
-    return bytes;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "connection/transfer_control.h"
 #include "support/ftp_test_server.h"
+#include "support/local_files.h"
 
 #include <QFile>
 
@@ -51,12 +52,6 @@ inline void pointAt(TransferControl &control, const FtpTestServer &server,
     control.setRemoteHost(host);
     control.setUserName(server.user());
     control.setPassword(server.password());
-}
-
-inline QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QList<int> opening() { return {1, 2, 3, 4, 5, 6, 7, 8, 12}; }

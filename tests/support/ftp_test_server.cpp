@@ -1,4 +1,5 @@
 #include "ftp_test_server.h"
+#include "local_files.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -48,9 +49,7 @@ void FtpTestServer::stop()
 bool FtpTestServer::writeFile(const QString &relativePath, const QByteArray &content)
 {
     const QString path = pathOf(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && testing::writeFile(path, content);
 }
 
 QByteArray FtpTestServer::readFile(const QString &relativePath) const

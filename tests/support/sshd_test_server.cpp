@@ -1,4 +1,5 @@
 #include "sshd_test_server.h"
+#include "local_files.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -141,9 +142,7 @@ QByteArray SshdTestServer::takeLog()
 bool SshdTestServer::writeFile(const QString &relativePath, const QByteArray &content)
 {
     const QString path = pathOf(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && testing::writeFile(path, content);
 }
 
 QByteArray SshdTestServer::readFile(const QString &relativePath) const
